@@ -4,11 +4,13 @@
 // single-line / centre / right / vertical-centre / no-prefix flags, fonts are given by pixel height
 // (negative = character height) with an escapement for rotation. One code path serves the screen,
 // bitmaps, PDF and the printer.
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainterPath>
 #include <QPicture>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/colors.h"
@@ -53,6 +55,7 @@ struct Size {
 
 class Canvas {
 public:
+    // The canvas draws aliased and leaves the painter's state as it found it when destroyed.
     explicit Canvas(QPainter* painter);
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -84,7 +87,9 @@ public:
     // Filling and outlines.
     void FillRect(const Rect& r);                 // current brush, excludes right and bottom
     void FillRect(const Rect& r, TColor color);   // solid colour
-    void Rectangle(const Rect& r);                // pen outline inside r, brush fill inside the outline
+    // Pen outline inside r, brush fill inside the outline. As in the window system, a clear pen leaves
+    // the fill one pixel short on the right and bottom (it covers left..right-2, top..bottom-2).
+    void Rectangle(const Rect& r);
     void FrameRect(const Rect& r, TColor color);  // 1-pixel frame inside r
     void RoundRect(const Rect& r, int ellipseW, int ellipseH);
     void Ellipse(const Rect& r);
@@ -101,9 +106,10 @@ public:
     // Text. TextOut places the top-left of the text cell at (x, y), rotated about that point by the
     // font's escapement.
     void TextOut(int x, int y, const QString& text);
-    // Text clipped to r (extended rectangle output).
+    // Text clipped to r (extended rectangle output); an opaque background fills all of r.
     void TextRect(const Rect& r, int x, int y, const QString& text);
     // Returns the text height; with DT_CALCRECT only measures and sets r's right and bottom.
+    // DT_VCENTER and DT_BOTTOM act with DT_SINGLELINE only, as in the window system.
     int DrawText(const QString& text, Rect& r, uint32_t flags);
     int DrawText(const QString& text, const Rect& r, uint32_t flags) {
         Rect c = r;
@@ -142,8 +148,34 @@ public:
     void StretchDraw(const Rect& r, const QPicture& picture);
 
 private:
+    struct SavedState {
+        TColor penColor;
+        int penWidth;
+        PenStyle penStyle;
+        PenMode penMode;
+        TColor brushColor;
+        BrushStyle brushStyle;
+        QFont font;
+        QString fontFace;
+        int fontHeight;
+        FontStyles fontStyle;
+        FontPitch fontPitch;
+        int escapement;
+        TColor textColor, bkColor;
+        bool bkTransparent;
+        Point penPos;
+    };
+
     void applyPen();
     void applyBrush();
+    void applyPenMode();
+    void applyCopyMode();
+    bool rasterDevice() const;
+    const QFontMetrics& metrics() const;
+    void pixelLine(int x0, int y0, int x1, int y1, int& dashPhase);
+    void drawTextCell(int x, int y, QStringView text, bool expandTabs, int underlineAt);
+    int lineWidth(QStringView text, bool expandTabs) const;
+    void patternBrushOrigin();
 
     QPainter* m_painter;
     TColor m_penColor = clBlack;
@@ -159,6 +191,18 @@ private:
     bool m_bkTransparent = true;
     Point m_penPos;
     int m_saveDepth = 0;
+    // The font as last requested, so that repeated SetFont calls with the same values cost nothing.
+    QString m_fontFace;
+    int m_fontHeight = 0;
+    FontStyles m_fontStyle = 0;
+    FontPitch m_fontPitch = FontPitch::fpDefault;
+    mutable std::optional<QFontMetrics> m_metrics;
+    std::vector<SavedState> m_saved;
+    // The last pattern brush, rebuilt only when the pattern or its colours change.
+    QImage m_patternImage;
+    uint8_t m_patternRows[8] = {};
+    TColor m_patternFore = 0, m_patternBack = 0;
+    int m_patternKind = -1;
 };
 
 }  // namespace plennix

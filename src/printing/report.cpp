@@ -1,0 +1,454 @@
+#include "printing/report.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "platform/numbers.h"
+
+namespace plennix {
+
+QString PdfPrinterName() { return QStringLiteral("Print to File (PDF)"); }
+
+bool PrintersInstalled() { return true; }
+
+QString DefaultPrinterName() {
+    const QString name = QPrinterInfo::defaultPrinterName();
+    return name.isEmpty() ? PdfPrinterName() : name;
+}
+
+QStringList InstalledPrinterNames() {
+    QStringList names = QPrinterInfo::availablePrinterNames();
+    names.append(PdfPrinterName());
+    return names;
+}
+
+TReport::TReport() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    m_printer->setFullPage(true);
+    // Without any system printer the printer is the built-in PDF writer.
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) m_printer->setOutputFormat(QPrinter::PdfFormat);
+}
+
+TReport::~TReport() {
+    if (m_printing) Abort();
+}
+
+void TReport::SetPrinterName(const QString& name) {
+    m_device = nullptr;
+    if (name != PdfPrinterName() && QPrinterInfo::availablePrinterNames().contains(name)) {
+        m_printer->setOutputFormat(QPrinter::NativeFormat);
+        m_printer->setPrinterName(name);
+    } else {
+        m_printer->setOutputFormat(QPrinter::PdfFormat);
+    }
+}
+
+void TReport::SetPdfOutput(const QString& fileName) {
+    m_device = nullptr;
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    m_printer->setOutputFileName(fileName);
+}
+
+void TReport::SetDevice(QPaintDevice* device) { m_device = device; }
+
+QPaintDevice* TReport::Device() const { return m_device ? m_device : m_printer.get(); }
+
+QPagedPaintDevice* TReport::pagedDevice() const {
+    if (!m_device) return m_printer.get();
+    return dynamic_cast<QPagedPaintDevice*>(m_device);
+}
+
+std::unique_ptr<QPrintDialog> TReport::CreateSetupDialog(QWidget* parent) {
+    auto dialog = std::make_unique<QPrintDialog>(m_printer.get(), parent);
+    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog->setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+    return dialog;
+}
+
+bool TReport::PrinterSetup(QWidget* parent) {
+    auto dialog = CreateSetupDialog(parent);
+    if (dialog->exec() != QDialog::Accepted) return false;
+    m_device = nullptr;
+    m_orientation = m_printer->pageLayout().orientation() == QPageLayout::Landscape ? ReportOrientation::poLandscape
+                                                                                   : ReportOrientation::poPortrait;
+    return true;
+}
+
+void TReport::SetOrientation(ReportOrientation o) {
+    m_orientation = o;
+    if (QPagedPaintDevice* paged = pagedDevice())
+        paged->setPageOrientation(o == ReportOrientation::poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void TReport::SetPaper(ReportPaper paper) {
+    m_paper = paper;
+    m_paperChosen = true;
+    if (!m_printing) applyPageSetup();
+}
+
+void TReport::SetCopies(int copies) { m_printer->setCopyCount(std::max(1, copies)); }
+
+int TReport::Copies() const { return std::max(1, m_printer->copyCount()); }
+
+int TReport::MaxCopies() const {
+    if (m_device || m_printer->outputFormat() == QPrinter::PdfFormat) return 1;
+    return m_printer->supportsMultipleCopies() ? 999 : 1;
+}
+
+void TReport::applyPageSetup() {
+    QPagedPaintDevice* paged = pagedDevice();
+    if (!paged) return;
+    if (m_paperChosen) paged->setPageSize(QPageSize(m_paper == ReportPaper::A4 ? QPageSize::A4 : QPageSize::Letter));
+    paged->setPageOrientation(m_orientation == ReportOrientation::poLandscape ? QPageLayout::Landscape
+                                                                             : QPageLayout::Portrait);
+    // Page inches start at the paper's corner.
+    paged->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
+    if (!m_device) m_printer->setFullPage(true);
+}
+
+bool TReport::BeginDoc() {
+    m_error.clear();
+    if (m_printing) {
+        m_error = QStringLiteral("A print job is already running");
+        return false;
+    }
+    if (!m_device) {
+        if (m_printer->outputFormat() == QPrinter::PdfFormat && m_printer->outputFileName().isEmpty()) {
+            m_error = QStringLiteral("No file name was given for the PDF output");
+            return false;
+        }
+        m_printer->setDocName(m_title);
+        m_printer->setCreator(QStringLiteral("Plennix"));
+    }
+    applyPageSetup();
+    if (!m_painter.begin(Device())) {
+        m_error = m_device ? QStringLiteral("Unable to draw on the output device")
+                           : QStringLiteral("Unable to start the print job on ") +
+                                 (m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName()
+                                                                                   : m_printer->printerName());
+        return false;
+    }
+    m_canvas = std::make_unique<Canvas>(&m_painter);
+    m_printing = true;
+    m_page = 1;
+    applyPenWidth();
+    m_canvas->SetBrush(m_brushColor, m_brushStyle);
+    m_canvas->SetBkTransparent(m_transparent);
+    m_canvas->SetBkColor(m_backColor);
+    applyFont();
+    reportStatus();
+    return true;
+}
+
+void TReport::EndDoc() {
+    if (!m_printing) return;
+    m_canvas.reset();
+    m_painter.end();
+    m_printing = false;
+}
+
+void TReport::Abort() {
+    if (!m_printing) return;
+    m_canvas.reset();
+    if (!m_device) m_printer->abort();
+    if (m_painter.isActive()) m_painter.end();
+    m_printing = false;
+}
+
+bool TReport::NewPage() {
+    if (!m_printing) return false;
+    QPagedPaintDevice* paged = pagedDevice();
+    if (!paged || !paged->newPage()) return false;
+    ++m_page;
+    reportStatus();
+    return true;
+}
+
+bool TReport::Execute(const std::function<void(TReport&)>& beforePrint, const std::function<void(TReport&)>& print) {
+    if (beforePrint) beforePrint(*this);
+    if (!BeginDoc()) return false;
+    try {
+        if (print) print(*this);
+    } catch (...) {
+        Abort();
+        throw;
+    }
+    EndDoc();
+    return true;
+}
+
+void TReport::reportStatus() {
+    if (!m_onStatus) return;
+    QString text = m_statusFormat;
+    text.replace(QStringLiteral("%p"), QString::number(m_page));
+    m_onStatus(text);
+}
+
+// ---- geometry ----
+
+int TReport::XDpi() const {
+    const int dpi = Device()->logicalDpiX();
+    return dpi > 0 ? dpi : 96;
+}
+
+int TReport::YDpi() const {
+    const int dpi = Device()->logicalDpiY();
+    return dpi > 0 ? dpi : 96;
+}
+
+double TReport::PageWidth() const {
+    if (QPagedPaintDevice* paged = pagedDevice()) return paged->pageLayout().fullRect(QPageLayout::Inch).width();
+    if (Device()->width() > 0) return static_cast<double>(Device()->width()) / XDpi();
+    const QSizeF s = QPageSize(m_paper == ReportPaper::A4 ? QPageSize::A4 : QPageSize::Letter).size(QPageSize::Inch);
+    return m_orientation == ReportOrientation::poLandscape ? s.height() : s.width();
+}
+
+double TReport::PageHeight() const {
+    if (QPagedPaintDevice* paged = pagedDevice()) return paged->pageLayout().fullRect(QPageLayout::Inch).height();
+    if (Device()->height() > 0) return static_cast<double>(Device()->height()) / YDpi();
+    const QSizeF s = QPageSize(m_paper == ReportPaper::A4 ? QPageSize::A4 : QPageSize::Letter).size(QPageSize::Inch);
+    return m_orientation == ReportOrientation::poLandscape ? s.width() : s.height();
+}
+
+int TReport::XI2D(double inches) const { return roundHalfEven(inches * XDpi()); }
+int TReport::YI2D(double inches) const { return roundHalfEven(inches * YDpi()); }
+double TReport::XD2I(int pixels) const { return static_cast<double>(pixels) / XDpi(); }
+double TReport::YD2I(int pixels) const { return static_cast<double>(pixels) / YDpi(); }
+
+Rect TReport::InchRect(double left, double top, double right, double bottom) const {
+    return Rect(XI2D(left), YI2D(top), XI2D(right), YI2D(bottom));
+}
+
+Canvas& TReport::canvas() {
+    Q_ASSERT(m_canvas);
+    return *m_canvas;
+}
+
+// ---- pen and brush ----
+
+void TReport::applyPenWidth() {
+    if (!m_canvas) return;
+    m_canvas->SetPen(m_penColor, m_penWidth, m_penStyle);
+    m_canvas->SetPenMode(m_penMode);
+}
+
+void TReport::SetPen(TColor color, PenStyle style, PenMode mode) {
+    m_penColor = color;
+    m_penStyle = style;
+    m_penMode = mode;
+    applyPenWidth();
+}
+
+void TReport::SetPenWidthPixels(int pixels) {
+    m_penWidth = std::max(1, pixels);
+    applyPenWidth();
+}
+
+void TReport::SetPenWidthPoints(double points) { SetPenWidthInches(points / 72.0); }
+
+void TReport::SetPenWidthInches(double inches) { SetPenWidthPixels(roundHalfEven(inches * XDpi())); }
+
+void TReport::SetBrush(TColor color, BrushStyle style) {
+    m_brushColor = color;
+    m_brushStyle = style;
+    if (m_canvas) m_canvas->SetBrush(color, style);
+}
+
+// ---- shapes ----
+
+void TReport::FillRect(double left, double top, double right, double bottom) {
+    if (!m_canvas) return;
+    m_canvas->FillRect(InchRect(left, top, right, bottom).normalized());
+}
+
+void TReport::Rectangle(double left, double top, double right, double bottom) {
+    if (!m_canvas) return;
+    m_canvas->Rectangle(InchRect(left, top, right, bottom));
+}
+
+void TReport::Ellipse(double left, double top, double right, double bottom) {
+    if (!m_canvas) return;
+    m_canvas->Ellipse(InchRect(left, top, right, bottom));
+}
+
+void TReport::MoveTo(double x, double y) {
+    m_penX = x;
+    m_penY = y;
+    if (m_canvas) m_canvas->MoveTo(XI2D(x), YI2D(y));
+}
+
+void TReport::LineTo(double x, double y) {
+    m_penX = x;
+    m_penY = y;
+    if (m_canvas) m_canvas->LineTo(XI2D(x), YI2D(y));
+}
+
+void TReport::Line(double x1, double y1, double x2, double y2) {
+    MoveTo(x1, y1);
+    LineTo(x2, y2);
+}
+
+// ---- text ----
+
+void TReport::applyFont() {
+    if (!m_canvas) return;
+    const int pixels = std::max(1, roundHalfEven(m_fontPoints * YDpi() / 72.0));
+    m_canvas->SetFont(m_fontFace, -pixels, m_fontStyle, m_fontColor, m_rotation * 10);
+}
+
+void TReport::SetFont(const QString& face, double points, FontStyles style) {
+    m_fontFace = face;
+    m_fontPoints = points > 0 ? points : 1;
+    m_fontStyle = style;
+    applyFont();
+}
+
+void TReport::SetFont(const FontRecord& font) {
+    m_fontColor = font.color;
+    SetFont(font.name, font.size(), font.style);
+}
+
+void TReport::SetFontColor(TColor color) {
+    m_fontColor = color;
+    if (m_canvas) m_canvas->SetTextColor(color);
+}
+
+void TReport::SetFontRotation(int degrees) {
+    m_rotation = degrees;
+    applyFont();
+}
+
+void TReport::SetFontBold(bool on) {
+    m_fontStyle = on ? (m_fontStyle | fsBold) : (m_fontStyle & ~fsBold);
+    applyFont();
+}
+
+void TReport::SetFontItalic(bool on) {
+    m_fontStyle = on ? (m_fontStyle | fsItalic) : (m_fontStyle & ~fsItalic);
+    applyFont();
+}
+
+void TReport::SetFontUnderline(bool on) {
+    m_fontStyle = on ? (m_fontStyle | fsUnderline) : (m_fontStyle & ~fsUnderline);
+    applyFont();
+}
+
+namespace {
+// Metrics of the report font on the device, for measuring outside a print job.
+QFontMetrics deviceMetrics(const QString& face, double points, FontStyles style, QPaintDevice* device, int ydpi) {
+    const int pixels = std::max(1, roundHalfEven(points * ydpi / 72.0));
+    return QFontMetrics(MakeQFont(face, -pixels, style), device);
+}
+}  // namespace
+
+double TReport::LineHeight() const {
+    if (m_canvas) {
+        const TextMetrics tm = m_canvas->GetTextMetrics();
+        return static_cast<double>(tm.height + tm.externalLeading) / YDpi();
+    }
+    const QFontMetrics fm = deviceMetrics(m_fontFace, m_fontPoints, m_fontStyle, Device(), YDpi());
+    return static_cast<double>(fm.ascent() + fm.descent() + std::max(0, fm.leading())) / YDpi();
+}
+
+double TReport::Ascent() const {
+    if (m_canvas) return static_cast<double>(m_canvas->GetTextMetrics().ascent) / YDpi();
+    return static_cast<double>(deviceMetrics(m_fontFace, m_fontPoints, m_fontStyle, Device(), YDpi()).ascent()) / YDpi();
+}
+
+double TReport::TextWidth(const QString& text) const {
+    if (m_canvas) return static_cast<double>(m_canvas->TextWidth(text)) / XDpi();
+    return static_cast<double>(
+               deviceMetrics(m_fontFace, m_fontPoints, m_fontStyle, Device(), YDpi()).horizontalAdvance(text)) /
+           XDpi();
+}
+
+void TReport::SetTransparent(bool transparent) {
+    m_transparent = transparent;
+    if (m_canvas) m_canvas->SetBkTransparent(transparent);
+}
+
+void TReport::SetBackColor(TColor color) {
+    m_backColor = color;
+    if (m_canvas) m_canvas->SetBkColor(color);
+}
+
+void TReport::PrintXY(double x, double y, const QString& text) {
+    if (m_canvas) m_canvas->TextOut(XI2D(x), YI2D(y), text);
+}
+
+void TReport::PrintCenter(const QString& text, double x, double y) {
+    if (!m_canvas) return;
+    const int w = m_canvas->TextWidth(text);
+    m_canvas->TextOut(XI2D(x) - w / 2, YI2D(y), text);
+}
+
+void TReport::PrintRight(const QString& text, double x, double y) {
+    if (!m_canvas) return;
+    m_canvas->TextOut(XI2D(x) - m_canvas->TextWidth(text), YI2D(y), text);
+}
+
+void TReport::PrintInRect(const QString& text, double left, double top, double right, double bottom,
+                          uint32_t flags) {
+    if (!m_canvas) return;
+    m_canvas->DrawText(text, InchRect(left, top, right, bottom), flags & ~DT_CALCRECT);
+}
+
+void TReport::PrintClipped(const QString& text, double x, double y, double left, double top, double right,
+                           double bottom) {
+    if (!m_canvas) return;
+    m_canvas->TextRect(InchRect(left, top, right, bottom), XI2D(x), YI2D(y), text);
+}
+
+// ---- text paths ----
+
+QPainterPath TReport::TextPath(double x, double y, const QString& text) const {
+    if (!m_canvas) return {};
+    return m_canvas->TextPath(XI2D(x), YI2D(y), text);
+}
+
+QPainterPath TReport::TextPathBaseline(double x, double baseline, const QString& text) const {
+    if (!m_canvas) return {};
+    const int ascent = m_canvas->GetTextMetrics().ascent;
+    if (m_rotation % 360 == 0) return m_canvas->TextPath(XI2D(x), YI2D(baseline) - ascent, text);
+    // Rotated: the cell's top-left lies `ascent` above the baseline point along the rotated vertical.
+    const double a = m_rotation * std::numbers::pi / 180.0;
+    const int dx = roundHalfEven(-ascent * std::sin(a));
+    const int dy = roundHalfEven(-ascent * std::cos(a));
+    return m_canvas->TextPath(XI2D(x) + dx, YI2D(baseline) + dy, text);
+}
+
+void TReport::ClipToPath(const QPainterPath& path) {
+    if (m_printing) m_painter.setClipPath(path, Qt::ReplaceClip);
+}
+
+void TReport::ResetClip() {
+    if (m_printing) m_painter.setClipping(false);
+}
+
+void TReport::StrokePath(const QPainterPath& path) {
+    if (m_canvas) m_canvas->StrokePath(path);
+}
+
+void TReport::FillPath(const QPainterPath& path) {
+    if (m_canvas) m_canvas->FillPath(path);
+}
+
+// ---- pictures ----
+
+void TReport::StretchDraw(double left, double top, double right, double bottom, const QImage& image) {
+    if (m_canvas) m_canvas->StretchDraw(InchRect(left, top, right, bottom), image);
+}
+
+void TReport::StretchDraw(double left, double top, double right, double bottom, const QPicture& picture) {
+    if (m_canvas) m_canvas->StretchDraw(InchRect(left, top, right, bottom), picture);
+}
+
+}  // namespace plennix

@@ -1,0 +1,198 @@
+#include "recurring/recurring_dates_dialog.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "platform/messages.h"
+#include "recurring/entry_list_delegate.h"
+#include "recurring/formula.h"
+#include "recurring/formula_dialog.h"
+#include "recurring/modal_dialogs.h"
+#include "recurring/selection_dialogs.h"
+#include "recurring/store.h"
+
+namespace plennix {
+namespace {
+QPushButton* NewButton(const QString& caption, QWidget* parent, int y) {
+    auto* b = new QPushButton(caption, parent);
+    b->setGeometry(389, y, 80, 26);
+    b->setAutoDefault(false);
+    return b;
+}
+}  // namespace
+
+TEditRecurringDates::TEditRecurringDates(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Recurring Dates"));
+    setFixedSize(477, 321);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    setFont(font);
+
+    DatesList = new QListWidget(this);
+    DatesList->setGeometry(8, 8, 373, 305);
+    DatesList->setSelectionMode(QAbstractItemView::SingleSelection);
+    DatesList->setUniformItemSizes(true);
+    DatesList->setItemDelegate(new TEntryListDelegate(false, DatesList));
+
+    Newbutton = NewButton(QStringLiteral("New"), this, 8);
+    Editbutton = NewButton(QStringLiteral("Edit"), this, 40);
+    DeleteButton = NewButton(QStringLiteral("Delete"), this, 72);
+    Holidaysbutton = NewButton(QStringLiteral("Holidays"), this, 104);
+    okbutton = NewButton(QStringLiteral("Ok"), this, 255);
+    okbutton->setDefault(true);
+    CancelButton = NewButton(QStringLiteral("Cancel"), this, 287);
+
+    connect(Newbutton, &QPushButton::clicked, this, &TEditRecurringDates::NewbuttonClick);
+    connect(Editbutton, &QPushButton::clicked, this, &TEditRecurringDates::EditbuttonClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &TEditRecurringDates::DeleteButtonClick);
+    connect(Holidaysbutton, &QPushButton::clicked, this, &TEditRecurringDates::HolidaysbuttonClick);
+    connect(okbutton, &QPushButton::clicked, this, &TEditRecurringDates::okbuttonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TEditRecurringDates::CancelButtonClick);
+    connect(DatesList, &QListWidget::itemSelectionChanged, this, &TEditRecurringDates::setbuttons);
+
+    FormCreate();
+}
+
+void TEditRecurringDates::FormCreate() {
+    setbuttons();
+    QString error;
+    auto lines = LoadRecurringDates(&error);
+    if (!lines) {
+        m_loadError = error;
+        return;
+    }
+    for (const QString& line : *lines) AddLine(line);
+    if (DatesList->count() > 0) SelectRow(0);
+    setbuttons();
+}
+
+void TEditRecurringDates::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    setbuttons();
+}
+
+QStringList TEditRecurringDates::Lines() const { return AllEntryLines(DatesList); }
+
+int TEditRecurringDates::AddLine(const QString& line) {
+    const int row = SortedInsertIndex(Lines(), line);
+    DatesList->insertItem(row, NewEntryItem(line));
+    return row;
+}
+
+bool TEditRecurringDates::SelectLine(const QString& line) {
+    for (int i = 0; i < DatesList->count(); ++i)
+        if (EntryLineOf(DatesList->item(i)) == line) {
+            SelectRow(i);
+            return true;
+        }
+    return false;
+}
+
+int TEditRecurringDates::SelectedRow() const {
+    const QList<QListWidgetItem*> selected = DatesList->selectedItems();
+    return selected.isEmpty() ? -1 : DatesList->row(selected.first());
+}
+
+void TEditRecurringDates::SelectRow(int row) {
+    if (row < 0 || row >= DatesList->count()) {
+        DatesList->clearSelection();
+        return;
+    }
+    DatesList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    DatesList->scrollToItem(DatesList->item(row));
+}
+
+void TEditRecurringDates::setbuttons() {
+    const bool selected = SelectedRow() >= 0;
+    Editbutton->setEnabled(selected);
+    DeleteButton->setEnabled(selected);
+}
+
+void TEditRecurringDates::NewbuttonClick() {
+    TEditRecurringDateFormula editor(this);
+    editor.setWindowTitle(QStringLiteral("Add Recurring Date"));
+    editor.SetFormulaString(QStringLiteral("@"));
+    editor.Event->setText(QStringLiteral("[Enter event]"));
+    if (RunModalDialog(editor) == QDialog::Accepted) {
+        const QString line = BuildEntry(editor.Event->text(), editor.FormulaString());
+        AddLine(line);
+        DatesList->viewport()->update();
+        SelectLine(line);
+    }
+    setbuttons();
+}
+
+void TEditRecurringDates::EditbuttonClick() {
+    const int row = SelectedRow();
+    if (row < 0) {
+        Beep();
+        return;
+    }
+    const QChar kind = EntryKind(EntryLineOf(DatesList->item(row)));
+    if (kind == '#')
+        ShowInformation(QStringLiteral("This entry cannot be edited"), this);
+    else if (kind == '$' || kind == '%' || kind == '@')
+        DoEditRecurringFormula(row);
+    setbuttons();
+}
+
+void TEditRecurringDates::DoEditRecurringFormula(int row) {
+    const QString old = EntryLineOf(DatesList->item(row));
+    TEditRecurringDateFormula editor(this);
+    editor.setWindowTitle(QStringLiteral("Edit Recurring Date Formula"));
+    // The blank fill is not part of the text the user edits; the rebuilt entry restores it.
+    QString event = EntryEventField(old);
+    while (event.endsWith(' ')) event.chop(1);
+    editor.Event->setText(event);
+    editor.SetFormulaString(EntryFormula(old));
+    if (RunModalDialog(editor) != QDialog::Accepted) return;
+    const QString line = BuildEntry(editor.Event->text(), editor.FormulaString());
+    delete DatesList->takeItem(row);
+    AddLine(line);
+    QCoreApplication::processEvents();
+    SelectLine(line);
+}
+
+void TEditRecurringDates::DeleteButtonClick() {
+    const int row = SelectedRow();
+    if (row >= 0) delete DatesList->takeItem(row);
+    SelectRow(0);
+    setbuttons();
+}
+
+void TEditRecurringDates::HolidaysbuttonClick() {
+    TGetHolidays holidays(this);
+    if (RunModalDialog(holidays) == QDialog::Accepted) {
+        for (const QString& line : holidays.SelectedLines())
+            if (!Lines().contains(line)) AddLine(line);
+        if (DatesList->count() > 0 && SelectedRow() < 0) SelectRow(0);
+    }
+    setbuttons();
+}
+
+void TEditRecurringDates::okbuttonClick() {
+    QString error;
+    if (!SaveRecurringDates(Lines(), &error)) {
+        // The list stays open so that nothing the user entered is lost.
+        ShowError(error, this);
+        return;
+    }
+    accept();
+}
+
+void TEditRecurringDates::CancelButtonClick() { reject(); }
+
+void OpenRecurringDatesEditor(QWidget* parent) {
+    TEditRecurringDates editor(parent);
+    if (!editor.LoadError().isEmpty()) {
+        ShowError(editor.LoadError(), parent);
+        return;
+    }
+    RunModalDialog(editor);
+}
+
+}  // namespace plennix

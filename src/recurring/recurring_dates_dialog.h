@@ -1,0 +1,61 @@
+#pragma once
+// TEditRecurringDates, the editor of the recurring dates list (File menu "Edit Recurring Dates"): a list
+// sorted by the whole line ignoring letter case, with New, Edit, Delete and Holidays. OK writes
+// PXRECUR.DAX; Cancel writes nothing.
+#include <QDialog>
+#include <QStringList>
+
+class QListWidget;
+class QPushButton;
+
+namespace plennix {
+
+class TEditRecurringDates : public QDialog {
+    Q_OBJECT
+public:
+    // Loads PXRECUR.DAX (FormCreate). When the file exists but cannot be read, LoadError() says so and
+    // the list starts empty.
+    explicit TEditRecurringDates(QWidget* parent = nullptr);
+    const QString& LoadError() const { return m_loadError; }
+
+    // The lines of the list, in list order.
+    QStringList Lines() const;
+    // Inserts a line at its sorted place (after equal lines) and returns its row.
+    int AddLine(const QString& line);
+    // Selects the first row that holds exactly `line`; returns false when none does.
+    bool SelectLine(const QString& line);
+    // The selected row, or -1.
+    int SelectedRow() const;
+
+    void setbuttons();
+    void NewbuttonClick();
+    void EditbuttonClick();
+    void DeleteButtonClick();
+    void HolidaysbuttonClick();
+    void okbuttonClick();
+    void CancelButtonClick();
+
+    QListWidget* DatesList;
+    QPushButton* Newbutton;
+    QPushButton* Editbutton;
+    QPushButton* DeleteButton;
+    QPushButton* Holidaysbutton;
+    QPushButton* okbutton;
+    QPushButton* CancelButton;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void DoEditRecurringFormula(int row);
+    void SelectRow(int row);
+
+    QString m_loadError;
+};
+
+// The File menu command: shows the list editor modally over `parent`. When PXRECUR.DAX exists but
+// cannot be read, shows the error instead, so that OK can never replace a list it did not load.
+void OpenRecurringDatesEditor(QWidget* parent);
+
+}  // namespace plennix

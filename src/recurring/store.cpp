@@ -1,0 +1,135 @@
+#include "recurring/store.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "platform/file_io.h"
+#include "platform/program_folder.h"
+#include "platform/win1252.h"
+#include "recurring/formula.h"
+
+namespace plennix {
+namespace {
+// A list of recurring dates is a few kilobytes; anything near this is not one.
+constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
+
+std::optional<QStringList> ReadLinesOf(const QString& path, QString* error) {
+    auto bytes = ReadWholeFile(path, kMaxFileBytes);
+    if (!bytes) {
+        if (error) *error = QStringLiteral("Cannot read %1").arg(QFileInfo(path).fileName());
+        return std::nullopt;
+    }
+    return SplitRecurringLines(*bytes);
+}
+}  // namespace
+
+QString RecurringDatesPath() { return ProgramFile(QStringLiteral("PXRECUR.DAX")); }
+QString OldRecurringDatesPath() { return ProgramFile(QStringLiteral("PXRECUR.DAT")); }
+
+QStringList SplitRecurringLines(const QByteArray& bytes) {
+    QStringList lines;
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] != '\r' && data[i] != '\n') continue;
+        lines << FromWin1252(data + start, i - start);
+        if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < size) lines << FromWin1252(data + start, size - start);
+    return lines;
+}
+
+QByteArray JoinRecurringLines(const QStringList& lines) {
+    QByteArray out;
+    for (const QString& line : lines) {
+        out += ToWin1252(line);
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::optional<QStringList> LoadRecurringDates(QString* error) {
+    const QString path = RecurringDatesPath();
+    if (!QFileInfo::exists(path)) return QStringList();
+    return ReadLinesOf(path, error);
+}
+
+bool SaveRecurringDates(const QStringList& lines, QString* error) {
+    return WriteFileAtomically(RecurringDatesPath(), JoinRecurringLines(lines), error);
+}
+
+QString ConvertOldRecurringLine(const QString& oldLine) {
+    return FitToWidth(oldLine.mid(4, 150), kEventFieldWidth) + '@' + FitToWidth(oldLine.left(4), kFormulaFieldWidth);
+}
+
+bool ConvertOldRecurringDatesFile(QString* error) {
+    const QString oldPath = OldRecurringDatesPath();
+    if (!QFileInfo::exists(oldPath)) return true;
+    auto oldLines = ReadLinesOf(oldPath, error);
+    if (!oldLines) return false;
+    QStringList lines;
+    lines.reserve(oldLines->size());
+    for (const QString& line : *oldLines) lines << ConvertOldRecurringLine(line);
+    if (!SaveRecurringDates(lines, error)) return false;
+    QFile old(oldPath);
+    if (!old.remove()) {
+        if (error) *error = old.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool EntryLess(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; }
+
+int SortedInsertIndex(const QStringList& sorted, const QString& line) {
+    return static_cast<int>(std::upper_bound(sorted.begin(), sorted.end(), line, EntryLess) - sorted.begin());
+}
+
+QStringList BuiltInHolidayLines() {
+    struct Holiday {
+        const char* event;
+        const char* formula;
+    };
+    static const Holiday holidays[] = {
+        {"April Fools's Day", "@0401"},
+        {"Armed Forces Day", "$2 6 5"},
+        {"Christmas Day", "@1225"},
+        {"Daylight Savings time begins", "$0 0 4"},
+        {"Daylight Savings Time ends", "$5 0 10"},
+        {"Easter", "#EASTER"},
+        {"Father's Day", "$2 0 6"},
+        {"Flag Day", "@0614"},
+        {"Good Friday", "#GOODFRIDAY"},
+        {"Groundhog Day", "@0202"},
+        {"Halloween", "@1031"},
+        {"Independence Day", "@0704"},
+        {"Labor Day", "$0 1 9"},
+        {"Lincoln's Birthday", "@0212"},
+        {"Martin Luther King Day", "$2 1 1"},
+        {"Memorial Day", "$5 1 5"},
+        {"Mother's Day", "$1 0 5"},
+        {"New Year's Day", "@0101"},
+        {"Palm Sunday", "#PALMSUNDAY"},
+        {"President's Day", "$2 1 2"},
+        {"St. Patrick's Day", "@0317"},
+        {"Thanksgiving Day", "$3 4 11"},
+        {"United Nations Day", "@1024"},
+        {"Valentine's Day", "@0214"},
+        {"Veterans Day", "@1111"},
+        {"Washington's Birthday", "@0222"},
+    };
+    QStringList lines;
+    for (const Holiday& h : holidays) {
+        const QString formula = QLatin1String(h.formula);
+        // Feast names are stored without the blank fill of the other formulas.
+        lines << FitToWidth(QLatin1String(h.event), kEventFieldWidth) +
+                     (formula.startsWith('#') ? formula : FitToWidth(formula, kFormulaFieldWidth));
+    }
+    std::stable_sort(lines.begin(), lines.end(), EntryLess);
+    return lines;
+}
+
+}  // namespace plennix

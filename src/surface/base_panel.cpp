@@ -1,0 +1,684 @@
+#include "surface/base_panel.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "platform/common_dialogs.h"
+#include "platform/messages.h"
+#include "platform/numbers.h"
+#include "platform/program_folder.h"
+#include "platform/stream_error.h"
+#include "platform/ticks.h"
+#include "surface/cursors.h"
+#include "surface/graphic_control.h"
+#include "surface/handle.h"
+#include "surface/object_filer.h"
+
+namespace plennix {
+
+QEvent::Type RefitFrameEventType() {
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType(QEvent::User + 42));
+    return type;
+}
+
+TGBasePanel::TGBasePanel(QWidget* parent) : TGObjectHost(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    m_clipboardFile = ProgramFile(QStringLiteral("Clipbrd.tmp"));
+    m_frame = new TGHandle(this);
+    m_frame->SetSnapToGrid(false);
+    buildMenu();
+}
+
+TGBasePanel::~TGBasePanel() {
+    // The frame goes first so that objects destroyed with the host find no selection to leave.
+    m_frame->ClearSelection();
+    delete m_frame;
+    m_frame = nullptr;
+    QFile::remove(m_clipboardFile);
+    delete m_menu;
+}
+
+void TGBasePanel::SetPaintSuspended(bool v) {
+    m_paintSuspended = v;
+    if (!v) update();
+}
+
+void TGBasePanel::SetShape(TLabelShapeType v) {
+    if (v == m_shape) return;
+    m_shape = v;
+    update();
+}
+
+void TGBasePanel::SetGridSize(TGridSize v) {
+    if (v == m_gridSize) return;
+    m_gridSize = v;
+    // The frame's own spacing setter makes the spacing effective at once, as the frame's published
+    // grid properties do; switching snapping off later returns it to 1.
+    const int spacing = v == gs4x4 ? 4 : 8;
+    m_frame->SetGridX(spacing);
+    m_frame->SetGridY(spacing);
+    if (!m_snapToGrid) m_frame->SetSnapToGrid(false);
+    update();
+}
+
+void TGBasePanel::SetShowGrid(bool v) {
+    if (v == m_showGrid) return;
+    m_showGrid = v;
+    update();
+}
+
+void TGBasePanel::SetSnapToGrid(bool v) {
+    if (v == m_snapToGrid) return;
+    m_snapToGrid = v;
+    m_frame->SetSnapToGrid(v);
+    if (v) {
+        const int spacing = m_gridSize == gs4x4 ? 4 : 8;
+        m_frame->SetGridX(spacing);
+        m_frame->SetGridY(spacing);
+    }
+}
+
+void TGBasePanel::SetPicture(const PanelPicture& p) {
+    m_picture = p;
+    update();
+}
+
+void TGBasePanel::SetColorPicture(const PanelPicture& p) {
+    m_colorPicture = p;
+    update();
+}
+
+void TGBasePanel::SetZoom(float newZoom) {
+    if (newZoom == m_zoom) return;
+    m_zooming = true;
+    if (static_cast<double>(m_zoom) * 10 == 0) m_zoom = 1.0f;
+    const float ratio = static_cast<float>(static_cast<double>(newZoom) / static_cast<double>(m_zoom));
+    const int w = roundHalfEven(width() * static_cast<double>(ratio));
+    const int h = roundHalfEven(static_cast<double>(ratio) * height());
+    resize(w, h);
+    m_zoom = newZoom;
+    const auto objects = Objects();
+    for (TGGraphicControl* o : objects) o->ScaleTo(newZoom);
+    QCoreApplication::processEvents();
+    m_zooming = false;
+}
+
+void TGBasePanel::AddObject(TGGraphicControl* obj, const Rect& r) {
+    obj->Hide();
+    obj->SetParent(this);
+    obj->SetName(UniqueName(QStringLiteral("Special")));
+    obj->SetBounds(r.left, r.top, std::max(10, r.right - r.left), std::max(15, r.bottom - r.top));
+    AttachObject(obj);
+    obj->SetZoomField(m_zoom);
+    obj->Show();
+    FireChanged();
+    QCoreApplication::processEvents();
+}
+
+QString TGBasePanel::UniqueName(const QString& prefix) const {
+    QObject* owner = NamingOwner();
+    for (int n = 1; n <= 1000; ++n) {
+        const QString name = prefix + QString::number(n);
+        bool taken = owner->findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr;
+        for (TGGraphicControl* o : Objects())
+            if (o->Name() == name) taken = true;
+        if (!taken) return name;
+    }
+    return QString();
+}
+
+void TGBasePanel::AttachObject(TGGraphicControl* obj) {
+    obj->OnMouseDown = [this](TGGraphicControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
+        ObjectMouseDown(s, b, m, x, y);
+    };
+    obj->OnMouseMove = [this](TGGraphicControl* s, Qt::MouseButton, Qt::KeyboardModifiers m, int x, int y) {
+        if (m_pointing) SetScreenCursor(HandPointCursor());
+        HostMouseMove(QApplication::mouseButtons(), m, x + s->Left(), y + s->Top());
+    };
+    obj->OnMouseUp = [this](TGGraphicControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
+        HostMouseUp(b, m, x + s->Left(), y + s->Top());
+    };
+    obj->OnDblClick = [this](QObject* s) { ObjectDoubleClick(s); };
+}
+
+void TGBasePanel::AttachObjects() {
+    for (TGGraphicControl* o : Objects()) {
+        AttachObject(o);
+        o->SetZoomField(m_zoom);
+    }
+}
+
+bool TGBasePanel::IsObjectAt(int x, int y) const {
+    for (TGGraphicControl* o : Objects())
+        if (o->BoundsRect().contains(x, y)) return true;
+    return false;
+}
+
+void TGBasePanel::ClearObjects() {
+    m_frame->ClearSelection();
+    for (int i = ObjectCount() - 1; i >= 0; --i) delete ObjectAt(i);
+}
+
+void TGBasePanel::FireChanged() {
+    if (m_zooming || !LabelChangedEvent) return;
+    LabelChangedEvent(this);
+}
+
+void TGBasePanel::ObjectMouseDown(TGGraphicControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                                  int x, int y) {
+    if (!m_pointing || sender->Unselectable()) {
+        HostMouseDown(button, shift, x + sender->Left(), y + sender->Top());
+        return;
+    }
+    if (!(shift & Qt::ShiftModifier)) m_frame->ClearSelection();
+    m_frame->AddToSelection(sender);
+    m_frame->update();
+    update();
+    if (m_frame->SelectionCount() == 1 && button == Qt::RightButton) sender->PopupContextMenu();
+}
+
+void TGBasePanel::PrintObjects(TReport& report, double leftOffset, double topOffset) {
+    const auto objects = Objects();
+    for (TGGraphicControl* o : objects) o->PrintTo(report, leftOffset, topOffset);
+}
+
+void TGBasePanel::PullObjectsInside() {
+    m_frame->ClearSelection();
+    for (int i = ObjectCount() - 1; i >= 0; --i) {
+        TGGraphicControl* o = ObjectAt(i);
+        if (o->Top() > height() - 10) o->SetTop(height() - 10);
+        if (o->Left() > width() - 20) o->SetLeft(width() - 20);
+    }
+}
+
+void TGBasePanel::RemoveStrayObjects() {
+    m_frame->ClearSelection();
+    for (int i = ObjectCount() - 1; i >= 0; --i) {
+        TGGraphicControl* o = ObjectAt(i);
+        if (o->Top() > height() - 10 || o->Left() > width() - 10 || o->Width() < 1 || o->Height() < 1) delete o;
+    }
+}
+
+void TGBasePanel::SelectInRect(const Rect& r, bool shift) {
+    std::vector<TGGraphicControl*> list;
+    if (shift) list = m_frame->Selection();
+    m_frame->ClearSelection();
+    for (int i = ObjectCount() - 1; i >= 0; --i) {
+        TGGraphicControl* o = ObjectAt(i);
+        if (!o->BoundsRect().intersects(r)) continue;
+        auto it = std::find(list.begin(), list.end(), o);
+        if (it != list.end() && shift)
+            list.erase(it);
+        else
+            list.push_back(o);
+    }
+    for (TGGraphicControl* o : list) m_frame->AddToSelection(o);
+    update();
+}
+
+void TGBasePanel::SelectAll() {
+    m_frame->ClearSelection();
+    for (TGGraphicControl* o : Objects()) m_frame->AddToSelection(o);
+    update();
+}
+
+// ---- mouse on the panel itself ----
+
+void TGBasePanel::HostMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+    m_rubber = {x, y, 0, 0};
+    if (button == Qt::LeftButton) {
+        m_rubberActive = true;
+        SetScreenCursor(HandPointCursor());
+    } else {
+        PopupPanelMenu();
+    }
+}
+
+void TGBasePanel::HostMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+    if (!m_rubberActive) return;
+    SetScreenCursor(HandPointCursor());
+    update(toQRect(Rect(m_rubber.left, m_rubber.top, m_rubber.right, m_rubber.bottom).normalized().inflated(1, 1)));
+    m_rubber.right = x;
+    m_rubber.bottom = y;
+    update(toQRect(m_rubber.normalized().inflated(1, 1)));
+}
+
+void TGBasePanel::HostMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, int x, int y) {
+    if (!m_rubberActive) return;
+    // A release always follows a move to its point; take the point here as that move would.
+    if (x != m_rubber.left || y != m_rubber.top) {
+        m_rubber.right = x;
+        m_rubber.bottom = y;
+    }
+    Rect r = m_rubber;
+    if (r.right < r.left) {
+        r.right = r.left;
+        r.left = x;
+    }
+    if (r.bottom < r.top) {
+        r.bottom = r.top;
+        r.top = y;
+    }
+    update(toQRect(r.inflated(1, 1)));
+    m_rubberActive = false;
+    if (m_pointing) {
+        SelectInRect(r, shift & Qt::ShiftModifier);
+        m_frame->update();
+        SetScreenCursor(QCursor(Qt::ArrowCursor));
+    } else {
+        CreateObjectInRect(r);
+        if (DroppedObjectEvent) DroppedObjectEvent(r);
+    }
+}
+
+void TGBasePanel::HostDoubleClick(int, int) {
+    if (OnDblClick) OnDblClick(this);
+}
+
+bool TGBasePanel::RouteCapturedMouse(QMouseEvent* e) {
+    NoteMousePoint(e->position().toPoint().x(), e->position().toPoint().y());
+    if (!m_frame->HasCapture() || !m_frame->isVisible()) return false;
+    const QPoint pt = e->position().toPoint() - m_frame->pos();
+    switch (e->type()) {
+        case QEvent::MouseButtonPress:
+            m_frame->FrameMouseDown(e->button(), e->modifiers(), pt.x(), pt.y());
+            return true;
+        case QEvent::MouseMove:
+            m_frame->FrameMouseMove(e->buttons(), e->modifiers(), pt.x(), pt.y());
+            return true;
+        case QEvent::MouseButtonRelease:
+            m_frame->FrameMouseUp(e->button(), e->modifiers(), pt.x(), pt.y());
+            return true;
+        case QEvent::MouseButtonDblClick:
+            m_frame->FrameDoubleClick();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TGBasePanel::ObjectMouseLeft(TGGraphicControl*) {
+    SetScreenCursor(m_pointing ? QCursor(Qt::ArrowCursor) : QCursor(Qt::DragMoveCursor));
+}
+
+void TGBasePanel::SetScreenCursor(const QCursor& c) {
+    setCursor(c);
+    m_frame->setCursor(c);
+}
+
+void TGBasePanel::ObjectDoubleClick(QObject* sender) {
+    if (sender == m_frame) {
+        if (m_frame->SelectionCount() <= 1) {
+            for (TGGraphicControl* o : m_frame->Selection()) {
+                if (!o->BoundsRect().inflated(2, 2).contains(m_lastMouse.x, m_lastMouse.y)) continue;
+                if (o->EditAction)
+                    o->EditAction(this);
+                else
+                    o->PopupContextMenu();
+                break;
+            }
+        }
+    } else if (auto* o = qobject_cast<TGGraphicControl*>(sender)) {
+        o->PopupContextMenu();
+    }
+    m_frame->SetDoubleClicked();
+}
+
+// ---- keys ----
+
+void TGBasePanel::HandleKeyDown(QKeyEvent* e) {
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    if (ctrl && e->key() == Qt::Key_C)
+        SelectionClipboard(ClipboardOp::Copy);
+    else if (ctrl && e->key() == Qt::Key_V)
+        SelectionClipboard(ClipboardOp::Paste);
+    else if (ctrl && e->key() == Qt::Key_X)
+        SelectionClipboard(ClipboardOp::Cut);
+    else if (!ctrl && e->key() == Qt::Key_Delete)
+        SelectionClipboard(ClipboardOp::Delete);
+    if (OnKeyDown) OnKeyDown(e);
+}
+
+void TGBasePanel::keyPressEvent(QKeyEvent* e) { HandleKeyDown(e); }
+
+bool TGBasePanel::event(QEvent* e) {
+    if (e->type() == RefitFrameEventType()) {
+        m_frame->RefitFrame();
+        return true;
+    }
+    // The page wants every key, Tab and Shift+Tab included.
+    if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    return TGObjectHost::event(e);
+}
+
+// ---- clipboard ----
+
+void TGBasePanel::writeSelection(const QString& path) {
+    TGLabelObjectFiler filer(NamingOwner());
+    filer.SaveSelection(m_frame, path);
+}
+
+void TGBasePanel::destroyObject(TGGraphicControl* obj) {
+    // The command may come from the object's own menu, whose action is still running: take the object
+    // off the page now and free it once control returns to the event loop.
+    obj->SetParent(nullptr);
+    obj->deleteLater();
+}
+
+void TGBasePanel::ObjectClipboard(TGGraphicControl* obj, ClipboardOp op) {
+    if (m_frame->IndexInSelection(obj) >= 0) {
+        SelectionClipboard(op);
+        return;
+    }
+    if (op == ClipboardOp::Cut || op == ClipboardOp::Copy) {
+        TGLabelObjectFiler filer(NamingOwner());
+        filer.SaveObject(obj, m_clipboardFile);
+    }
+    if (op == ClipboardOp::Cut || op == ClipboardOp::Delete) {
+        FireChanged();
+        m_frame->RemoveFromSelection(obj);
+        destroyObject(obj);
+    }
+}
+
+void TGBasePanel::SelectionClipboard(ClipboardOp op) {
+    if (op == ClipboardOp::Paste) {
+        const uint32_t now = TickCount();
+        if (m_lastPasteTime == 0)
+            m_lastPasteTime = now;
+        else if (now - m_lastPasteTime < 1000)
+            return;
+        TGLabelObjectFiler filer(NamingOwner());
+        filer.SetPasting(true);
+        try {
+            filer.LoadObjects(parent() && NamingOwner() != this ? NamingOwner() : this, this, m_clipboardFile);
+        } catch (const StreamError& e) {
+            ShowError(e.message(), this);
+        }
+        AttachObjects();
+        FireChanged();
+        QCoreApplication::processEvents();
+        m_lastPasteTime = TickCount();
+        update();
+        return;
+    }
+    if ((op == ClipboardOp::Cut || op == ClipboardOp::Copy) && m_frame->SelectionCount() > 0)
+        writeSelection(m_clipboardFile);
+    if (op == ClipboardOp::Cut || op == ClipboardOp::Delete) {
+        for (int i = m_frame->SelectionCount() - 1; i >= 0; --i) {
+            TGGraphicControl* o = m_frame->SelectedObject(i);
+            m_frame->RemoveFromSelection(o);
+            destroyObject(o);
+            FireChanged();
+        }
+        update();
+    }
+}
+
+// ---- context menu ----
+
+void TGBasePanel::buildMenu() {
+    m_menu = new QMenu();
+    auto add = [this](const char* caption, std::function<void()> f) {
+        QAction* a = m_menu->addAction(QString::fromLatin1(caption));
+        connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
+        return a;
+    };
+    add("Bring To Front", [this] { BringSelectionToFront(); });
+    add("Send To Back", [this] { SendSelectionToBack(); });
+    m_menu->addSeparator();
+    add("Cut", [this] { SelectionClipboard(ClipboardOp::Cut); });
+    add("Copy", [this] { SelectionClipboard(ClipboardOp::Copy); });
+    add("Paste", [this] { SelectionClipboard(ClipboardOp::Paste); });
+    m_menu->addSeparator();
+    add("Delete", [this] { SelectionClipboard(ClipboardOp::Delete); });
+    m_menu->addSeparator();
+    add("Align Left", [this] { AlignLeft(); });
+    add("Align Right", [this] { AlignRight(); });
+    add("Align Tops", [this] { AlignTops(); });
+    add("Align Bottoms", [this] { AlignBottoms(); });
+    m_menu->addSeparator();
+    add("Center Vertically", [this] { CenterSelectionVertically(); });
+    add("Center Horizontally", [this] { CenterSelectionHorizontally(); });
+    m_menu->addSeparator();
+    add("Lock All", [this] { LockAll(); });
+    add("Unlock All", [this] { UnlockAll(); });
+    m_menu->addSeparator();
+    add("Mark All Selectable", [this] { MarkAllSelectable(); });
+    add("Mark All Unselectable", [this] { MarkAllUnselectable(); });
+    add("Select All", [this] { SelectAll(); });
+    m_menu->addSeparator();
+    add("Font", [this] { ChooseFontForSelection(); });
+    connect(m_menu, &QMenu::aboutToShow, this, [this] { UpdatePanelMenu(); });
+}
+
+void TGBasePanel::UpdatePanelMenu() {
+    const bool selection = m_frame->SelectionCount() > 0;
+    // The frame is a child control too: the lock commands need at least one object besides it.
+    const bool hasObjects = ObjectCount() + 1 > 1;
+    for (QAction* a : m_menu->actions()) {
+        const QString t = a->text();
+        if (a->isSeparator()) continue;
+        if (t == QLatin1String("Paste"))
+            a->setEnabled(QFile::exists(m_clipboardFile));
+        else if (t == QLatin1String("Lock All") || t == QLatin1String("Unlock All"))
+            a->setEnabled(hasObjects);
+        else if (t.startsWith(QLatin1String("Mark All")) || t == QLatin1String("Select All"))
+            a->setEnabled(true);
+        else
+            a->setEnabled(selection);
+    }
+}
+
+QAction* TGBasePanel::PanelMenuAction(const QString& caption) {
+    UpdatePanelMenu();
+    for (QAction* a : m_menu->actions())
+        if (a->text() == caption) return a;
+    return nullptr;
+}
+
+void TGBasePanel::PopupPanelMenu() { m_menu->popup(QCursor::pos()); }
+
+void TGBasePanel::BringSelectionToFront() {
+    if (m_frame->Locked()) return;
+    m_frame->BringSelectionToFront();
+    FireChanged();
+    update();
+}
+
+void TGBasePanel::SendSelectionToBack() {
+    if (m_frame->Locked()) return;
+    m_frame->SendSelectionToBack();
+    m_frame->ClearSelection();
+    FireChanged();
+    update();
+}
+
+void TGBasePanel::AlignLeft() {
+    FireChanged();
+    int m = width();
+    for (TGGraphicControl* o : m_frame->Selection()) m = std::min(m, o->Left());
+    for (TGGraphicControl* o : m_frame->Selection()) o->SetLeft(m);
+    update();
+}
+
+void TGBasePanel::AlignRight() {
+    FireChanged();
+    int m = 0;
+    for (TGGraphicControl* o : m_frame->Selection()) m = std::max(m, o->Left() + o->Width());
+    for (TGGraphicControl* o : m_frame->Selection()) o->SetLeft(m - o->Width());
+    update();
+}
+
+void TGBasePanel::AlignTops() {
+    FireChanged();
+    int m = height();
+    for (TGGraphicControl* o : m_frame->Selection()) m = std::min(m, o->Top());
+    for (TGGraphicControl* o : m_frame->Selection()) o->SetTop(m);
+    update();
+}
+
+void TGBasePanel::AlignBottoms() {
+    FireChanged();
+    int m = 0;
+    for (TGGraphicControl* o : m_frame->Selection()) m = std::max(m, o->Top() + o->Height());
+    for (TGGraphicControl* o : m_frame->Selection()) o->SetTop(m - o->Height());
+    update();
+}
+
+void TGBasePanel::CenterSelectionVertically() {
+    const auto sel = m_frame->Selection();
+    for (TGGraphicControl* o : sel) o->CenterVertically();
+    update();
+}
+
+void TGBasePanel::CenterSelectionHorizontally() {
+    const auto sel = m_frame->Selection();
+    for (TGGraphicControl* o : sel) o->CenterHorizontally();
+    update();
+}
+
+void TGBasePanel::LockAll() {
+    for (TGGraphicControl* o : Objects())
+        if (!o->Locked()) o->SetLocked(true);
+}
+
+void TGBasePanel::UnlockAll() {
+    for (TGGraphicControl* o : Objects())
+        if (o->Locked()) o->SetLocked(false);
+}
+
+void TGBasePanel::MarkAllSelectable() {
+    const auto objects = Objects();
+    for (TGGraphicControl* o : objects) o->SetUnselectable(false);
+}
+
+void TGBasePanel::MarkAllUnselectable() {
+    const auto objects = Objects();
+    for (TGGraphicControl* o : objects) o->SetUnselectable(true);
+}
+
+void TGBasePanel::ChooseFontForSelection() {
+    if (m_frame->SelectionCount() == 0) return;
+    if (auto f = ChooseFontDialog(m_panelFont, this)) {
+        const auto sel = m_frame->Selection();
+        for (TGGraphicControl* o : sel) o->ApplyFont(*f);
+        update();
+    }
+}
+
+// ---- painting ----
+
+void TGBasePanel::SetDragOutline(const Rect& r) {
+    if (m_hasDragOutline) update(toQRect(m_dragOutline.normalized().inflated(1, 1)));
+    m_dragOutline = r;
+    m_hasDragOutline = true;
+    update(toQRect(r.normalized().inflated(1, 1)));
+}
+
+void TGBasePanel::ClearDragOutline() {
+    if (m_hasDragOutline) update(toQRect(m_dragOutline.normalized().inflated(1, 1)));
+    m_hasDragOutline = false;
+}
+
+namespace {
+QPainterPath shapePath(TLabelShapeType shape, int w, int h) {
+    QPainterPath path;
+    const QRectF r(0, 0, w + 1, h + 1);
+    if (shape == lsRectangle)
+        path.addRect(r);
+    else if (shape == lsRoundRect)
+        path.addRoundedRect(r, 12, 12);
+    else
+        path.addEllipse(r);
+    return path;
+}
+}  // namespace
+
+void TGBasePanel::PaintPage(Canvas& c) {
+    const int w = width(), h = height();
+    c.FillRect({0, 0, w, h}, clWhite);
+    const QPainterPath region = shapePath(m_shape, w, h);
+    if (m_picture.HasGraphic()) {
+        c.Save();
+        c.IntersectClipPath(region);
+        if (!m_picture.bitmap.isNull())
+            c.StretchDraw({0, 0, w, h}, m_picture.bitmap);
+        else
+            c.StretchDraw({0, 0, w, h}, m_picture.vector);
+        c.Restore();
+    }
+    if (m_colorPicture.HasGraphic()) {
+        c.Save();
+        c.IntersectClipPath(region);
+        if (!m_colorPicture.bitmap.isNull())
+            c.StretchDraw({0, 0, w, h}, m_colorPicture.bitmap);
+        else
+            c.StretchDraw({0, 0, w, h}, m_colorPicture.vector);
+        c.Restore();
+    }
+    if (m_drawOutline) {
+        c.SetPen(clBlack, 1, PenStyle::psDot);
+        c.SetBrushClear();
+        if (m_shape == lsRectangle)
+            c.Rectangle({0, 0, w, h});
+        else if (m_shape == lsRoundRect)
+            c.RoundRect({0, 0, w, h}, 24, 24);
+        else
+            c.Ellipse({0, 0, w, h});
+        c.SetPen(clBlack);
+    }
+}
+
+void TGBasePanel::PaintBackground(Canvas& c) {
+    PaintPage(c);
+    if (m_showGrid) {
+        static const uint8_t grid4[8] = {0xFF, 0xFF, 0xDD, 0xFF, 0xFF, 0xFF, 0xDD, 0xFF};
+        static const uint8_t grid8[8] = {0xFF, 0xFF, 0xDF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+        c.Save();
+        c.IntersectClipPath(shapePath(m_shape, width(), height()));
+        c.PatternAnd({0, 0, width(), height()}, m_gridSize == gs4x4 ? grid4 : grid8, RGB(0, 128, 0));
+        c.Restore();
+    }
+}
+
+void TGBasePanel::PaintOverlay(Canvas& c) {
+    m_frame->PaintSelectionSquares(c);
+    auto outline = [&c](const Rect& r) {
+        c.SetPenMode(PenMode::pmXor);
+        c.SetPen(clWhite, 1, PenStyle::psDot);
+        c.SetBrushClear();
+        c.Rectangle(r);
+        c.SetPen(clBlack, 1, PenStyle::psSolid);
+        c.SetPenMode(PenMode::pmCopy);
+    };
+    if (m_rubberActive && !(m_rubber.right == 0 && m_rubber.bottom == 0)) outline(m_rubber.normalized());
+    if (m_hasDragOutline) outline(m_dragOutline.normalized());
+    if (m_frame->KeyOutlineActive()) outline(m_frame->KeyOutline());
+}
+
+void TGBasePanel::paintEvent(QPaintEvent*) {
+    if (m_paintSuspended) return;
+    QImage image(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+    {
+        QPainter p(&image);
+        Canvas c(&p);
+        PaintBackground(c);
+        PaintObjects(c);
+        PaintOverlay(c);
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, image);
+}
+
+}  // namespace plennix

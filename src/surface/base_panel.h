@@ -1,0 +1,190 @@
+#pragma once
+// TGBasePanel: the design surface. It paints the page background (pictures clipped to a shape, an
+// outline, the dot grid), routes all mouse input of its objects through itself, keeps one selection
+// frame, offers the rubber band (select, or outline a new object with a tool), the private clipboard
+// file, z-order, alignment, lock and selectability commands, rescales itself and all objects for a
+// zoom factor, and reports every change through LabelChangedEvent.
+#include <QEvent>
+#include <QImage>
+#include <QPicture>
+#include <functional>
+#include <memory>
+
+#include "surface/object_host.h"
+
+class QMenu;
+class QAction;
+
+namespace plennix {
+
+class TGGraphicControl;
+class TGHandle;
+class TReport;
+
+enum TLabelShapeType : uint8_t { lsRectangle, lsRoundRect, lsEllipse };
+enum TGridSize : uint8_t { gs4x4, gs8x8 };
+enum class ClipboardOp { Cut = 0, Copy = 1, Paste = 2, Delete = 3 };
+
+// A background picture: a bitmap, or a vector picture drawn stretched.
+struct PanelPicture {
+    QImage bitmap;
+    QPicture vector;
+    bool hasVector = false;
+    bool HasGraphic() const { return !bitmap.isNull() || hasVector; }
+};
+
+class TGBasePanel : public TGObjectHost {
+    Q_OBJECT
+public:
+    explicit TGBasePanel(QWidget* parent = nullptr);
+    ~TGBasePanel() override;
+
+    float Zoom() const { return m_zoom; }
+    float HostZoom() const override { return m_zoom; }
+    void SetZoom(float newZoom);
+    bool Pointing() const { return m_pointing; }
+    void SetPointing(bool v) { m_pointing = v; }
+    bool Printing() const { return m_printing; }
+    void SetPrinting(bool v) { m_printing = v; }
+    bool DrawOutline() const { return m_drawOutline; }
+    void SetDrawOutline(bool v) { m_drawOutline = v; }
+    bool PaintSuspended() const { return m_paintSuspended; }
+    void SetPaintSuspended(bool v);
+    bool Zooming() const { return m_zooming; }
+
+    TLabelShapeType Shape() const { return m_shape; }
+    void SetShape(TLabelShapeType v);
+    TGridSize GridSize() const { return m_gridSize; }
+    void SetGridSize(TGridSize v);
+    bool ShowGrid() const { return m_showGrid; }
+    void SetShowGrid(bool v);
+    bool SnapToGrid() const { return m_snapToGrid; }
+    void SetSnapToGrid(bool v);
+    const PanelPicture& Picture() const { return m_picture; }
+    void SetPicture(const PanelPicture& p);
+    const PanelPicture& ColorPicture() const { return m_colorPicture; }
+    void SetColorPicture(const PanelPicture& p);
+    // The panel's font, offered by the "Font" command.
+    const FontRecord& PanelFont() const { return m_panelFont; }
+    void SetPanelFont(const FontRecord& f) { m_panelFont = f; }
+
+    TGHandle* Frame() const { return m_frame; }
+    QString ClipboardFile() const { return m_clipboardFile; }
+
+    // Events.
+    std::function<void(const Rect& r)> DroppedObjectEvent;
+    std::function<void(QObject* sender)> LabelChangedEvent;
+    std::function<void(QObject* sender)> OnDblClick;
+    std::function<void(QKeyEvent* event)> OnKeyDown;
+
+    // Objects.
+    void AddObject(TGGraphicControl* obj, const Rect& r);
+    QString UniqueName(const QString& prefix) const;
+    void AttachObject(TGGraphicControl* obj);
+    void AttachObjects();
+    bool IsObjectAt(int x, int y) const;
+    void ClearObjects();
+    void FireChanged();
+    virtual void CreateObjectInRect(const Rect& r) {}
+    virtual void ObjectMouseDown(TGGraphicControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                                 int x, int y);
+    virtual void AfterClone() {}
+    virtual void PrintObjects(TReport& report, double leftOffset, double topOffset);
+    virtual void PullObjectsInside();
+    virtual void RemoveStrayObjects();
+    void SelectInRect(const Rect& r, bool shift);
+    void SelectAll();
+
+    // Clipboard operations for one object (its own menu) or the selection.
+    void ObjectClipboard(TGGraphicControl* obj, ClipboardOp op);
+    void SelectionClipboard(ClipboardOp op);
+    void Paste() { SelectionClipboard(ClipboardOp::Paste); }
+
+    // Context menu commands.
+    void BringSelectionToFront();
+    void SendSelectionToBack();
+    void AlignLeft();
+    void AlignRight();
+    void AlignTops();
+    void AlignBottoms();
+    void CenterSelectionVertically();
+    void CenterSelectionHorizontally();
+    void LockAll();
+    void UnlockAll();
+    void MarkAllSelectable();
+    void MarkAllUnselectable();
+    void ChooseFontForSelection();
+    QMenu* PanelMenu() const { return m_menu; }
+    // Computes the enabled states and returns the entry with that caption.
+    QAction* PanelMenuAction(const QString& caption);
+    void UpdatePanelMenu();
+    void PopupPanelMenu();
+
+    // Key routine shared with the frame (Ctrl+C, Ctrl+V, Ctrl+X, Delete).
+    void HandleKeyDown(QKeyEvent* event);
+    // Object double-click routine (sender the frame or an object).
+    void ObjectDoubleClick(QObject* sender);
+
+    // Rubber band state, for drawing and tests.
+    bool RubberBandActive() const { return m_rubberActive; }
+    Rect RubberBand() const { return m_rubber; }
+    // The drag and key outlines the frame shows over the panel.
+    void SetDragOutline(const Rect& r);
+    void ClearDragOutline();
+
+    // The last pointer position over the panel or its frame, in panel pixels.
+    void NoteMousePoint(int x, int y) { m_lastMouse = {x, y}; }
+    Point LastMousePoint() const { return m_lastMouse; }
+    // The screen cursor over the panel and its frame.
+    void SetScreenCursor(const QCursor& c);
+
+    // The page background at the panel's size (also used by image export).
+    void PaintBackground(Canvas& canvas) override;
+
+protected:
+    void PaintOverlay(Canvas& canvas) override;
+    void HostMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) override;
+    void HostMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y) override;
+    void HostMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) override;
+    void HostDoubleClick(int x, int y) override;
+    bool RouteCapturedMouse(QMouseEvent* event) override;
+    void ObjectMouseLeft(TGGraphicControl* obj) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    // Paints the calendar or plain page under the objects; the base fills white and draws pictures.
+    virtual void PaintPage(Canvas& canvas);
+
+private:
+    void buildMenu();
+    void writeSelection(const QString& path);
+    void destroyObject(TGGraphicControl* obj);
+    Point m_lastMouse;
+
+    float m_zoom = 1.0f;
+    bool m_pointing = true;
+    PanelPicture m_picture, m_colorPicture;
+    QMenu* m_menu = nullptr;
+    TLabelShapeType m_shape = lsRoundRect;
+    bool m_rubberActive = false;
+    TGridSize m_gridSize = gs4x4;
+    bool m_showGrid = false;
+    bool m_snapToGrid = false;
+    bool m_printing = false;
+    bool m_drawOutline = false;
+    bool m_zooming = false;
+    bool m_paintSuspended = false;
+    TGHandle* m_frame = nullptr;
+    QString m_clipboardFile;
+    Rect m_rubber;
+    uint32_t m_lastPasteTime = 0;
+    Rect m_dragOutline;
+    bool m_hasDragOutline = false;
+    FontRecord m_panelFont;
+};
+
+// The event type of the posted refit message (the window system's user message 0x0400 + 42).
+constexpr int RefitFrameMessage = 0x042A;
+QEvent::Type RefitFrameEventType();
+
+}  // namespace plennix

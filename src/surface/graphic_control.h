@@ -1,0 +1,152 @@
+#pragma once
+// TGGraphicControl: the base of every object placed freely on a design surface. Objects are
+// windowless: the panel that hosts them owns their z-order, paints them through the Canvas and routes
+// mouse input to them.
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+#include "platform/canvas.h"
+#include "platform/font.h"
+#include "platform/rect.h"
+#include "surface/object_host.h"
+#include "surface/property_table.h"
+
+class QMenu;
+class QAction;
+
+namespace plennix {
+
+class TGBasePanel;
+class TGObjectHost;
+class TReport;
+
+class TGGraphicControl : public QObject {
+    Q_OBJECT
+public:
+    using MouseHandler = std::function<void(TGGraphicControl* sender, Qt::MouseButton button,
+                                            Qt::KeyboardModifiers shift, int x, int y)>;
+    using NotifyHandler = std::function<void(QObject* sender)>;
+
+    // The owner destroys the object (placed objects are owned by the page's owner); the host that
+    // shows it is set with SetParent.
+    explicit TGGraphicControl(QObject* owner = nullptr);
+    ~TGGraphicControl() override;
+
+    // The name the object is streamed under ("TGPLabel", ...).
+    virtual QString ClassName() const = 0;
+    // Published properties in streaming order; kinds append theirs to CommonProperties().
+    virtual const PropertyTable& Properties() const;
+    static PropertyTable CommonProperties();
+
+    // Framework properties.
+    int Left() const { return m_left; }
+    int Top() const { return m_top; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    Rect BoundsRect() const { return Rect::fromBounds(m_left, m_top, m_width, m_height); }
+    void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int v) { SetBounds(v, m_top, m_width, m_height); }
+    void SetTop(int v) { SetBounds(m_left, v, m_width, m_height); }
+    void SetWidth(int v) { SetBounds(m_left, m_top, v, m_height); }
+    void SetHeight(int v) { SetBounds(m_left, m_top, m_width, v); }
+    QString Name() const { return objectName(); }
+    void SetName(const QString& name) { setObjectName(name); }
+    int32_t Tag() const { return m_tag; }
+    void SetTag(int32_t v) { m_tag = v; }
+    int32_t Cursor() const { return m_cursor; }
+    void SetCursor(int32_t v) { m_cursor = v; }
+    QString Hint() const { return m_hint; }
+    void SetHint(const QString& v) { m_hint = v; }
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool v);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+
+    // The host that shows the object (a design panel or a plain host such as a dialog's sample).
+    TGObjectHost* Parent() const { return m_host; }
+    void SetParent(TGObjectHost* host);
+    // The host when it is a design panel, else null.
+    TGBasePanel* Panel() const;
+
+    // While an object is being loaded or read from a stream, setters store without notifying.
+    bool IsLoading() const { return m_loading; }
+    void SetLoading(bool v) { m_loading = v; }
+    bool InDesignMode() const { return false; }
+
+    float Zoom() const { return m_zoom; }
+    void SetZoomField(float z) { m_zoom = z; }
+    bool Locked() const { return m_locked; }
+    void SetLocked(bool value);
+    bool Unselectable() const { return m_unselectable; }
+    void SetUnselectable(bool value);
+
+    QMenu* ContextMenu() const { return m_menu; }
+    // What a double-click does (assigned only by kinds with an editor).
+    NotifyHandler EditAction;
+    // Installed by the design panel's AttachObject.
+    MouseHandler OnMouseDown, OnMouseMove, OnMouseUp;
+    NotifyHandler OnDblClick;
+
+    // Framework and base virtual operations.
+    virtual void Loaded();
+    // Paints with the canvas origin at the object's top-left corner, clipped to its bounds.
+    virtual void Paint(Canvas& canvas);
+    virtual void BoundsChanged();
+    virtual void UpdateMenu() {}
+    virtual void ApplyFont(const FontRecord& font) {}
+    virtual void PrintTo(TReport& report, double leftOffset, double topOffset) {}
+
+    void ScaleTo(float newZoom);
+    void NotifyChanged();
+    void RequestFrameRefit();
+    // The selection squares, drawn on the host's canvas in host coordinates.
+    void DrawSelectionSquares(Canvas& hostCanvas) const;
+    void Clone();
+    // Repaints the object's area on its host.
+    void Invalidate() const;
+
+    // Menu commands of the base entries (also used by tests).
+    void BringToFront();
+    void SendToBack();
+    void CenterVertically();
+    void CenterHorizontally();
+    void ToggleLocked();
+    void MakeUnselectable();
+    // The context menu entry with that caption (searching sub-menus), or null.
+    QAction* MenuAction(const QString& caption) const;
+    // Shows the context menu at the cursor.
+    void PopupContextMenu();
+
+protected:
+    // Adds an entry to the context menu; kinds use it in their Loaded.
+    QAction* AddMenuItem(const QString& caption, std::function<void()> action, QMenu* into = nullptr);
+    void AddMenuSeparator(QMenu* into = nullptr);
+    QAction* m_lockedItem = nullptr;
+
+private:
+    void boundsSet();
+
+    int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    int32_t m_tag = 0, m_cursor = 0;
+    QString m_hint;
+    bool m_visible = true;
+    QPointer<TGObjectHost> m_host;
+    bool m_loading = false;
+    bool m_busy = false;
+    float m_zoom = 1.0f;
+    QMenu* m_menu = nullptr;
+    Rect m_lastBounds;
+    bool m_locked = false;
+    bool m_unselectable = false;
+};
+
+// A registry of the classes that object records can name.
+using ObjectFactory = std::function<TGGraphicControl*(QObject* owner)>;
+void RegisterObjectClass(const QString& className, ObjectFactory factory);
+// Null when the class is not registered.
+TGGraphicControl* CreateRegisteredObject(const QString& className, QObject* owner);
+bool IsObjectClassRegistered(const QString& className);
+
+}  // namespace plennix

@@ -1,0 +1,60 @@
+#include "surface/object_filer.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/canvas.h"
+#include "platform/file_io.h"
+#include "platform/stream_error.h"
+#include "surface/graphic_control.h"
+#include "surface/handle.h"
+#include "surface/object_host.h"
+#include "surface/object_stream.h"
+
+namespace plennix {
+
+TGLabelObjectFiler::TGLabelObjectFiler(QObject* namingOwner) : m_namingOwner(namingOwner) {}
+
+void TGLabelObjectFiler::writeList(const std::vector<const TGGraphicControl*>& objs, const QString& path) {
+    QByteArray bytes;
+    WriteObjectList(bytes, objs);
+    QString error;
+    if (!WriteFileAtomically(path, bytes, &error))
+        throw StreamError(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), error));
+}
+
+void TGLabelObjectFiler::SaveSelection(const TGHandle* frame, const QString& path) {
+    if (!frame || frame->SelectionCount() == 0) return;
+    const std::vector<const TGGraphicControl*> objs(frame->Selection().begin(), frame->Selection().end());
+    writeList(objs, path);
+}
+
+void TGLabelObjectFiler::SaveObject(const TGGraphicControl* obj, const QString& path) {
+    std::vector<const TGGraphicControl*> objs;
+    if (obj) objs.push_back(obj);
+    writeList(objs, path);
+}
+
+std::vector<TGGraphicControl*> TGLabelObjectFiler::LoadObjects(QObject* owner, TGObjectHost* parent,
+                                                               const QString& path) {
+    if (!QFileInfo::exists(path)) return {};
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes)
+        throw StreamError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
+    m_pasting = true;
+    StreamReader in(*bytes);
+    return ReadObjectList(in, owner, parent, m_namingOwner, m_pasting);
+}
+
+TGGraphicControl* TGLabelObjectFiler::CloneObject(const TGGraphicControl* obj, QObject* owner,
+                                                  TGObjectHost* parent) {
+    if (!obj) return nullptr;
+    QByteArray bytes;
+    WriteObjectList(bytes, {obj});
+    m_pasting = false;
+    StreamReader in(bytes);
+    const auto created = ReadObjectList(in, owner, parent, m_namingOwner, m_pasting);
+    return created.empty() ? nullptr : created.front();
+}
+
+}  // namespace plennix

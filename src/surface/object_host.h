@@ -1,0 +1,74 @@
+#pragma once
+// TGObjectHost: a widget that shows windowless placed objects. It keeps them in z-order (the list
+// order is the child order, back to front), paints them through the Canvas, hit-tests them and routes
+// mouse input to them the way a window routes input to its windowless controls: a press goes to the
+// topmost object under the pointer, which then receives moves and the release until the button is up.
+#include <QWidget>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/rect.h"
+
+namespace plennix {
+
+class TGGraphicControl;
+
+class TGObjectHost : public QWidget {
+    Q_OBJECT
+public:
+    explicit TGObjectHost(QWidget* parent = nullptr);
+    ~TGObjectHost() override;
+
+    const std::vector<TGGraphicControl*>& Objects() const { return m_objects; }
+    int ObjectCount() const { return static_cast<int>(m_objects.size()); }
+    TGGraphicControl* ObjectAt(int index) const;
+    int IndexOfObject(const TGGraphicControl* obj) const;
+    // Top of the z-order is the end of the list.
+    void BringObjectToFront(TGGraphicControl* obj);
+    void SendObjectToBack(TGGraphicControl* obj);
+    // The topmost visible object whose bounds contain the point, or null.
+    TGGraphicControl* ObjectAtPoint(int x, int y) const;
+    // The component whose children names must be unique (the page's owner); the host when unset.
+    QObject* NamingOwner() const;
+    void SetNamingOwner(QObject* owner) { m_namingOwner = owner; }
+    // Zoom of the host; plain hosts keep 1.0.
+    virtual float HostZoom() const { return 1.0f; }
+    // Paints every visible object, each with the canvas at its own corner and clipped to its bounds.
+    void PaintObjects(Canvas& canvas);
+    // Renders the host (background and objects) into an image of its size.
+    QImage RenderToImage();
+
+    // Called by TGGraphicControl::SetParent.
+    void InsertObject(TGGraphicControl* obj);
+    void RemoveObject(TGGraphicControl* obj);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+    // The host's own background; white by default.
+    virtual void PaintBackground(Canvas& canvas);
+    // Drawn above the objects (selection squares, rubber band and drag outlines).
+    virtual void PaintOverlay(Canvas& canvas) {}
+    // Mouse input on the host itself (no object under the pointer), in host pixels.
+    virtual void HostMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {}
+    virtual void HostMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y) {}
+    virtual void HostMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {}
+    virtual void HostDoubleClick(int x, int y) {}
+    // Lets a subclass take the mouse (a captured selection frame); true when it consumed the event.
+    virtual bool RouteCapturedMouse(QMouseEvent* event) { return false; }
+    // The pointer left an object.
+    virtual void ObjectMouseLeft(TGGraphicControl* obj) {}
+
+private:
+    std::vector<TGGraphicControl*> m_objects;
+    TGGraphicControl* m_captured = nullptr;
+    TGGraphicControl* m_hovered = nullptr;
+    QObject* m_namingOwner = nullptr;
+};
+
+}  // namespace plennix

@@ -1,0 +1,258 @@
+// The editor control and the format tool bar: loading and storing, attributes, appending paragraphs as the
+// fill command does, zoom, pictures, clipboard, tabs and change notifications.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+
+#include "richtext/format_toolbar.h"
+#include "richtext/rich_text_editor.h"
+#include "richtext/rtf_storage.h"
+#include "richtext/rtf_writer.h"
+
+using namespace plennix;
+
+namespace {
+
+// What the fill command does with a cell: append the text as a paragraph with the current attributes.
+void AppendLikeFill(TWPRichText& editor, TWPRtfStorage& cell, const QString& text) {
+    editor.LoadFromStorage(cell);
+    editor.Reformat();
+    const RtfCharFormat attrs = editor.CurrentAttributes();
+    editor.MoveToEnd();
+    if (!editor.IsEmpty()) editor.NewParagraph();
+    editor.InsertTextWithAttributes(text, attrs);
+    editor.NewParagraph();
+    editor.Reformat();
+    editor.SaveToStorage(cell);
+}
+
+}  // namespace
+
+TEST(RichTextEditor, AppendingAParagraphToAnEmptyAndAFilledCell) {
+    TWPRichText editor;
+    editor.SetPageSize(1440, 1440);
+    TWPRtfStorage empty;
+    AppendLikeFill(editor, empty, "Christmas Day");
+    ASSERT_EQ(empty.Text().paragraphs.size(), 2u);
+    EXPECT_EQ(empty.Text().plainText(), "Christmas Day\n");
+    EXPECT_EQ(empty.Text().paragraphs[0].runs[0].format, RtfCharFormat{});
+
+    RtfText existing;
+    const RtfCharFormat red{"Times New Roman", 28, fsBold, clRed};
+    existing.paragraphs.front().runs.push_back(RtfRun{red, "Birthday", nullptr});
+    existing.paragraphs.front().markFormat = red;
+    TWPRtfStorage cell;
+    cell.SetText(existing);
+    AppendLikeFill(editor, cell, "Weekdays");
+    const RtfText& t = cell.Text();
+    ASSERT_EQ(t.paragraphs.size(), 3u);
+    EXPECT_EQ(t.plainText(), "Birthday\nWeekdays\n");
+    EXPECT_EQ(t.paragraphs[1].runs[0].format, red);  // the attributes at the caret after loading
+    // Filling twice adds the text twice.
+    AppendLikeFill(editor, cell, "Weekdays");
+    EXPECT_EQ(cell.Text().plainText(), "Birthday\nWeekdays\n\nWeekdays\n");
+}
+
+TEST(RichTextEditor, AppliedAttributesReachTypedText) {
+    TWPRichText editor;
+    editor.show();
+    editor.setFocus();
+    editor.ApplyAttributes("Courier New", 14, fsItalic | fsUnderline, 5);  // index 5: red
+    QTest::keyClicks(&editor, "typed");
+    const RtfText t = editor.Text();
+    ASSERT_EQ(t.paragraphs[0].runs.size(), 1u);
+    EXPECT_EQ(t.paragraphs[0].runs[0].text, "typed");
+    EXPECT_EQ(t.paragraphs[0].runs[0].format, (RtfCharFormat{"Courier New", 28, fsItalic | fsUnderline, clRed}));
+    EXPECT_EQ(TWPRichText::ColorTable()[5], clRed);
+    EXPECT_EQ(TWPRichText::LastColorIndexOf(clBlack), 0);
+    EXPECT_EQ(TWPRichText::LastColorIndexOf(RGB(1, 2, 3)), 0);
+
+    // Applying to a selection changes only the selection.
+    editor.SelectAllText();
+    QTextCursor c = editor.textCursor();
+    c.setPosition(0);
+    c.setPosition(2, QTextCursor::KeepAnchor);
+    editor.setTextCursor(c);
+    editor.ApplyStyle(fsBold, true);
+    editor.ApplyAlignment(RtfAlignment::raCenter);
+    const RtfText u = editor.Text();
+    ASSERT_EQ(u.paragraphs[0].runs.size(), 2u);
+    EXPECT_EQ(u.paragraphs[0].runs[0].format.style, fsItalic | fsUnderline | fsBold);
+    EXPECT_EQ(u.paragraphs[0].runs[1].format.style, fsItalic | fsUnderline);
+    EXPECT_EQ(u.paragraphs[0].alignment, RtfAlignment::raCenter);
+}
+
+TEST(RichTextEditor, ZoomScalesTheDisplayButNotTheText) {
+    TWPRichText editor;
+    editor.SetPageSize(1440 * 2, 1440);
+    RtfText t;
+    t.paragraphs.front().runs.push_back(RtfRun{RtfCharFormat{"Arial", 24, 0, kAutoTextColor}, "zoomed", nullptr});
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    editor.SetText(t);
+    editor.MoveToEnd();
+    editor.InsertPicture(image);
+    const QByteArray at100 = editor.RtfText();
+    const double height100 = editor.document()->size().height();
+    EXPECT_EQ(editor.PageSizePixels(), QSize(192, 96));
+
+    QSignalSpy changed(&editor, &TWPRichText::Changed);
+    editor.SetZoomPercent(200);
+    EXPECT_EQ(changed.count(), 0);  // zooming is not an edit
+    EXPECT_EQ(editor.ZoomPercent(), 200);
+    EXPECT_EQ(editor.PageSizePixels(), QSize(384, 192));
+    EXPECT_EQ(editor.lineWrapColumnOrWidth(), 384);
+    EXPECT_NEAR(editor.document()->size().height(), 2 * height100, 3);
+    EXPECT_EQ(editor.RtfText(), at100);
+    // The caret stays where it was.
+    EXPECT_EQ(editor.textCursor().position(), 7);
+
+    // The picture is shown at its pixel size at 100 %, scaled by the zoom; stored at 15 twips a pixel.
+    const RtfText back = editor.Text();
+    ASSERT_EQ(back.paragraphs[0].runs.size(), 2u);
+    ASSERT_TRUE(back.paragraphs[0].runs[1].isPicture());
+    EXPECT_EQ(back.paragraphs[0].runs[1].picture->widthTwips, 150);
+    bool found = false;
+    for (auto it = editor.document()->begin().begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat()) {
+            EXPECT_DOUBLE_EQ(it.fragment().charFormat().toImageFormat().width(), 20.0);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(RichTextEditor, StorageRoundTripAndChangeSignals) {
+    TWPRichText editor;
+    QSignalSpy changed(&editor, &TWPRichText::Changed);
+    RtfText t;
+    t.paragraphs.front().runs.push_back(RtfRun{RtfCharFormat{"Arial", 20, fsBold, clBlue}, "stored", nullptr});
+    t.paragraphs.front().alignment = RtfAlignment::raJustify;
+    TWPRtfStorage a;
+    a.SetText(t);
+    editor.LoadFromStorage(a);
+    EXPECT_EQ(changed.count(), 0);  // loading is not an edit
+    EXPECT_FALSE(editor.IsEmpty());
+    TWPRtfStorage b;
+    editor.SaveToStorage(b);
+    EXPECT_EQ(b.RtfData(), a.RtfData());
+
+    editor.show();
+    editor.setFocus();
+    editor.MoveToEnd();
+    QTest::keyClicks(&editor, "!");
+    EXPECT_GE(changed.count(), 1);
+
+    // An editor emptied by the user leaves an empty store.
+    editor.SelectAllText();
+    QTest::keyClick(&editor, Qt::Key_Delete);
+    EXPECT_TRUE(editor.IsEmpty());
+    editor.SaveToStorage(b);
+    EXPECT_TRUE(b.IsEmpty());
+    EXPECT_TRUE(b.RtfData().isEmpty());
+}
+
+TEST(RichTextEditor, WantTabs) {
+    TWPRichText editor;
+    editor.show();
+    editor.setFocus();
+    editor.SetWantTabs(true);
+    QTest::keyClick(&editor, Qt::Key_Tab);
+    EXPECT_EQ(editor.toPlainText(), "\t");
+    editor.SetWantTabs(false);
+    editor.clear();
+    QTest::keyClick(&editor, Qt::Key_Tab);
+    EXPECT_EQ(editor.toPlainText(), "");
+}
+
+TEST(RichTextEditor, CopyAndPasteKeepFormatting) {
+    TWPRichText from, to;
+    RtfText t;
+    t.paragraphs.front().runs.push_back(RtfRun{RtfCharFormat{"Arial", 30, fsItalic, clGreen}, "green", nullptr});
+    t.paragraphs.push_back(t.paragraphs.front());
+    t.paragraphs.back().alignment = RtfAlignment::raRight;
+    from.SetText(t);
+    from.SelectAllText();
+    from.copy();
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(mime);
+    if (!mime->hasFormat(kRtfMimeType)) GTEST_SKIP() << "no clipboard on this platform";
+    to.paste();
+    EXPECT_EQ(to.RtfText(), from.RtfText());
+}
+
+TEST(RichTextToolBar, FollowsAndCommandsTheAttachedEditor) {
+    TWPToolBar bar;
+    TWPRichText editor;
+    EXPECT_EQ(bar.objectName(), "WPToolBar1");
+    EXPECT_FALSE(bar.BoldAction()->isEnabled());  // attached to nothing
+    EXPECT_EQ(bar.FontSizes().front(), 8);
+    for (QAction* a : {bar.NormalAction(), bar.BoldAction(), bar.ItalicAction(), bar.UnderlineAction(),
+                       bar.LeftAction(), bar.RightAction(), bar.JustifyAction(), bar.CenterAction(),
+                       bar.CopyAction(), bar.CutAction(), bar.PasteAction(), bar.SelectAllAction()})
+        EXPECT_FALSE(a->toolTip().isEmpty());
+
+    RtfText t;
+    t.paragraphs.front().runs.push_back(RtfRun{RtfCharFormat{"Arial", 36, fsItalic, clRed}, "abc", nullptr});
+    editor.SetText(t);
+    bar.Attach(&editor);
+    EXPECT_TRUE(bar.BoldAction()->isEnabled());
+    EXPECT_EQ(bar.FontSizeBox()->currentText(), "18");
+    EXPECT_TRUE(bar.ItalicAction()->isChecked());
+    EXPECT_FALSE(bar.BoldAction()->isChecked());
+    EXPECT_EQ(bar.ColorBox()->currentIndex(), 5);
+    EXPECT_TRUE(bar.LeftAction()->isChecked());
+
+    bar.SelectAllAction()->trigger();
+    bar.BoldAction()->trigger();
+    bar.CenterAction()->trigger();
+    bar.ColorBox()->setCurrentIndex(8);
+    emit bar.ColorBox()->activated(8);
+    bar.FontSizeBox()->setEditText("24");
+    emit bar.FontSizeBox()->activated(0);
+    RtfText u = editor.Text();
+    EXPECT_EQ(u.paragraphs[0].runs[0].format, (RtfCharFormat{"Arial", 48, fsItalic | fsBold, clNavy}));
+    EXPECT_EQ(u.paragraphs[0].alignment, RtfAlignment::raCenter);
+    bar.NormalAction()->trigger();
+    EXPECT_EQ(editor.Text().paragraphs[0].runs[0].format.style, 0);
+
+    bar.Attach(nullptr);
+    EXPECT_FALSE(bar.CenterAction()->isEnabled());
+    bar.CenterAction()->trigger();  // goes nowhere
+}
+
+TEST(RichTextEditor, MasterPaintsItsPageAtTheZoom) {
+    // As a rich-text label paints through the hidden master: a page of 3000 twips at 150 % is 300 pixels.
+    TWPRichText master;
+    master.SetWantTabs(true);
+    RtfText t;
+    t.paragraphs.front().runs.push_back(
+        RtfRun{RtfCharFormat{"Arial", 24, 0, kAutoTextColor}, "many words that will need to wrap at the page", nullptr});
+    master.SetText(t);
+    master.SetZoomPercent(150);
+    master.SetPageSize(3000, 1000);
+    QImage img(400, 150, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        master.PaintPage(&p, 400, 100);
+    }
+    int maxX = -1, maxY = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 160) {
+                maxX = std::max(maxX, x);
+                maxY = std::max(maxY, y);
+            }
+    EXPECT_GT(maxX, 200);
+    EXPECT_LT(maxX, 300);  // wrapped at the page's right edge
+    EXPECT_GT(maxY, 40);   // on more than one line of 24-pixel text
+    EXPECT_LT(maxY, 100);  // clipped to the given height
+}

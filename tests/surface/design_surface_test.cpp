@@ -1,0 +1,390 @@
+// Zoom rounding, frame arithmetic and the design panel driven with simulated mouse and keys.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QMenu>
+#include <QPointer>
+
+#include "platform/program_folder.h"
+#include "surface_test_support.h"
+#include "test_support.h"
+
+using namespace plennix;
+using namespace plennix::test;
+
+namespace {
+
+// QTest hands mouse events to the widget it is given; a window system delivers them to the child under
+// the pointer and, from a press to its release, to the widget that took the press. Do the same.
+QPointer<QWidget> g_grab;
+
+QWidget* receiver(QWidget* w, QPoint p) {
+    if (g_grab) return g_grab;
+    QWidget* child = w->childAt(p);
+    return child ? child : w;
+}
+void press(QWidget* w, Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QWidget* r = receiver(w, p);
+    g_grab = r;
+    QTest::mousePress(r, b, m, r->mapFrom(w, p));
+}
+void release(QWidget* w, Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QWidget* r = receiver(w, p);
+    g_grab = nullptr;
+    QTest::mouseRelease(r, b, m, r->mapFrom(w, p));
+}
+void moveTo(QWidget* w, QPoint p) {
+    QWidget* r = receiver(w, p);
+    QTest::mouseMove(r, r->mapFrom(w, p));
+}
+
+}  // namespace
+
+TEST(ObjectZoom, ScaleToRoundsHalfToEvenAndAccumulates) {
+    TestBox b;
+    b.SetBounds(10, 20, 11, 7);
+    b.ScaleTo(1.0f);  // the current zoom: nothing
+    EXPECT_EQ(b.Width(), 11);
+    b.ScaleTo(0.5f);
+    EXPECT_EQ(b.Width(), 6);   // 5.5 rounds to even 6
+    EXPECT_EQ(b.Height(), 4);  // 3.5 rounds to even 4
+    EXPECT_EQ(b.Left(), 5);
+    b.ScaleTo(1.0f);
+    EXPECT_EQ(b.Width(), 12);
+    EXPECT_EQ(b.Height(), 8);
+    EXPECT_FLOAT_EQ(b.Zoom(), 1.0f);
+}
+
+TEST(FrameArithmetic, DragBoundsSnapAndResizeRules) {
+    // A 4-pixel grid: a frame at 13 moved by 6 lands at 16 (19 truncated to a multiple of 4).
+    FrameBounds f{13, 13, 30, 20};
+    FrameBounds moved = ComputeDragBounds(f, 0, 6, 0, 4, 4);
+    EXPECT_EQ(moved.left, 16);
+    EXPECT_EQ(moved.top, 12);
+    EXPECT_EQ(moved.width, 30);
+    // Dragging the right edge 10 pixels without snapping makes the frame 9 wider.
+    EXPECT_EQ(ComputeDragBounds(f, 8, 10, 0, 1, 1).width, 39);
+    // Top-left resize keeps the opposite corner.
+    FrameBounds tl = ComputeDragBounds(f, 1, -3, -3, 1, 1);
+    EXPECT_EQ(tl.left + tl.width, f.left + f.width);
+    EXPECT_EQ(tl.top + tl.height, f.top + f.height);
+    // Never below 5 x 5.
+    FrameBounds tiny = ComputeDragBounds(f, 4, -100, -100, 1, 1);
+    EXPECT_EQ(tiny.width, 5);
+    EXPECT_EQ(tiny.height, 5);
+}
+
+TEST(FrameArithmetic, ResizeZonesLaterTestsWin) {
+    EXPECT_EQ(ResizeZoneAt(2, 2, 100, 50), 1);
+    EXPECT_EQ(ResizeZoneAt(99, 49, 100, 50), 4);
+    EXPECT_EQ(ResizeZoneAt(99, 1, 100, 50), 2);
+    EXPECT_EQ(ResizeZoneAt(1, 49, 100, 50), 3);
+    EXPECT_EQ(ResizeZoneAt(52, 3, 100, 50), 5);
+    EXPECT_EQ(ResizeZoneAt(48, 50, 100, 50), 7);
+    EXPECT_EQ(ResizeZoneAt(0, 27, 100, 50), 6);
+    EXPECT_EQ(ResizeZoneAt(100, 22, 100, 50), 8);
+    EXPECT_EQ(ResizeZoneAt(30, 25, 100, 50), 0);
+    // On a tiny frame the later edge tests override the corners.
+    EXPECT_EQ(ResizeZoneAt(3, 3, 8, 8), 8);
+}
+
+TEST(DesignPanel, ClickSelectsAndEmptyClickClears) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(50, 50, 40, 30);
+    EXPECT_EQ(a->Name(), QStringLiteral("Special1"));
+    press(f.panel, Qt::LeftButton, {60, 60});
+    release(f.panel, Qt::LeftButton, {60, 60});
+    ASSERT_EQ(f.panel->Frame()->SelectionCount(), 1);
+    EXPECT_EQ(f.panel->Frame()->OwnBounds(), (FrameBounds{48, 48, 45, 35}));
+    // A click on the empty page clears the selection (a zero-size rubber band).
+    press(f.panel, Qt::LeftButton, {300, 250});
+    release(f.panel, Qt::LeftButton, {300, 250});
+    EXPECT_EQ(f.panel->Frame()->SelectionCount(), 0);
+    EXPECT_FALSE(f.panel->Frame()->isVisible());
+}
+
+TEST(DesignPanel, RubberBandWithShiftTogglesMembership) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(20, 20, 30, 20);
+    TestBox* b = f.addBox(100, 20, 30, 20);
+    f.panel->Frame()->AddToSelection(a);
+    f.panel->Frame()->ReleaseCapture();
+    f.panel->SelectInRect({10, 10, 200, 60}, true);
+    EXPECT_EQ(f.panel->Frame()->IndexInSelection(a), -1);
+    EXPECT_EQ(f.panel->Frame()->IndexInSelection(b), 0);
+    // Without Shift the band replaces the selection, highest child first.
+    f.panel->SelectInRect({10, 10, 200, 60}, false);
+    EXPECT_EQ(f.panel->Frame()->SelectedObject(0), b);
+    EXPECT_EQ(f.panel->Frame()->SelectedObject(1), a);
+    // The band by mouse, from an empty spot.
+    press(f.panel, Qt::LeftButton, {390, 290});
+    moveTo(f.panel, {200, 100});
+    moveTo(f.panel, {15, 15});
+    release(f.panel, Qt::LeftButton, {15, 15});
+    EXPECT_EQ(f.panel->Frame()->SelectionCount(), 2);
+}
+
+TEST(DesignPanel, DragMovesWithGridAndQuickClickMovesNothing) {
+    PanelFixture f;
+    ManualClock clock;
+    f.panel->SetSnapToGrid(true);  // 4 x 4
+    TestBox* a = f.addBox(15, 15, 40, 30);  // frame at 13
+    press(f.panel, Qt::LeftButton, {30, 30});
+    release(f.panel, Qt::LeftButton, {30, 30});
+    ASSERT_EQ(f.panel->Frame()->OwnBounds().left, 13);
+    // A quick press-move-release (under 150 ms) leaves the object in place.
+    press(f.panel, Qt::LeftButton, {30, 30});
+    clock.advance(50);
+    moveTo(f.panel, {60, 30});
+    release(f.panel, Qt::LeftButton, {60, 30});
+    EXPECT_EQ(a->Left(), 15);
+    // A real drag by 6 pixels: the frame snaps to 16 and the object follows to 18.
+    press(f.panel, Qt::LeftButton, {30, 30});
+    clock.advance(300);
+    moveTo(f.panel, {36, 30});
+    release(f.panel, Qt::LeftButton, {36, 30});
+    EXPECT_EQ(a->Left(), 18);
+    EXPECT_EQ(a->Top(), 14);
+    EXPECT_GT(f.changes, 0);
+}
+
+TEST(DesignPanel, PressOnUnselectedObjectDragsAtOnce) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(100, 100, 40, 30);
+    press(f.panel, Qt::LeftButton, {110, 110});
+    clock.advance(20);
+    moveTo(f.panel, {112, 110});  // starts the drag: more than 10 ms after the press
+    clock.advance(200);
+    moveTo(f.panel, {132, 120});
+    release(f.panel, Qt::LeftButton, {132, 120});
+    EXPECT_EQ(a->Left(), 120);
+    EXPECT_EQ(a->Top(), 110);
+}
+
+TEST(DesignPanel, ResizeByRightEdgeHandle) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(100, 100, 40, 30);
+    press(f.panel, Qt::LeftButton, {110, 110});
+    release(f.panel, Qt::LeftButton, {110, 110});
+    FrameBounds fb = f.panel->Frame()->OwnBounds();
+    const QPoint edge(fb.left + fb.width, fb.top + fb.height / 2);
+    moveTo(f.panel, edge - QPoint(1, 0));  // hover: zone 8
+    EXPECT_EQ(f.panel->Frame()->Zone(), 8);
+    press(f.panel, Qt::LeftButton, edge - QPoint(1, 0));
+    clock.advance(300);
+    moveTo(f.panel, edge + QPoint(9, 0));
+    release(f.panel, Qt::LeftButton, edge + QPoint(9, 0));
+    EXPECT_EQ(a->Width(), 49);  // 10 pixels further, one short of the snapped edge
+    EXPECT_EQ(a->Left(), 100);
+}
+
+TEST(DesignPanel, ArrowKeysMoveOrResizeOnRelease) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(100, 100, 40, 30);
+    f.panel->Frame()->AddToSelection(a);
+    TGHandle* frame = f.panel->Frame();
+    QTest::keyPress(frame, Qt::Key_Right);
+    QTest::keyPress(frame, Qt::Key_Right);
+    EXPECT_EQ(a->Left(), 100);  // objects move only when the key is released
+    QTest::keyRelease(frame, Qt::Key_Right);
+    EXPECT_EQ(a->Left(), 102);
+    // Shift resizes a single object; it stops at an outline 10 pixels wide (a frame of 14).
+    QCoreApplication::processEvents();
+    const int frameWidth = frame->width();
+    for (int i = 0; i < 40; ++i) QTest::keyPress(frame, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyRelease(frame, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(a->Left(), 102);
+    EXPECT_EQ(a->Width(), 40 + 14 - frameWidth);
+}
+
+TEST(DesignPanel, SeveralSelectedMoveButDoNotResizeByKeys) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(50, 50, 40, 30);
+    TestBox* b = f.addBox(150, 50, 40, 30);
+    f.panel->Frame()->AddToSelection(a);
+    f.panel->Frame()->AddToSelection(b);
+    QTest::keyPress(f.panel->Frame(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyRelease(f.panel->Frame(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(a->Left(), 49);
+    EXPECT_EQ(b->Left(), 149);
+    EXPECT_EQ(a->Width(), 40);
+}
+
+TEST(DesignPanel, LockedObjectStaysWhileOthersMove) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(50, 50, 40, 30);
+    TestBox* b = f.addBox(150, 50, 40, 30);
+    b->SetLocked(true);
+    f.panel->Frame()->AddToSelection(a);
+    f.panel->Frame()->AddToSelection(b);
+    f.panel->Frame()->ApplyFrameBounds(f.panel->Frame()->x() + 10, f.panel->Frame()->y(),
+                                       f.panel->Frame()->width(), f.panel->Frame()->height());
+    EXPECT_EQ(a->Left(), 60);
+    EXPECT_EQ(b->Left(), 150);
+    QCoreApplication::processEvents();  // the posted refit
+    EXPECT_EQ(f.panel->Frame()->OwnBounds(), (FrameBounds{58, 48, 150 + 40 - 60 + 6, 36}));
+}
+
+TEST(DesignPanel, UnselectableObjectsAreRefusedAndClickedThrough) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(50, 50, 40, 30);
+    a->SetUnselectable(true);
+    f.panel->Frame()->AddToSelection(a);
+    EXPECT_EQ(f.panel->Frame()->SelectionCount(), 0);
+    press(f.panel, Qt::LeftButton, {60, 60});
+    EXPECT_TRUE(f.panel->RubberBandActive());  // the press acts on the empty page
+    release(f.panel, Qt::LeftButton, {60, 60});
+}
+
+TEST(DesignPanel, CutCopyPasteThroughClipboardFileWithRenamingAndDebounce) {
+    PanelFixture f;
+    ManualClock clock;
+    MessageRecorder messages;
+    TestBox* a = f.addBox(50, 60, 40, 30);
+    a->SetName(QStringLiteral("Component0"));
+    TestBox* b = f.addBox(150, 60, 40, 30);
+    b->SetName(QStringLiteral("Component1"));
+    f.panel->Frame()->AddToSelection(a);
+    QTest::keyClick(f.panel->Frame(), Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(QFile::exists(f.panel->ClipboardFile()));
+    EXPECT_EQ(f.panel->ClipboardFile(), ProgramFile(QStringLiteral("Clipbrd.tmp")));
+    f.panel->Paste();
+    ASSERT_EQ(f.panel->ObjectCount(), 3);
+    TGGraphicControl* p1 = f.panel->ObjectAt(2);
+    EXPECT_EQ(p1->Name(), QStringLiteral("Component2"));
+    EXPECT_EQ(p1->Left(), 65);
+    EXPECT_EQ(p1->Top(), 75);
+    clock.advance(500);
+    f.panel->Paste();  // within a second of the last: ignored
+    EXPECT_EQ(f.panel->ObjectCount(), 3);
+    clock.advance(1200);
+    f.panel->Paste();
+    ASSERT_EQ(f.panel->ObjectCount(), 4);
+    EXPECT_EQ(f.panel->ObjectAt(3)->Name(), QStringLiteral("Component3"));
+    // Cut removes the selection and keeps it in the file.
+    QTest::keyClick(f.panel->Frame(), Qt::Key_X, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(f.panel->ObjectCount(), 3);
+    EXPECT_EQ(f.panel->Frame()->SelectionCount(), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(DesignPanel, DeleteKeyAndPasteWithoutFile) {
+    PanelFixture f;
+    ManualClock clock;
+    QFile::remove(f.panel->ClipboardFile());
+    f.panel->Paste();  // no clipboard file: nothing
+    EXPECT_EQ(f.panel->ObjectCount(), 0);
+    TestBox* a = f.addBox(50, 60, 40, 30);
+    f.panel->Frame()->AddToSelection(a);
+    QTest::keyClick(f.panel->Frame(), Qt::Key_Delete);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(f.panel->ObjectCount(), 0);
+}
+
+TEST(DesignPanel, CloneLandsBelowAndTakesTheSelection) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(50, 60, 40, 30);
+    f.panel->Frame()->AddToSelection(a);
+    a->Clone();
+    ASSERT_EQ(f.panel->ObjectCount(), 2);
+    TGGraphicControl* copy = f.panel->ObjectAt(1);
+    EXPECT_EQ(copy->Left(), 50);
+    EXPECT_EQ(copy->Top(), 85);
+    EXPECT_NE(copy->Name(), a->Name());
+    EXPECT_EQ(f.panel->Frame()->SelectionCount(), 1);
+    EXPECT_EQ(f.panel->Frame()->SelectedObject(0), copy);
+}
+
+TEST(DesignPanel, ZoomRescalesQuietly) {
+    PanelFixture f;
+    TestBox* a = f.addBox(50, 60, 11, 30);
+    f.changes = 0;
+    f.panel->SetZoom(1.0f);
+    EXPECT_EQ(f.changes, 0);
+    f.panel->SetZoom(0.5f);
+    EXPECT_EQ(f.changes, 0);  // no change events while zooming
+    EXPECT_EQ(f.panel->width(), 200);
+    EXPECT_EQ(a->Width(), 6);
+    EXPECT_FLOAT_EQ(a->Zoom(), 0.5f);
+}
+
+TEST(DesignPanel, MenuEnablingAndLockAll) {
+    PanelFixture f;
+    EXPECT_FALSE(f.panel->PanelMenuAction(QStringLiteral("Lock All"))->isEnabled());
+    EXPECT_FALSE(f.panel->PanelMenuAction(QStringLiteral("Cut"))->isEnabled());
+    EXPECT_TRUE(f.panel->PanelMenuAction(QStringLiteral("Select All"))->isEnabled());
+    TestBox* a = f.addBox(50, 60, 40, 30);
+    TestBox* b = f.addBox(150, 10, 40, 30);
+    EXPECT_TRUE(f.panel->PanelMenuAction(QStringLiteral("Lock All"))->isEnabled());
+    f.panel->PanelMenuAction(QStringLiteral("Lock All"))->trigger();
+    EXPECT_TRUE(a->Locked());
+    EXPECT_TRUE(b->Locked());
+    EXPECT_TRUE(a->MenuAction(QStringLiteral("Locked"))->isChecked());
+    f.panel->PanelMenuAction(QStringLiteral("Select All"))->trigger();
+    f.panel->PanelMenuAction(QStringLiteral("Align Tops"))->trigger();
+    EXPECT_EQ(a->Top(), 10);
+    f.panel->PanelMenuAction(QStringLiteral("Align Right"))->trigger();
+    EXPECT_EQ(a->Left(), 150);
+}
+
+TEST(DesignPanel, SettersDuringReadingStayQuiet) {
+    PanelFixture f;
+    TestBox* a = f.addBox(50, 60, 40, 30);
+    f.changes = 0;
+    a->SetLoading(true);
+    a->SetLocked(true);
+    a->SetLoading(false);
+    EXPECT_EQ(f.changes, 0);
+    EXPECT_FALSE(a->MenuAction(QStringLiteral("Locked"))->isChecked());
+}
+
+TEST(DesignPanel, ObjectMenuWithoutPanelStillReorders) {
+    TGObjectHost host;
+    auto* a = new TestBox();
+    auto* b = new TestBox();
+    a->Loaded();
+    a->SetParent(&host);
+    b->SetParent(&host);
+    a->MenuAction(QStringLiteral("Bring To Front"))->trigger();
+    EXPECT_EQ(host.ObjectAt(1), a);
+    a->MenuAction(QStringLiteral("Delete"))->trigger();  // needs a design panel: nothing
+    EXPECT_EQ(host.ObjectCount(), 2);
+    a->SetBounds(0, 0, 10, 10);
+    a->MenuAction(QStringLiteral("Center Vertically"))->trigger();
+    EXPECT_EQ(a->Top(), 0);
+}
+
+TEST(DesignPanelPaint, SelectionSquaresAndGridDots) {
+    PanelFixture f;
+    TestBox* a = f.addBox(100, 100, 40, 30);
+    a->fill = clWhite;
+    TestBox* b = f.addBox(200, 100, 40, 30);
+    b->fill = clWhite;
+    f.panel->Frame()->AddToSelection(a);
+    QImage one = f.panel->grab().toImage();
+    // One selected: eight squares in the frame colour (black), edge squares included.
+    EXPECT_EQ(PixelColor(one, 98, 98), clBlack);
+    EXPECT_EQ(PixelColor(one, 120, 99), clBlack);
+    f.panel->Frame()->AddToSelection(b);
+    QImage two = f.panel->grab().toImage();
+    EXPECT_EQ(PixelColor(two, 98, 98), 0x808080);
+    EXPECT_EQ(PixelColor(two, 120, 99), clWhite);  // no edge squares with several selected
+    f.panel->Frame()->ClearSelection();
+
+    f.panel->SetShape(lsEllipse);
+    f.panel->SetShowGrid(true);
+    QImage grid = f.panel->grab().toImage();
+    EXPECT_EQ(PixelColor(grid, 198, 150), RGB(0, 128, 0));  // x, y = 2 mod 4 inside the ellipse
+    EXPECT_EQ(PixelColor(grid, 199, 150), clWhite);
+    EXPECT_EQ(PixelColor(grid, 6, 6), clWhite);  // outside the ellipse: no dots
+}

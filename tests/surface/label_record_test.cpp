@@ -1,0 +1,93 @@
+// The text label's object record: the exact bytes of a default label and a faithful read-back.
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include "surface/label.h"
+#include "surface/object_host.h"
+#include "surface/object_stream.h"
+
+namespace plennix {
+namespace {
+
+QByteArray str(const QByteArray& s) { return char(s.size()) + s; }
+QByteArray prop(const QByteArray& name, const QByteArray& value) { return str(name) + value; }
+QByteArray ident(const QByteArray& s) { return '\x07' + str(s); }
+
+TEST(LabelRecord, DefaultLabelWritesExactlyItsStoredProperties) {
+    RegisterLabelClasses();
+    TGPLabel label;
+    label.SetBounds(100, 20, 142, 33);
+    QByteArray expected = QByteArray("TPF0") + str("TGPLabel") + str("");
+    expected += prop("Left", QByteArray::fromHex("0264"));
+    expected += prop("Top", QByteArray::fromHex("0214"));
+    expected += prop("Width", QByteArray::fromHex("038e00"));
+    expected += prop("Height", QByteArray::fromHex("0221"));
+    expected += prop("Locked", QByteArray::fromHex("08"));
+    expected += prop("Unselectable", QByteArray::fromHex("08"));
+    expected += prop("Caption", QByteArray::fromHex("0604") + "Text");
+    expected += prop("Font.Color", ident("clBlack"));
+    expected += prop("Font.Height", QByteArray::fromHex("02f3"));
+    expected += prop("Font.Name", QByteArray::fromHex("0605") + "Arial");
+    expected += prop("Font.Style", QByteArray::fromHex("0b00"));
+    expected += prop("Transparent", QByteArray::fromHex("09"));
+    expected += prop("BackColor", ident("clWhite"));
+    expected += prop("BorderStyle", ident("bsNone"));
+    expected += QByteArray::fromHex("0000");
+    EXPECT_EQ(WriteObjectRecord(label).toHex(' '), expected.toHex(' '));
+}
+
+TEST(LabelRecord, ReadBackKeepsEveryPropertyAndTheFittedBox) {
+    RegisterLabelClasses();
+    TGPLabel label;
+    label.SetCaption(QStringLiteral("Rotated"));
+    label.SetAngle(90);
+    // A box fitted at 90 degrees may be wider than tall; reading it back must not swap it again.
+    label.SetBounds(30, 40, 24, 20);
+    label.SetDirectionShadow(sdDown);
+    label.SetDepthShadow(3);
+    label.SetDirectionHighlight(hdNone);
+    label.SetDepthHighlight(2);
+    label.SetcolorShadow(RGB(0x12, 0x34, 0x56));
+    label.SetcolorHighlight(clNavy);
+    label.SetBackColor(clYellow);
+    label.SetTransparent(false);
+    label.SetBorderStyle(bsSingle);
+    FontRecord f = label.Font();
+    f.style = fsBold | fsItalic;
+    f.setSize(14);
+    label.SetFont(f);
+
+    QByteArray list;
+    WriteObjectList(list, {&label});
+    QObject owner;
+    TGObjectHost host;
+    StreamReader in(list);
+    const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+    ASSERT_EQ(objs.size(), 1u);
+    auto* copy = qobject_cast<TGPLabel*>(objs[0]);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Caption(), "Rotated");
+    EXPECT_EQ(copy->Angle(), 90);
+    EXPECT_EQ(copy->BoundsRect(), Rect::fromBounds(30, 40, 24, 20));
+    EXPECT_EQ(copy->DirectionShadow(), sdDown);
+    EXPECT_EQ(copy->DepthShadow(), 3);
+    EXPECT_EQ(copy->DirectionHighlight(), hdNone);
+    EXPECT_EQ(copy->DepthHighlight(), 2);
+    EXPECT_EQ(copy->CurrentShadowOffset(), (Point{0, 3}));
+    EXPECT_EQ(copy->colorShadow(), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(copy->colorHighlight(), clNavy);
+    EXPECT_EQ(copy->BackColor(), clYellow);
+    EXPECT_FALSE(copy->Transparent());
+    EXPECT_EQ(copy->BorderStyle(), bsSingle);
+    EXPECT_EQ(copy->Font(), f);
+    // Loaded ran: the label's menu is there, with the border ticked.
+    ASSERT_NE(copy->MenuAction(QStringLiteral("Border")), nullptr);
+    EXPECT_TRUE(copy->MenuAction(QStringLiteral("Border"))->isChecked());
+    // The same properties written again, after the record's names.
+    const int skip = 4 + 9 + 1;
+    EXPECT_EQ(WriteObjectRecord(*copy).mid(skip + copy->Name().size()), WriteObjectRecord(label).mid(skip));
+}
+
+}  // namespace
+}  // namespace plennix
