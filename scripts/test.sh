@@ -9,6 +9,6 @@ mkdir -p /tmp/plennix-runtime-test
 status=0
 (cd build && ctest --output-on-failure -j"$(nproc)") || status=1
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLENNIX_FUZZ=ON >/dev/null
-cmake --build build-fuzz -j"$(nproc)"
+cmake --build build-fuzz --target fuzz_all -j"$(nproc)"
 (cd build-fuzz && ctest --output-on-failure -j"$(nproc)") || status=1
 exit $status

@@ -12,10 +12,12 @@
 
 #include "app/design_page.h"
 #include "app/zoom_steps.h"
+#include "platform/messages.h"
 #include "platform/numbers.h"
 
 #ifdef PLENNIX_HAVE_RECURRING
 #include "recurring/recurring_dates_dialog.h"
+#include "recurring/store.h"
 #endif
 
 namespace plennix {
@@ -41,6 +43,11 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     m_page->SetZoom(PercentToZoom(60));
     SetCaption();
+#ifdef PLENNIX_HAVE_RECURRING
+    // An old recurring dates list is converted once, at start-up.
+    QString error;
+    if (!ConvertOldRecurringDatesFile(&error)) ShowError(error, this);
+#endif
 }
 
 TCalendarMain::~TCalendarMain() = default;

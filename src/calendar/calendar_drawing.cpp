@@ -1,14 +1,15 @@
 #include "calendar/calendar_drawing.h"
 
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QHash>
 #include <QLocale>
 #include <QPainter>
 #include <QPicture>
-#include <QFontMetrics>
-#include <QHash>
 #include <QStaticText>
-#include <memory>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "platform/numbers.h"
 
@@ -113,7 +114,7 @@ private:
 
     FontEntry& Entry() {
         if (m_entry) return *m_entry;
-        static thread_local QHash<QString, std::shared_ptr<FontEntry>> cache;
+        QHash<QString, std::shared_ptr<FontEntry>>& cache = Cache();
         QPaintDevice* device = m_canvas.painter()->device();
         const int height = -MulDiv(m_font.size, m_ppi, 72);
         const QString key = m_font.name + QLatin1Char('\x1f') + QString::number(height) + QLatin1Char('/') +
@@ -129,6 +130,18 @@ private:
         m_entry = it->get();
         if (m_entry->texts.size() > 4096) m_entry->texts.clear();
         return *m_entry;
+    }
+
+    // Drawing runs on the user-interface thread only. The fonts are let go with the application, not
+    // after it.
+    static QHash<QString, std::shared_ptr<FontEntry>>& Cache() {
+        static QHash<QString, std::shared_ptr<FontEntry>> cache;
+        static const bool registered = [] {
+            qAddPostRoutine([] { Cache().clear(); });
+            return true;
+        }();
+        (void)registered;
+        return cache;
     }
 
     void EnsureCanvasFont() {
@@ -265,6 +278,7 @@ double SlotTime(double first, int slot) {
 
 QString FormatSlotTime(double time) {
     // Whole milliseconds of the time of day, as the system decodes a date-time value.
+    if (!std::isfinite(time)) time = 0;
     const double ms = std::round(std::fabs(time) * 86400000.0);
     const int64_t ofDay = static_cast<int64_t>(std::fmod(ms, 86400000.0));
     const int hour = static_cast<int>(ofDay / 3600000);

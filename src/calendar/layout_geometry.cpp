@@ -170,8 +170,14 @@ LayoutResult ArrangeLayout(CalendarSettings& s, bool resetMiniFonts, const Layou
     res.width = W;
     res.height = H;
 
-    // Margins are added to their constants before the conversion.
-    const double L = s.LeftMarginInch, T = s.TopMarginInch, R = s.RightMarginInch, B = s.BottomMarginInch;
+    // Margins are added to their constants before the conversion. Values no page can have (from a
+    // damaged file) are held within 100 inches so that no coordinate overflows.
+    auto margin = [](float m) {
+        const double v = m;
+        return v > 100.0 ? 100.0 : (v >= -100.0 ? v : -100.0);
+    };
+    const double L = margin(s.LeftMarginInch), T = margin(s.TopMarginInch), R = margin(s.RightMarginInch),
+                 B = margin(s.BottomMarginInch);
     auto px = [ppi](double inches) { return InchToPixels(inches, ppi); };
     const Rect CR(px(L) + 2, px(T) + 2, W - px(R) - 2, H - px(B) - 2);
     res.contentRect = CR;

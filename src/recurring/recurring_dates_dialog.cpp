@@ -10,7 +10,7 @@
 #include "recurring/entry_list_delegate.h"
 #include "recurring/formula.h"
 #include "recurring/formula_dialog.h"
-#include "recurring/modal_dialogs.h"
+#include "platform/common_dialogs.h"
 #include "recurring/selection_dialogs.h"
 #include "recurring/store.h"
 

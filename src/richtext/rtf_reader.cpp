@@ -575,6 +575,7 @@ private:
             return;
         }
         if (m_cur.dest != Dest::Text || m_cur.chr.hidden) return;
+        if ((ch < 0x20 && ch != u'\t') || ch == 0xFFFC) return;  // no text of ours holds these
         startRun();
         flushBytes();
         m_runText.append(QChar(ch));
@@ -638,6 +639,8 @@ private:
     }
 
     void finishFontEntry() {
+        // The writer cannot give a name control characters or ';': leave them out here already.
+        m_entryName.removeIf([](QChar c) { return c.unicode() < 0x20 || c == u';'; });
         QString name = m_entryName.trimmed();
         m_entryName.clear();
         if (name.isEmpty()) return;

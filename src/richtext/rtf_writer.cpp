@@ -8,6 +8,14 @@ namespace plennix {
 
 namespace {
 
+bool Writable(char16_t ch) { return ch == u'\t' || (ch >= 0x20 && ch != 0xFFFC); }
+
+bool HasWritableText(const QString& text) {
+    for (QChar c : text)
+        if (Writable(c.unicode())) return true;
+    return false;
+}
+
 class Writer {
 public:
     explicit Writer(const RtfText& text) : m_text(text) {}
@@ -50,7 +58,8 @@ private:
                 m_colors.push_back(ColorToRGB(c));
         };
         for (const RtfParagraph& p : m_text.paragraphs) {
-            for (const RtfRun& r : p.runs) addFormat(r.format);
+            for (const RtfRun& r : p.runs)
+                if (!r.isPicture() && HasWritableText(r.text)) addFormat(r.format);
             addFormat(p.markFormat);
         }
         if (m_fonts.isEmpty()) m_fonts.append(RtfCharFormat{}.font);
@@ -103,6 +112,7 @@ private:
                 writePicture(*r.picture);
                 continue;
             }
+            if (!HasWritableText(r.text)) continue;  // its format words alone would not read back
             setFormat(r.format);
             writeText(r.text);
         }

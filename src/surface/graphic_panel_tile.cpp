@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "surface/font_dialog.h"
+#include "platform/common_dialogs.h"
 
 namespace plennix {
 

@@ -11,7 +11,7 @@
 #include "platform/ppi.h"
 #include "printing/report.h"
 #include "surface/base_panel.h"
-#include "surface/font_dialog.h"
+#include "platform/common_dialogs.h"
 #include "surface/label_dialogs.h"
 #include "surface/object_host.h"
 

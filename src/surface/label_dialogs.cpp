@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QWhatsThis>
 
-#include "surface/font_dialog.h"
+#include "platform/common_dialogs.h"
 #include "surface/help.h"
 #include "surface/label.h"
 #include "surface/object_host.h"
@@ -195,7 +195,7 @@ void TGetLabelText::SetText(const QString& text) {
 bool EditLabelText(QWidget* parent, QString& text) {
     TGetLabelText dialog(parent);
     dialog.SetText(text);
-    if (RunModal(dialog) != QDialog::Accepted) return false;
+    if (RunModalDialog(dialog) != QDialog::Accepted) return false;
     text = dialog.Text();
     return true;
 }
@@ -343,7 +343,7 @@ void TGFont3DEffects::ApplyToLabel() {
 
 bool EditLabel3DEffects(QWidget* parent, TGBaseLabel& label) {
     TGFont3DEffects dialog(label, parent);
-    return RunModal(dialog) == QDialog::Accepted;
+    return RunModalDialog(dialog) == QDialog::Accepted;
 }
 
 }  // namespace plennix

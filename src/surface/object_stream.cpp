@@ -562,8 +562,9 @@ public:
     }
     void Name(TGGraphicControl& obj, const QString& storedName) {
         QString name = storedName;
-        for (int n = 0; n <= 1000; ++n) {
-            const QString candidate = QStringLiteral("Component%1").arg(n);
+        // Names are only ever added while a list is read, so the smallest free number never falls.
+        for (; m_next <= 1000; ++m_next) {
+            const QString candidate = QStringLiteral("Component%1").arg(m_next);
             if (!m_taken.contains(candidate.toLower())) {
                 name = candidate;
                 break;
@@ -576,6 +577,7 @@ public:
 private:
     QObject* m_owner;
     QSet<QString> m_taken;
+    int m_next = 0;
 };
 
 int32_t offsetBy15(int v) {

@@ -286,6 +286,11 @@ TEST(PlannerDrawing, DamagedDateDoesNotFail) {
     s.CalendarLayout = L::loFC6Before6After;
     Rendered m = Render(s);
     EXPECT_FALSE(m.image.isNull());
+    // Margins far outside the page draw nothing visible, and draw it quickly.
+    s.LeftMarginInch = 90.0f;
+    s.BottomMarginInch = -90.0f;
+    Rendered far = Render(s);
+    EXPECT_FALSE(far.image.isNull());
 }
 
 TEST(PrintDrawing, DeviceGeometryInsetNumbersAndCellPictures) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "calendar/layout_geometry.h"
 
 using namespace plennix;
@@ -262,4 +264,19 @@ TEST(PageGeometry, ZoomTruncatesEachCoordinate) {
     EXPECT_EQ(ZoomRect(Rect(10, 10, 20, 20), 0.59999990f), Rect(5, 5, 11, 11));
     EXPECT_EQ(InchToPixels(0.25 + 1.3, 96), 148);
     EXPECT_EQ(InchToPixels(1.5, 120), 180);
+}
+
+TEST(PageGeometry, DamagedMarginsStayWithinBounds) {
+    CalendarSettings s;
+    s.CalendarLayout = L::loFC6Before6After;
+    s.LeftMarginInch = 2.0e7f;
+    s.TopMarginInch = -3.0e38f;
+    s.RightMarginInch = std::numeric_limits<float>::quiet_NaN();
+    LayoutResult r = ArrangeLayout(s, true, {}, 96);
+    EXPECT_EQ(r.contentRect.left, 9602);
+    EXPECT_EQ(r.contentRect.top, -9598);
+    EXPECT_EQ(r.contentRect.right, 816 + 9600 - 2);
+    // Minis and main calendar of such a page are still laid out without overflow.
+    EXPECT_LT(r.minis[11].rect.right, 100000);
+    EXPECT_GT(r.mainRect.top, -100000);
 }

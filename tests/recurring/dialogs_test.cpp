@@ -5,7 +5,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,7 +20,7 @@
 #include "recurring/entry_list_delegate.h"
 #include "recurring/formula.h"
 #include "recurring/formula_dialog.h"
-#include "recurring/modal_dialogs.h"
+#include "platform/common_dialogs.h"
 #include "recurring/recurring_dates_dialog.h"
 #include "recurring/selection_dialogs.h"
 #include "recurring/store.h"
@@ -343,4 +345,21 @@ TEST_F(RecurringDialogs, SelectedRowsShowACheckMark) {
     EXPECT_GT(darkIn(0), 5);
     EXPECT_EQ(darkIn(kEntryRowHeight), 0);
     EXPECT_EQ(select.Dates->visualItemRect(select.Dates->item(1)).height(), kEntryRowHeight);
+}
+
+TEST_F(RecurringDialogs, UnreadableListIsNeverOverwritten) {
+    // A list that exists but cannot be read must not open as an empty list that OK would save.
+    ASSERT_TRUE(QDir().mkdir(RecurringDatesPath()));
+    Drive<TEditRecurringDates>([](TEditRecurringDates& d) { QTest::mouseClick(d.okbutton, Qt::LeftButton); });
+    OpenRecurringDatesEditor(nullptr);
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_TRUE(QFileInfo(RecurringDatesPath()).isDir());
+    QDir().rmdir(RecurringDatesPath());
+
+    Drive<TEditRecurringDates>([](TEditRecurringDates& d) { QTest::mouseClick(d.okbutton, Qt::LeftButton); });
+    OpenRecurringDatesEditor(nullptr);
+    EXPECT_EQ(opened, QStringList{"Recurring Dates"});
+    EXPECT_TRUE(QFile::exists(RecurringDatesPath()));  // the first OK creates the list
 }

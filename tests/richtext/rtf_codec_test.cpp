@@ -177,3 +177,19 @@ TEST(RtfCodec, ReadsBitmapAndJpegPictureForms) {
     EXPECT_EQ(jp.widthTwips, 120);
     EXPECT_EQ(jp.heightTwips, 240);
 }
+
+TEST(RtfCodec, RunsWithoutWritableTextLeaveTheOutputStable) {
+    // Control characters cannot be written; a run of nothing else, or a picture's format, must not leave
+    // format words or font table entries behind that would read back differently.
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    RtfText t;
+    t.paragraphs.front().runs = {{Format("Arial", 20, 0, kAutoTextColor), "a", nullptr},
+                                 {Format("Courier New", 30, fsBold, clRed), QString(QChar(1)), nullptr},
+                                 {Format("Symbol", 20, 0, clBlue), {}, MakePicture(image)},
+                                 {Format("Arial", 20, 0, kAutoTextColor), "b", nullptr}};
+    const QByteArray once = WriteRtf(t);
+    EXPECT_FALSE(once.contains("Courier New"));
+    EXPECT_FALSE(once.contains("Symbol"));
+    EXPECT_EQ(WriteRtf(ReadRtf(once)), once);
+}

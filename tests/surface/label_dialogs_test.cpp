@@ -15,7 +15,7 @@
 #include <QWhatsThis>
 
 #include "platform/program_folder.h"
-#include "surface/font_dialog.h"
+#include "platform/common_dialogs.h"
 #include "surface/help.h"
 #include "surface/label.h"
 #include "surface/label_dialogs.h"
@@ -39,7 +39,7 @@ TEST(LabelTextDialog, LooksAsDesigned) {
 }
 
 TEST(LabelTextDialog, OkCopiesTheTextBackAndCancelLeavesIt) {
-    SetModalRunner([](QDialog& d) {
+    SetModalDialogRunner([](QDialog& d) {
         d.show();
         auto* edit = d.findChild<QLineEdit*>("LabelText");
         EXPECT_EQ(edit->text(), "Old");
@@ -52,7 +52,7 @@ TEST(LabelTextDialog, OkCopiesTheTextBackAndCancelLeavesIt) {
     EXPECT_TRUE(EditLabelText(nullptr, text));
     EXPECT_EQ(text, "New text");
 
-    SetModalRunner([](QDialog& d) {
+    SetModalDialogRunner([](QDialog& d) {
         QTest::keyClicks(d.findChild<QLineEdit*>("LabelText"), "zzz");
         QTest::mouseClick(d.findChild<QPushButton*>("Cancelbutton"), Qt::LeftButton);
         return d.result();
@@ -60,7 +60,7 @@ TEST(LabelTextDialog, OkCopiesTheTextBackAndCancelLeavesIt) {
     text = QStringLiteral("Old");
     EXPECT_FALSE(EditLabelText(nullptr, text));
     EXPECT_EQ(text, "Old");
-    SetModalRunner(nullptr);
+    SetModalDialogRunner(nullptr);
 }
 
 TEST(LabelTextDialog, HelpShowsTheTopicOrSaysItIsMissing) {
@@ -234,20 +234,20 @@ TEST(Font3DEffectsDialog, TheLabelCommandReportsAChangeOnlyOnOk) {
     label->Loaded();
     f.panel->AddObject(label, Rect(10, 10, 150, 43));
     const int before = f.changes;
-    SetModalRunner([](QDialog& d) {
+    SetModalDialogRunner([](QDialog& d) {
         QTest::mouseClick(d.findChild<QPushButton*>("Cancelbutton"), Qt::LeftButton);
         return d.result();
     });
     label->MenuAction(QStringLiteral("3D Effects"))->trigger();
     EXPECT_EQ(f.changes, before);
-    SetModalRunner([](QDialog& d) {
+    SetModalDialogRunner([](QDialog& d) {
         auto& dialog = dynamic_cast<TGFont3DEffects&>(d);
         dialog.ShadowDepth->setCurrentIndex(3);
         QTest::mouseClick(dialog.OKButton, Qt::LeftButton);
         return d.result();
     });
     label->MenuAction(QStringLiteral("3D Effects"))->trigger();
-    SetModalRunner(nullptr);
+    SetModalDialogRunner(nullptr);
     EXPECT_EQ(label->DepthShadow(), 3);
     EXPECT_GT(f.changes, before);
 }

@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "platform/canvas.h"
-#include "surface/font_dialog.h"
+#include "platform/common_dialogs.h"
 #include "surface/label.h"
 #include "surface/label_dialogs.h"
 
@@ -31,21 +31,6 @@ void paintLabel(TGBaseLabel& label) {
     QPainter painter(&image);
     Canvas canvas(&painter);
     label.Paint(canvas);
-}
-
-TEST(LabelOffsets, FollowDirectionAndDepth) {
-    EXPECT_EQ(ShadowOffset(sdNone, 4), (Point{0, 0}));
-    EXPECT_EQ(ShadowOffset(sdRight, 4), (Point{4, 0}));
-    EXPECT_EQ(ShadowOffset(sdLeft, 4), (Point{-4, 0}));
-    EXPECT_EQ(ShadowOffset(sdDownRight, 4), (Point{4, 4}));
-    EXPECT_EQ(ShadowOffset(sdDownLeft, 4), (Point{-4, 4}));
-    EXPECT_EQ(ShadowOffset(sdDown, 4), (Point{0, 4}));
-    EXPECT_EQ(HighlightOffset(hdNone, 3), (Point{0, 0}));
-    EXPECT_EQ(HighlightOffset(hdright, 3), (Point{3, 0}));
-    EXPECT_EQ(HighlightOffset(hdLeft, 3), (Point{-3, 0}));
-    EXPECT_EQ(HighlightOffset(hdUpRight, 3), (Point{3, -3}));
-    EXPECT_EQ(HighlightOffset(hdUpLeft, 3), (Point{-3, -3}));
-    EXPECT_EQ(HighlightOffset(hdUp, 3), (Point{0, -3}));
 }
 
 TEST(LabelLayout, MarginsAndNeededDepthMakeRoomForTheCopies) {
@@ -133,21 +118,6 @@ TEST(LabelLayout, OffsetsTurnWithTheText) {
     }
 }
 
-TEST(LabelObject, ConstructionDefaults) {
-    TGPLabel label;
-    EXPECT_EQ(label.ClassName(), "TGPLabel");
-    EXPECT_EQ(label.Width(), 142);
-    EXPECT_EQ(label.Height(), 33);
-    EXPECT_EQ(label.Caption(), "Text");
-    EXPECT_EQ(label.Font().name, "Arial");
-    EXPECT_EQ(label.Font().size(), 10);
-    EXPECT_EQ(label.Font().color, clBlack);
-    EXPECT_TRUE(label.Transparent());
-    EXPECT_EQ(label.BackColor(), clWhite);
-    EXPECT_EQ(label.DirectionHighlight(), hdUpLeft);
-    EXPECT_EQ(label.DirectionShadow(), sdDownRight);
-}
-
 TEST(LabelObject, SetAngleTakesOnlyRightAnglesAndSwapsTheBox) {
     TGPLabel label;
     label.SetAlignment(taCenter);
@@ -214,14 +184,14 @@ TEST(LabelObject, DrawingFontScalesWithZoomTruncated) {
 // The text dialog answered by a runner that types `text` and presses OK (or Cancel).
 struct TextAnswer {
     explicit TextAnswer(QString text, bool ok = true) {
-        SetModalRunner([text, ok](QDialog& d) {
+        SetModalDialogRunner([text, ok](QDialog& d) {
             auto& dialog = dynamic_cast<TGetLabelText&>(d);
             dialog.LabelText->setText(text);
             (ok ? dialog.OKButton : dialog.Cancelbutton)->click();
             return dialog.result();
         });
     }
-    ~TextAnswer() { SetModalRunner(nullptr); }
+    ~TextAnswer() { SetModalDialogRunner(nullptr); }
 };
 
 TEST(LabelObject, EditingTheTextGrowsTheBoxButNeverShrinksIt) {

@@ -106,20 +106,12 @@ TEST(GraphicPanelTile, CaptionIsCentredVerticallyAlignedAndClipped) {
     for (int y = 0; y < 60; ++y) EXPECT_EQ(PixelColor(image, 75, y), kPaper);
 }
 
-TEST(GraphicPanelTile, WidgetDefaultsAndSetters) {
+TEST(GraphicPanelTile, WidgetPaintsItsLookAndOwnFont) {
     TGraphicPanel tile;
     EXPECT_EQ(tile.size(), QSize(185, 41));
-    EXPECT_EQ(tile.Alignment(), taCenter);
-    EXPECT_EQ(tile.BevelOuter(), bvRaised);
-    EXPECT_EQ(tile.BevelInner(), bvNone);
-    EXPECT_EQ(tile.BevelWidth(), 1);
-    EXPECT_EQ(tile.BorderWidth(), 0);
-    EXPECT_EQ(tile.BorderStyle(), bsNone);
-    EXPECT_EQ(tile.Color(), clBtnFace);
-    tile.SetCaption(QStringLiteral("10:30"));
-    tile.SetTag(1030);
     tile.SetHint(QStringLiteral("Half past ten"));
     EXPECT_EQ(tile.toolTip(), "Half past ten");
+    EXPECT_TRUE(tile.ParentFont());
     FontRecord f;
     f.setSize(14);
     tile.SetFont(f);

@@ -1,0 +1,106 @@
+// Any bytes given to the object list reader must end in a list of objects or a StreamError, never in a
+// crash, a hang or an unbounded allocation; whatever was read must write out and read back, and the
+// text form must cope with the same bytes.
+#include <QApplication>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/stream_error.h"
+#include "surface/graphic_control.h"
+#include "surface/label.h"
+#include "surface/object_host.h"
+#include "surface/object_stream.h"
+
+namespace {
+
+using namespace plennix;
+
+// A small class with one property of every kind the records know.
+class TFuzzShape : public TGGraphicControl {
+public:
+    explicit TFuzzShape(QObject* owner) : TGGraphicControl(owner) {}
+    QString ClassName() const override { return QStringLiteral("TFuzzShape"); }
+    const PropertyTable& Properties() const override {
+        using T = TFuzzShape;
+        static const PropertyTable table = [] {
+            PropertyTable t = CommonProperties();
+            t.push_back(EnumProp<T>("Shape", {"shRectangle", "shEllipse", "shStar"}, [](const T& o) { return o.shape; },
+                                    [](T& o, int32_t v) { o.shape = v; }, 0));
+            PropertyDef options = IntProp<T>("Options", [](const T& o) { return o.options; },
+                                             [](T& o, int32_t v) { o.options = v; });
+            options.kind = PropKind::Set;
+            options.names = QStringList{"soShadow", "soOutline", "soGlow"};
+            t.push_back(options);
+            t.push_back(ColorProp<T>("FillColor", [](const T& o) { return o.fill; }, [](T& o, int32_t v) { o.fill = v; },
+                                     clWhite));
+            t.push_back(StringProp<T>("Caption", [](const T& o) { return o.caption; },
+                                      [](T& o, const QString& v) { o.caption = v; }));
+            t.push_back(FontProp<T>("Font", [](T& o) { return &o.font; }, [](T&) {}));
+            t.push_back(DataProp<T>("Picture", PropKind::Picture, [](const T& o) { return o.data; },
+                                    [](T& o, const QByteArray& v) { o.data = v; }));
+            return t;
+        }();
+        return table;
+    }
+    int32_t shape = 0, options = 0;
+    TColor fill = clWhite;
+    QString caption;
+    FontRecord font;
+    QByteArray data;
+};
+
+QByteArray writeAll(const std::vector<TGGraphicControl*>& objs) {
+    QByteArray out;
+    WriteObjectList(out, std::vector<const TGGraphicControl*>(objs.begin(), objs.end()));
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static int argc = 1;
+    static char name[] = "objects_fuzz";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        auto* a = new QApplication(argc, argv);
+        RegisterObjectClass(QStringLiteral("TFuzzShape"), [](QObject* owner) { return new TFuzzShape(owner); });
+        RegisterLabelClasses();
+        return a;
+    }();
+    (void)app;
+
+    const auto* bytes = reinterpret_cast<const char*>(data);
+    const auto length = static_cast<qsizetype>(size);
+    {
+        StreamReader in(bytes, length);
+        try {
+            (void)ObjectListToText(in);
+        } catch (const StreamError&) {
+        }
+        if (in.Position() > length) std::abort();
+    }
+
+    QObject owner;
+    TGObjectHost host;
+    StreamReader in(bytes, length);
+    std::vector<TGGraphicControl*> objs;
+    try {
+        objs = ReadObjectList(in, &owner, &host, &owner, size % 2 == 1);
+    } catch (const StreamError&) {
+        return 0;
+    }
+    if (in.Position() > length) std::abort();
+
+    // What was read writes out and reads back to the same record bytes.
+    const QByteArray once = writeAll(objs);
+    QObject owner2;
+    TGObjectHost host2;
+    StreamReader again(once);
+    try {
+        if (writeAll(ReadObjectList(again, &owner2, &host2, &owner2, false)) != once) std::abort();
+    } catch (const StreamError&) {
+        std::abort();
+    }
+    return 0;
+}
