@@ -162,7 +162,7 @@ private:
 // brought into the month rather than failing.
 CalDate PlannerFirstDay(const CalendarDrawParams& p) {
     CalDate d = SafeMonth(p.month, p.year);
-    d.day = std::clamp(p.day, 1, DaysInMonth(d.month, d.year));
+    d.day = std::clamp(p.day, 1, DaysInMonth(d.year, d.month));
     return d;
 }
 
@@ -390,7 +390,7 @@ void DrawMonthCalendar(Canvas& c, CalendarDrawParams& p, const QString& titleTex
     const int numberHeight = upperRight ? text.LineHeight() : 0;
     const int rightInset = p.printing ? truncToInt(0.05 * p.ppi) : 0;
     const int first = FirstDayPosition(month.month, month.year, p.startOfWeek);
-    const int days = DaysInMonth(month.month, month.year);
+    const int days = DaysInMonth(month.year, month.month);
     for (int k = 1; k <= kCellCount; ++k) {
         CellInfo& cell = p.cells[k - 1];
         cell.rTotal = g.CellRect(k, upperRight);

@@ -8,13 +8,6 @@ namespace plennix {
 
 // ---- Dates ----
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
-int DaysInMonth(int month, int year) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
-    return kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
-}
 
 namespace {
 
@@ -42,12 +35,6 @@ CalDate CivilFromDays(int64_t z) {
 
 }  // namespace
 
-int DayOfWeek(int year, int month, int day) {
-    // 1970-01-01 was a Thursday (5 in the system's numbering).
-    int64_t n = DaysFromCivil(year, month, day);
-    int64_t w = ((n % 7) + 7 + 4) % 7;  // 0 = Sunday
-    return static_cast<int>(w) + 1;
-}
 
 CalDate AddDays(const CalDate& d, int days) { return CivilFromDays(DaysFromCivil(d.year, d.month, d.day) + days); }
 
@@ -66,7 +53,7 @@ CalDate SafeMonth(int month, int year) {
 
 CalDate PlannerStartDate(const CalendarSettings& s) {
     CalDate d = SafeMonth(s.MainCalMonth, s.MainCalYear);
-    d.day = std::clamp(s.MainCalDay, 1, DaysInMonth(d.month, d.year));
+    d.day = std::clamp(s.MainCalDay, 1, DaysInMonth(d.year, d.month));
     return d;
 }
 
@@ -308,7 +295,7 @@ int FirstDayPosition(int month, int year, int startOfWeek) {
 int MonthCellDay(int cell, int month, int year, int startOfWeek) {
     CalDate m = SafeMonth(month, year);
     const int d = cell - FirstDayPosition(m.month, m.year, startOfWeek) + 1;
-    return (d >= 1 && d <= DaysInMonth(m.month, m.year)) ? d : 0;
+    return (d >= 1 && d <= DaysInMonth(m.year, m.month)) ? d : 0;
 }
 
 // ---- Planner ----

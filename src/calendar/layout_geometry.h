@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "calendar/calendar_settings.h"
+#include "platform/dates.h"
 #include "platform/ppi.h"
 #include "platform/rect.h"
 
@@ -14,10 +15,6 @@ namespace plennix {
 
 // ---- Dates ----
 
-bool IsLeapYear(int year);
-int DaysInMonth(int month, int year);  // 0 for a month outside 1..12
-// Day of the week in the system's numbering, 1 = Sunday .. 7 = Saturday (proleptic Gregorian).
-int DayOfWeek(int year, int month, int day);
 
 struct CalDate {
     int year = 1997, month = 1, day = 1;

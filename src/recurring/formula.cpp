@@ -154,18 +154,6 @@ QString EntryListText(const QString& line) {
     return EntryEventField(line);
 }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
-    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
-}
-
-int DayOfWeek(int year, int month, int day) {
-    if (year < kMinYear || year > kMaxYear || day < 1 || day > DaysInMonth(year, month)) return 0;
-    return QDate(year, month, day).dayOfWeek() % 7 + 1;  // Qt counts 1 = Monday .. 7 = Sunday
-}
 
 // Gregorian computus in the Lilius and Clavius form, so that Easter is right in every year the page can
 // show, not only from 1900 to 2099 where the short formula holds.

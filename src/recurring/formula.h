@@ -9,6 +9,7 @@
 //   "%digits"  every weekday whose digit (1 = Sunday .. 7 = Saturday) is listed
 //   "#NAME"    a named feast: "#EASTER", "#GOODFRIDAY", "#PALMSUNDAY"
 // Weekday numbers in computations are 1 = Sunday .. 7 = Saturday.
+#include "platform/dates.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -64,12 +65,6 @@ QString DescribeFormula(const QString& formula);
 // The text lists show for an entry: "Christmas Day (25th of December)" for "$", "%" and "@" entries;
 // the 120-character event field as stored for every other line.
 QString EntryListText(const QString& line);
-
-bool IsLeapYear(int year);
-// 0 for a month outside 1..12.
-int DaysInMonth(int year, int month);
-// 1 = Sunday .. 7 = Saturday; 0 when the date cannot be formed.
-int DayOfWeek(int year, int month, int day);
 
 struct MonthDay {
     int month = 0;

@@ -41,7 +41,7 @@ public:
 
     float Zoom() const { return m_zoom; }
     float HostZoom() const override { return m_zoom; }
-    void SetZoom(float newZoom);
+    virtual void SetZoom(float newZoom);
     bool Pointing() const { return m_pointing; }
     void SetPointing(bool v) { m_pointing = v; }
     bool Printing() const { return m_printing; }

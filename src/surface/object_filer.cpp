@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "platform/canvas.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
 #include "surface/graphic_control.h"

@@ -38,6 +38,9 @@ public:
     // Renders the host (background and objects) into an image of its size.
     QImage RenderToImage();
 
+    // The object that holds the mouse since its press, if any.
+    TGGraphicControl* CapturedObject() const { return m_captured; }
+
     // Called by TGGraphicControl::SetParent.
     void InsertObject(TGGraphicControl* obj);
     void RemoveObject(TGGraphicControl* obj);

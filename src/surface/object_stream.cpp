@@ -712,6 +712,8 @@ QString ObjectRecordToText(StreamReader& in) {
     return out + QStringLiteral("end\n");
 }
 
+QString ValueToText(StreamReader& in) { return valueToText(in, QString(), 0); }
+
 QString ObjectListToText(StreamReader& in) {
     in.ReadListBegin();
     QString out;

@@ -159,5 +159,7 @@ std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, 
 // A record is read from its "TPF0" on; a list from its 0x01 on. Throws StreamError on bad input.
 QString ObjectRecordToText(StreamReader& in);
 QString ObjectListToText(StreamReader& in);
+// One tagged value in the same text form: 100, 'text'#13, clRed, False, [fsBold], {0102}, (1 2).
+QString ValueToText(StreamReader& in);
 
 }  // namespace plennix

@@ -218,9 +218,9 @@ TEST(CellDates, MonthPageNumbering) {
     EXPECT_EQ(MonthCellDay(7, 8, 1998, 1), 1);
     EXPECT_EQ(MonthCellDay(37, 8, 1998, 1), 31);
     EXPECT_EQ(MonthCellDay(38, 8, 1998, 1), 0);
-    EXPECT_EQ(DaysInMonth(2, 1900), 28);
-    EXPECT_EQ(DaysInMonth(2, 2000), 29);
-    EXPECT_EQ(DaysInMonth(2, 2024), 29);
+    EXPECT_EQ(DaysInMonth(1900, 2), 28);
+    EXPECT_EQ(DaysInMonth(2000, 2), 29);
+    EXPECT_EQ(DaysInMonth(2024, 2), 29);
     EXPECT_EQ(DayOfWeek(1998, 1, 5), 2);  // a Monday
     EXPECT_EQ(DayOfWeek(1600, 3, 1), 4);  // a Wednesday
     EXPECT_EQ(AddDays({1998, 12, 25}, 13), (CalDate{1999, 1, 7}));

@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include "object_test_shape.h"
-#include "platform/canvas.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
 #include "surface/base_panel.h"

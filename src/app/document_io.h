@@ -1,0 +1,22 @@
+#pragma once
+// Reading, writing, exporting and printing a calendar page, shared by the main window and the
+// command line. Each returns false with the message to show in *error.
+#include <QString>
+
+class QObject;
+
+namespace plennix {
+
+class TCalendarPanel32;
+
+// Documents are read and written at zoom 1.0, with painting suspended; the zoom is restored afterwards.
+bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* owner, QString* error);
+bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error);
+// The page as on screen, placed objects included, at the zoom.
+bool ExportPagePng(TCalendarPanel32& page, const QString& path, float zoom, QString* error);
+// The calendar alone as a bitmap at the zoom.
+bool ExportCalendarBmp(TCalendarPanel32& page, const QString& path, float zoom, QString* error);
+// The printed page (calendar, then placed objects) into a PDF of the page's paper and orientation.
+bool PrintPagePdf(TCalendarPanel32& page, const QString& path, QString* error);
+
+}  // namespace plennix

@@ -1,0 +1,299 @@
+#include "calendar/calendar_panel.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "calendar/calendar_files.h"
+#include "calendar/calendar_print.h"
+#include "calendar/page_clicks.h"
+#include "printing/report.h"
+#include "surface/handle.h"
+#include "surface/label.h"
+
+namespace plennix {
+
+void RegisterCalendarObjectClasses() { RegisterLabelClasses(); }
+
+TCalendarPanel32::TCalendarPanel32(QWidget* parent, StoredPageKind storedKind) : TGBasePanel(parent) {
+    RegisterCalendarObjectClasses();
+    m_layout = ::plennix::ArrangeLayout(m_settings, true, m_layout);
+    ApplyStoredPageSettings(m_settings, storedKind);
+    ArrangeLayout(false);
+}
+
+TCalendarPanel32::~TCalendarPanel32() = default;
+
+template <class T>
+void TCalendarPanel32::setField(T& field, const T& value, bool relayout) {
+    if (field == value) return;
+    field = value;
+    if (relayout)
+        ArrangeLayout(false);
+    else
+        update();
+}
+
+void TCalendarPanel32::SetCalendarLayout(TCalendarLayout v) { setField(m_settings.CalendarLayout, v, true); }
+void TCalendarPanel32::SetCalendarOrientation(TCalendarOrientation v) { setField(m_settings.CalendarOrientation, v, true); }
+void TCalendarPanel32::SetPaperSize(int v) { setField(m_settings.PaperSize, static_cast<uint8_t>(v == 1 ? 1 : 0), true); }
+void TCalendarPanel32::SetLeftMarginInch(float v) { setField(m_settings.LeftMarginInch, v, true); }
+void TCalendarPanel32::SetTopMarginInch(float v) { setField(m_settings.TopMarginInch, v, true); }
+void TCalendarPanel32::SetRightMarginInch(float v) { setField(m_settings.RightMarginInch, v, true); }
+void TCalendarPanel32::SetBottomMarginInch(float v) { setField(m_settings.BottomMarginInch, v, true); }
+void TCalendarPanel32::SetMainCalDay(int v) { setField(m_settings.MainCalDay, v, true); }
+void TCalendarPanel32::SetMainCalMonth(int v) { setField(m_settings.MainCalMonth, v, true); }
+void TCalendarPanel32::SetMainCalYear(int v) { setField(m_settings.MainCalYear, v, true); }
+void TCalendarPanel32::SetStartOfWeek(int v) { setField(m_settings.StartOfWeek, v, false); }
+void TCalendarPanel32::SetUserTitle(const QString& v) { setField(m_settings.UserTitle, v, false); }
+void TCalendarPanel32::SetDayStartTime(double v) { setField(m_settings.DayStartTime, v, true); }
+void TCalendarPanel32::SetTitleFont(const FontRecord& v) { setField(m_settings.TitleFont, v, false); }
+void TCalendarPanel32::SetTitleBGColor(TColor v) { setField(m_settings.TitleBGColor, v, false); }
+void TCalendarPanel32::SetTitleShowYear(bool v) { setField(m_settings.TitleShowYear, v, false); }
+void TCalendarPanel32::SetHeadersFont(const FontRecord& v) { setField(m_settings.HeadersFont, v, false); }
+void TCalendarPanel32::SetHeadersBGColor(TColor v) { setField(m_settings.HeadersBGColor, v, false); }
+void TCalendarPanel32::SetHeadersStyle(TCalHeadersStyle v) { setField(m_settings.HeadersStyle, v, false); }
+void TCalendarPanel32::SetHeadersBorder(TCalBorderStyle v) { setField(m_settings.HeadersBorder, v, false); }
+void TCalendarPanel32::SetCellFont(const FontRecord& v) { setField(m_settings.CellFont, v, false); }
+void TCalendarPanel32::SetCellBorder(TCalBorderStyle v) { setField(m_settings.CellBorder, v, false); }
+void TCalendarPanel32::SetCalendarBorder(TCalBorderStyle v) { setField(m_settings.CalendarBorder, v, false); }
+void TCalendarPanel32::SetNumberPosition(TCalendarNumberPosition v) { setField(m_settings.NumberPosition, v, false); }
+void TCalendarPanel32::SetMiniTitleFont(const FontRecord& v) { setField(m_settings.MiniTitleFont, v, false); }
+void TCalendarPanel32::SetMiniHeadersFont(const FontRecord& v) { setField(m_settings.MiniHeadersFont, v, false); }
+void TCalendarPanel32::SetMiniCellFont(const FontRecord& v) { setField(m_settings.MiniCellFont, v, false); }
+void TCalendarPanel32::SetMiniHeadersBGColor(TColor v) { setField(m_settings.MiniHeadersBGColor, v, false); }
+void TCalendarPanel32::SetMiniCalBGColor(TColor v) { setField(m_settings.MiniCalBGColor, v, false); }
+void TCalendarPanel32::SetMiniHeadersStyle(TCalHeadersStyle v) { setField(m_settings.MiniHeadersStyle, v, false); }
+void TCalendarPanel32::SetMiniShowYear(bool v) { setField(m_settings.MiniShowYear, v, false); }
+void TCalendarPanel32::SetMiniCalBorder(TCalBorderStyle v) { setField(m_settings.MiniCalBorder, v, false); }
+void TCalendarPanel32::SetMiniHeadersBorder(TCalBorderStyle v) { setField(m_settings.MiniHeadersBorder, v, false); }
+void TCalendarPanel32::SetMiniCellBorder(TCalBorderStyle v) { setField(m_settings.MiniCellBorder, v, false); }
+
+void TCalendarPanel32::SetCalendarLineLayout(TCalendarLineLayout v) {
+    if (m_settings.SetCalendarLineLayout(v)) update();
+}
+
+void TCalendarPanel32::SetMiniCalendarLineLayout(TMiniCalendarLineLayout v) {
+    if (m_settings.SetMiniCalendarLineLayout(v)) update();
+}
+
+void TCalendarPanel32::SetMonthName(int index, const QString& name) {
+    if (index < 1 || index > 12) return;
+    m_settings.SetMonthName(index, name);
+    update();
+}
+
+void TCalendarPanel32::SetDayName(int index, const QString& name) {
+    if (index < 1 || index > 7) return;
+    m_settings.SetDayName(index, name);
+    update();
+}
+
+void TCalendarPanel32::SetPanelState(TLPanelState v) {
+    m_settings.PanelState = v;
+    SetPointing(v == TLPanelState::psPointing);
+    SetScreenCursor(v == TLPanelState::psPointing ? QCursor(Qt::ArrowCursor) : QCursor(Qt::DragMoveCursor));
+}
+
+void TCalendarPanel32::ArrangeLayout(bool resetMiniFonts) {
+    m_layout = ::plennix::ArrangeLayout(m_settings, resetMiniFonts, m_layout);
+    resize(m_layout.PanelWidth(Zoom()), m_layout.PanelHeight(Zoom()));
+    update();
+}
+
+void TCalendarPanel32::SetZoom(float zoom) {
+    if (zoom == Zoom()) return;
+    TGBasePanel::SetZoom(zoom);
+    // The page's size follows its layout at the new zoom, not the rounded ratio of the old size.
+    resize(m_layout.PanelWidth(Zoom()), m_layout.PanelHeight(Zoom()));
+    update();
+}
+
+TWPRtfStorage* TCalendarPanel32::CellRtf(int index, TWPRtfStorage* fallback) {
+    if (index < 1 || index > kCellCount) return fallback;
+    return &m_cells[index - 1];
+}
+
+void TCalendarPanel32::SetCellRtf(int index, const TWPRtfStorage& text) {
+    if (index < 1 || index > kCellCount) return;
+    m_cells[index - 1] = text;
+    update();
+}
+
+int TCalendarPanel32::CellDay(int index) const {
+    if (index < 1 || index > kCellCount) return 0;
+    return m_state.cells[index - 1].iDay;
+}
+
+int TCalendarPanel32::CellOfDay(int day) const { return ::plennix::CellOfDay(m_state.cells, day); }
+int TCalendarPanel32::CellAtPoint(int x, int y) const { return ::plennix::CellAtPoint(m_state.cells, x, y); }
+bool TCalendarPanel32::PointInCell(int x, int y) const { return ::plennix::PointInCell(m_state.cells, x, y); }
+
+void TCalendarPanel32::raiseCellEvent(int index) {
+    if (index < 1 || index > kCellCount || !ClickedInCellEvent) return;
+    const CellInfo& info = m_state.cells[index - 1];
+    ClickedInCellEvent(info.rTotal, info.rFree, index, info.iDay, m_cells[index - 1]);
+}
+
+void TCalendarPanel32::ClickCellAt(int x, int y) {
+    const int cell = CellAtPoint(x, y);
+    if (cell > 0) raiseCellEvent(cell);
+}
+
+void TCalendarPanel32::ClickCell(int index) { raiseCellEvent(index); }
+
+void TCalendarPanel32::ClickPreviousCell(int index) {
+    const int cell = PreviousTextCell(m_state.cells, index);
+    if (cell > 0) raiseCellEvent(cell);
+}
+
+void TCalendarPanel32::ClickNextCell(int index) {
+    const int cell = NextTextCell(m_state.cells, index);
+    if (cell > 0) raiseCellEvent(cell);
+}
+
+void TCalendarPanel32::ClearCellTexts() {
+    for (auto& cell : m_cells) cell = m_emptyStore;
+    ClearCellRects(m_state.cells);
+    update();
+}
+
+bool TCalendarPanel32::HasCellText() const { return ::plennix::HasCellText(m_cells); }
+bool TCalendarPanel32::HasDayCells() const { return ::plennix::HasDayCells(m_settings.CalendarLayout, isVisible()); }
+int TCalendarPanel32::LayoutFamily() const { return ::plennix::LayoutFamily(m_settings.CalendarLayout); }
+
+bool TCalendarPanel32::HasSuperText() const {
+    for (TGGraphicControl* o : Objects())
+        if (o->ClassName() == QLatin1String("TGSuperText")) return true;
+    return false;
+}
+
+void TCalendarPanel32::AssignStyle(const TCalendarPanel32& source) {
+    m_settings.AssignStyle(source.m_settings);
+    ArrangeLayout(false);
+}
+
+bool TCalendarPanel32::SameStyle(const TCalendarPanel32& other) const { return m_settings.SameStyle(other.m_settings); }
+
+void TCalendarPanel32::ResetToDefaults() {
+    m_settings.ResetToDefaults(QDate::currentDate());
+    ArrangeLayout(true);
+}
+
+void TCalendarPanel32::SaveToFile(const QString& path) const {
+    std::vector<const TGGraphicControl*> objects(Objects().begin(), Objects().end());
+    SaveDocumentFile(path, m_settings, m_cells, objects);
+}
+
+void TCalendarPanel32::LoadFromFile(const QString& path, QObject* owner) {
+    struct Relayout {
+        TCalendarPanel32* page;
+        // Whatever was read, even before a failure, is shown with a consistent layout.
+        ~Relayout() { page->ArrangeLayout(false); }
+    } relayout{this};
+    LoadDocumentFile(path, m_settings, m_cells, owner ? owner : NamingOwner(), this, NamingOwner());
+    AttachObjects();
+}
+
+void TCalendarPanel32::SaveStyleSheet(const QString& path) const { SaveStyleSheetFile(path, m_settings); }
+
+void TCalendarPanel32::LoadStyleSheet(const QString& path) {
+    struct Relayout {
+        TCalendarPanel32* page;
+        ~Relayout() { page->ArrangeLayout(false); }
+    } relayout{this};
+    LoadStyleSheetFile(path, m_settings);
+}
+
+CellTextPainter TCalendarPanel32::cellPainter() { return MakeCellTextPainter(m_cells, m_renderer); }
+
+QImage TCalendarPanel32::PaintToBitmap() {
+    const CellTextPainter texts = cellPainter();
+    QImage image = ::plennix::PaintToBitmap(m_settings, m_layout, Zoom(), m_state, &texts);
+    update();
+    return image;
+}
+
+QImage TCalendarPanel32::RenderPage() { return RenderToImage(); }
+
+void TCalendarPanel32::PrintPage(TReport& report, double xOffsetInch, double yOffsetInch) {
+    const CellTextPainter texts = cellPainter();
+    PageDrawState printState;
+    const bool wasPrinting = Printing();
+    SetPrinting(true);
+    ::plennix::PrintPage(report, m_settings, m_layout, m_state.cell1Text, xOffsetInch, yOffsetInch, printState, &texts);
+    PrintObjects(report, xOffsetInch, yOffsetInch);
+    SetPrinting(wasPrinting);
+}
+
+void TCalendarPanel32::ApplyPrinterOrientation(TReport& report) const { ::plennix::ApplyPrinterOrientation(report, m_settings); }
+
+void TCalendarPanel32::PaintPage(Canvas& canvas) {
+    const CellTextPainter texts = cellPainter();
+    canvas.FillRect({0, 0, width(), height()}, clWhite);
+    PaintCalendarPage(canvas, m_settings, m_layout, Zoom(), m_state, &texts);
+}
+
+void TCalendarPanel32::paintEvent(QPaintEvent* event) {
+    // A paint that lets messages run (a cell text's pictures) must not start a second one.
+    if (m_painting) return;
+    m_painting = true;
+    TGBasePanel::paintEvent(event);
+    m_painting = false;
+}
+
+void TCalendarPanel32::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    m_ownPress = !(Frame()->HasCapture() && Frame()->isVisible()) && !ObjectAtPoint(p.x(), p.y());
+    TGBasePanel::mousePressEvent(event);
+}
+
+void TCalendarPanel32::mouseReleaseEvent(QMouseEvent* event) {
+    const bool own = m_ownPress && !(Frame()->HasCapture() && Frame()->isVisible()) && !CapturedObject();
+    m_ownPress = false;
+    TGBasePanel::mouseReleaseEvent(event);
+    if (own && event->button() == Qt::LeftButton) {
+        const QPoint p = event->position().toPoint();
+        clickAt(p.x(), p.y());
+    }
+}
+
+void TCalendarPanel32::clickAt(int x, int y) {
+    if (m_settings.PanelState != TLPanelState::psPointing) return;
+    const ClickDispatch d =
+        DispatchClick(m_state, m_layout, m_settings.PanelState, x, y, IsObjectAt(x, y), bool(ClickedInCellEvent));
+    if (d.clickedHeader && OnClickedHeader) OnClickedHeader(this);
+    if (d.clickedDaysArea && OnClickedDaysArea) OnClickedDaysArea(this);
+    if (d.clickedInCell) raiseCellEvent(d.cell);
+    if (d.click && OnClick) OnClick(this);
+}
+
+void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
+    if (m_creating) return;
+    m_creating = true;
+    const Rect r = PlacementRect(rect);
+    QObject* owner = NamingOwner();
+    switch (m_settings.PanelState) {
+        case TLPanelState::psLabel: {
+            auto* label = new TGPLabel(owner);
+            label->Loaded();
+            label->SetCaption(QStringLiteral("Enter text..."));
+            FontRecord font = PanelFont();
+            font.setSize(20);
+            label->SetFont(font);
+            label->SetTransparent(false);
+            label->SetBorderStyle(bsSingle);
+            AddObject(label, r);
+            SetPanelState(TLPanelState::psPointing);
+            label->StartEdit();
+            break;
+        }
+        default:
+            // Kinds whose class is not part of this build create nothing.
+            SetPanelState(TLPanelState::psPointing);
+            break;
+    }
+    m_creating = false;
+}
+
+}  // namespace plennix

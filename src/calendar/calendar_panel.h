@@ -1,0 +1,147 @@
+#pragma once
+// TCalendarPanel32: the page of a calendar document. A design surface that also owns everything that
+// makes the page a calendar: its settings, the geometry of its layout, the rich text of 42 day cells,
+// the drawing beneath the placed objects, its files, and the clicks on title, day names and cells.
+#include <QImage>
+#include <functional>
+
+#include "calendar/calendar_drawing.h"
+#include "calendar/calendar_settings.h"
+#include "calendar/cell_texts.h"
+#include "calendar/layout_geometry.h"
+#include "richtext/rtf_renderer.h"
+#include "richtext/rtf_storage.h"
+#include "surface/base_panel.h"
+
+namespace plennix {
+
+class TReport;
+
+class TCalendarPanel32 : public TGBasePanel {
+    Q_OBJECT
+public:
+    // `storedKind` applies the stored settings of the document page or of the properties preview.
+    explicit TCalendarPanel32(QWidget* parent = nullptr, StoredPageKind storedKind = StoredPageKind::DocumentPage);
+    ~TCalendarPanel32() override;
+
+    const CalendarSettings& Settings() const { return m_settings; }
+    const LayoutResult& Layout() const { return m_layout; }
+    const PageDrawState& DrawState() const { return m_state; }
+
+    // Settings. Setters ignore an unchanged value, then repaint or recompute the layout.
+    void SetCalendarLayout(TCalendarLayout v);
+    void SetCalendarOrientation(TCalendarOrientation v);
+    void SetPaperSize(int v);
+    void SetLeftMarginInch(float v);
+    void SetTopMarginInch(float v);
+    void SetRightMarginInch(float v);
+    void SetBottomMarginInch(float v);
+    void SetMainCalDay(int v);
+    void SetMainCalMonth(int v);
+    void SetMainCalYear(int v);
+    void SetStartOfWeek(int v);
+    void SetUserTitle(const QString& v);
+    void SetDayStartTime(double v);
+    void SetTitleFont(const FontRecord& v);
+    void SetTitleBGColor(TColor v);
+    void SetTitleShowYear(bool v);
+    void SetHeadersFont(const FontRecord& v);
+    void SetHeadersBGColor(TColor v);
+    void SetHeadersStyle(TCalHeadersStyle v);
+    void SetHeadersBorder(TCalBorderStyle v);
+    void SetCellFont(const FontRecord& v);
+    void SetCellBorder(TCalBorderStyle v);
+    void SetCalendarBorder(TCalBorderStyle v);
+    void SetNumberPosition(TCalendarNumberPosition v);
+    void SetCalendarLineLayout(TCalendarLineLayout v);
+    void SetMiniTitleFont(const FontRecord& v);
+    void SetMiniHeadersFont(const FontRecord& v);
+    void SetMiniCellFont(const FontRecord& v);
+    void SetMiniHeadersBGColor(TColor v);
+    void SetMiniCalBGColor(TColor v);
+    void SetMiniHeadersStyle(TCalHeadersStyle v);
+    void SetMiniShowYear(bool v);
+    void SetMiniCalBorder(TCalBorderStyle v);
+    void SetMiniHeadersBorder(TCalBorderStyle v);
+    void SetMiniCellBorder(TCalBorderStyle v);
+    void SetMiniCalendarLineLayout(TMiniCalendarLineLayout v);
+    TLPanelState PanelState() const { return m_settings.PanelState; }
+    void SetPanelState(TLPanelState v);
+
+    QString MonthName(int index, const QString& fallback = QString()) const { return m_settings.MonthName(index, fallback); }
+    void SetMonthName(int index, const QString& name);
+    QString DayName(int index, const QString& fallback = QString()) const { return m_settings.DayName(index, fallback); }
+    void SetDayName(int index, const QString& name);
+
+    // Operations.
+    void ArrangeLayout(bool resetMiniFonts);
+    void SetZoom(float zoom) override;
+    // The cell's store (1..42), or `fallback` outside that range.
+    TWPRtfStorage* CellRtf(int index, TWPRtfStorage* fallback = nullptr);
+    void SetCellRtf(int index, const TWPRtfStorage& text);
+    const CellStores& Cells() const { return m_cells; }
+    int CellDay(int index) const;
+    int CellOfDay(int day) const;
+    int CellAtPoint(int x, int y) const;
+    bool PointInCell(int x, int y) const;
+    void ClickCellAt(int x, int y);
+    void ClickCell(int index);
+    void ClickPreviousCell(int index);
+    void ClickNextCell(int index);
+    void ClearCellTexts();
+    bool HasCellText() const;
+    bool HasDayCells() const;
+    int LayoutFamily() const;
+    bool HasSuperText() const;
+    void AssignStyle(const TCalendarPanel32& source);
+    bool SameStyle(const TCalendarPanel32& other) const;
+    void ResetToDefaults();
+    // Files; each throws StreamError with the message to show.
+    void SaveToFile(const QString& path) const;
+    void LoadFromFile(const QString& path, QObject* owner);
+    void SaveStyleSheet(const QString& path) const;
+    void LoadStyleSheet(const QString& path);
+    // The calendar alone, at the page's zoom, without placed objects.
+    QImage PaintToBitmap();
+    // The page with its placed objects as on screen (image export).
+    QImage RenderPage();
+    void PrintPage(TReport& report, double xOffsetInch, double yOffsetInch);
+    void ApplyPrinterOrientation(TReport& report) const;
+
+    // Events.
+    std::function<void(const Rect& rTotal, const Rect& rFree, int iCell, int iDay, TWPRtfStorage& rtfstorage)>
+        ClickedInCellEvent;
+    std::function<void(QObject*)> OnClickedHeader;
+    std::function<void(QObject*)> OnClickedDaysArea;
+    std::function<void(QObject*)> OnClick;
+
+    void CreateObjectInRect(const Rect& r) override;
+
+protected:
+    void PaintPage(Canvas& canvas) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    template <class T>
+    void setField(T& field, const T& value, bool relayout);
+    void raiseCellEvent(int index);
+    void clickAt(int x, int y);
+    CellTextPainter cellPainter();
+
+    CalendarSettings m_settings;
+    LayoutResult m_layout;
+    PageDrawState m_state;
+    CellStores m_cells;
+    TWPRtfStorage m_emptyStore;
+    TWPRtfRenderer m_renderer;
+    bool m_painting = false;
+    bool m_creating = false;
+    bool m_ownPress = false;
+};
+
+// Registers the placed-object classes that documents can name.
+void RegisterCalendarObjectClasses();
+
+}  // namespace plennix
