@@ -250,9 +250,11 @@ void TCalendarPanel32::mousePressEvent(QMouseEvent* event) {
 
 void TCalendarPanel32::mouseReleaseEvent(QMouseEvent* event) {
     const bool own = m_ownPress && !(Frame()->HasCapture() && Frame()->isVisible()) && !CapturedObject();
+    // A release that ends a placement returns the tool to pointing; it is no click on a cell.
+    const bool pointing = m_settings.PanelState == TLPanelState::psPointing;
     m_ownPress = false;
     TGBasePanel::mouseReleaseEvent(event);
-    if (own && event->button() == Qt::LeftButton) {
+    if (own && pointing && event->button() == Qt::LeftButton) {
         const QPoint p = event->position().toPoint();
         clickAt(p.x(), p.y());
     }
