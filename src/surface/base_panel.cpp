@@ -363,9 +363,15 @@ bool TGBasePanel::event(QEvent* e) {
 
 // ---- clipboard ----
 
-void TGBasePanel::writeSelection(const QString& path) {
+bool TGBasePanel::writeSelection(const QString& path) {
     TGLabelObjectFiler filer(NamingOwner());
-    filer.SaveSelection(m_frame, path);
+    try {
+        filer.SaveSelection(m_frame, path);
+    } catch (const StreamError& e) {
+        ShowError(e.message(), this);
+        return false;
+    }
+    return true;
 }
 
 void TGBasePanel::destroyObject(TGGraphicControl* obj) {
@@ -382,7 +388,13 @@ void TGBasePanel::ObjectClipboard(TGGraphicControl* obj, ClipboardOp op) {
     }
     if (op == ClipboardOp::Cut || op == ClipboardOp::Copy) {
         TGLabelObjectFiler filer(NamingOwner());
-        filer.SaveObject(obj, m_clipboardFile);
+        try {
+            filer.SaveObject(obj, m_clipboardFile);
+        } catch (const StreamError& e) {
+            // Nothing is cut when the clipboard could not be written.
+            ShowError(e.message(), this);
+            return;
+        }
     }
     if (op == ClipboardOp::Cut || op == ClipboardOp::Delete) {
         FireChanged();
@@ -401,7 +413,7 @@ void TGBasePanel::SelectionClipboard(ClipboardOp op) {
         TGLabelObjectFiler filer(NamingOwner());
         filer.SetPasting(true);
         try {
-            filer.LoadObjects(parent() && NamingOwner() != this ? NamingOwner() : this, this, m_clipboardFile);
+            filer.LoadObjects(NamingOwner(), this, m_clipboardFile);
         } catch (const StreamError& e) {
             ShowError(e.message(), this);
         }
@@ -413,7 +425,8 @@ void TGBasePanel::SelectionClipboard(ClipboardOp op) {
         return;
     }
     if ((op == ClipboardOp::Cut || op == ClipboardOp::Copy) && m_frame->SelectionCount() > 0)
-        writeSelection(m_clipboardFile);
+        // A cut whose objects could not be kept in the clipboard deletes nothing.
+        if (!writeSelection(m_clipboardFile) && op == ClipboardOp::Cut) return;
     if (op == ClipboardOp::Cut || op == ClipboardOp::Delete) {
         for (int i = m_frame->SelectionCount() - 1; i >= 0; --i) {
             TGGraphicControl* o = m_frame->SelectedObject(i);

@@ -157,7 +157,7 @@ protected:
 
 private:
     void buildMenu();
-    void writeSelection(const QString& path);
+    bool writeSelection(const QString& path);
     void destroyObject(TGGraphicControl* obj);
     Point m_lastMouse;
 

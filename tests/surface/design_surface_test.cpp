@@ -1,6 +1,7 @@
 // Zoom rounding, frame arithmetic and the design panel driven with simulated mouse and keys.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QPointer>
@@ -387,4 +388,19 @@ TEST(DesignPanelPaint, SelectionSquaresAndGridDots) {
     EXPECT_EQ(PixelColor(grid, 198, 150), RGB(0, 128, 0));  // x, y = 2 mod 4 inside the ellipse
     EXPECT_EQ(PixelColor(grid, 199, 150), clWhite);
     EXPECT_EQ(PixelColor(grid, 6, 6), clWhite);  // outside the ellipse: no dots
+}
+
+TEST(DesignPanel, CutThatCannotWriteTheClipboardKeepsTheObjects) {
+    PanelFixture f;
+    ManualClock clock;
+    MessageRecorder messages;
+    TestBox* a = f.addBox(50, 60, 40, 30);
+    // A folder where the clipboard file should be: the file cannot be written.
+    QDir().mkpath(f.panel->ClipboardFile());
+    f.panel->Frame()->AddToSelection(a);
+    f.panel->SelectionClipboard(ClipboardOp::Cut);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(f.panel->ObjectCount(), 1);
+    EXPECT_FALSE(messages.shown.empty());
+    QDir().rmdir(f.panel->ClipboardFile());
 }

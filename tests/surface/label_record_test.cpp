@@ -91,3 +91,19 @@ TEST(LabelRecord, ReadBackKeepsEveryPropertyAndTheFittedBox) {
 
 }  // namespace
 }  // namespace plennix
+
+TEST(LabelRecord, AnEmptyCaptionStaysEmptyThroughARecord) {
+    using namespace plennix;
+    RegisterLabelClasses();
+    QObject owner;
+    TGObjectHost host;
+    TGPLabel label(&owner);
+    label.SetCaption(QString());
+    label.SetBounds(10, 10, 142, 33);
+    QByteArray bytes;
+    WriteObjectList(bytes, {&label});
+    StreamReader reader(bytes);
+    const auto objects = ReadObjectList(reader, &owner, &host, &owner, false);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(static_cast<TGPLabel*>(objects[0])->Caption(), QString());
+}
