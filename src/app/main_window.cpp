@@ -216,23 +216,15 @@ void TCalendarMain::SetCaption() {
     setWindowTitle(caption);
 }
 
-void TCalendarMain::ZoomIn() {
-    if (m_zoomBusy) return;
-    m_zoomBusy = true;
-    const float next = ZoomInStep(m_page->Zoom());
-    if (next != m_page->Zoom()) {
-        DoSaveRichtext();
-        QCoreApplication::processEvents();
-        m_page->SetZoom(next);
-        SetCaption();
-    }
-    m_zoomBusy = false;
-}
+void TCalendarMain::ZoomIn() { zoomBy(ZoomInStep); }
 
-void TCalendarMain::ZoomOut() {
+void TCalendarMain::ZoomOut() { zoomBy(ZoomOutStep); }
+
+void TCalendarMain::zoomBy(float (*step)(float)) {
+    // Zooming lets pending messages run; a second zoom command arriving meanwhile is ignored.
     if (m_zoomBusy) return;
     m_zoomBusy = true;
-    const float next = ZoomOutStep(m_page->Zoom());
+    const float next = step(m_page->Zoom());
     if (next != m_page->Zoom()) {
         DoSaveRichtext();
         QCoreApplication::processEvents();

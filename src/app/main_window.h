@@ -49,6 +49,7 @@ protected:
 
 private:
     void buildMenus();
+    void zoomBy(float (*step)(float));
     void buildToolBar();
     void cellClicked(const Rect& rFree, int iCell, TWPRtfStorage& store);
     void openClicked();
