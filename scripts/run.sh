@@ -9,8 +9,10 @@ sample="$PWD/data/samples/Sample.PXF"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: rendering the sample calendar instead of opening a window."
   out="$PWD/build/sample-output"
-  mkdir -p "$out" /tmp/plennix-runtime
-  export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/plennix-runtime}
+  mkdir -p "$out"
+  runtime=${XDG_RUNTIME_DIR:-/tmp/plennix-runtime-$(id -u)}
+  mkdir -p "$runtime" && chmod 700 "$runtime" 2>/dev/null || true
+  export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$runtime"
   build/src/app/plennix --print-pdf "$out/Sample.pdf" "$sample"
   build/src/app/plennix --export-png "$out/Sample.png" "$sample"
   echo "PDF: $out/Sample.pdf"

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-mkdir -p /tmp/plennix-runtime-test
+mkdir -p /tmp/plennix-runtime-test && chmod 700 /tmp/plennix-runtime-test
 status=0
 (cd build && ctest --output-on-failure -j"$(nproc)") || status=1
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLENNIX_FUZZ=ON >/dev/null
