@@ -34,6 +34,13 @@ TGBasePanel::TGBasePanel(QWidget* parent) : TGObjectHost(parent) {
 }
 
 TGBasePanel::~TGBasePanel() {
+    // Objects owned elsewhere outlive the page: they must not keep routing their mouse to it.
+    for (TGGraphicControl* o : Objects()) {
+        o->OnMouseDown = nullptr;
+        o->OnMouseMove = nullptr;
+        o->OnMouseUp = nullptr;
+        o->OnDblClick = nullptr;
+    }
     // The frame goes first so that objects destroyed with the host find no selection to leave.
     m_frame->ClearSelection();
     delete m_frame;
@@ -120,13 +127,18 @@ void TGBasePanel::AddObject(TGGraphicControl* obj, const Rect& r) {
 }
 
 QString TGBasePanel::UniqueName(const QString& prefix) const {
+    // Component names ignore case, as the document reader does when it hands out names.
     QObject* owner = NamingOwner();
+    auto taken = [&](const QString& name) {
+        for (const QObject* child : owner->children())
+            if (child->objectName().compare(name, Qt::CaseInsensitive) == 0) return true;
+        for (const TGGraphicControl* o : Objects())
+            if (o->Name().compare(name, Qt::CaseInsensitive) == 0) return true;
+        return false;
+    };
     for (int n = 1; n <= 1000; ++n) {
         const QString name = prefix + QString::number(n);
-        bool taken = owner->findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr;
-        for (TGGraphicControl* o : Objects())
-            if (o->Name() == name) taken = true;
-        if (!taken) return name;
+        if (!taken(name)) return name;
     }
     return QString();
 }
@@ -410,6 +422,8 @@ void TGBasePanel::SelectionClipboard(ClipboardOp op) {
             m_lastPasteTime = now;
         else if (now - m_lastPasteTime < 1000)
             return;
+        // Without a clipboard file nothing is pasted, and the document has not changed.
+        if (!QFile::exists(m_clipboardFile)) return;
         TGLabelObjectFiler filer(NamingOwner());
         filer.SetPasting(true);
         try {

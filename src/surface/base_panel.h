@@ -131,6 +131,8 @@ public:
     // The drag and key outlines the frame shows over the panel.
     void SetDragOutline(const Rect& r);
     void ClearDragOutline();
+    bool HasDragOutline() const { return m_hasDragOutline; }
+    Rect DragOutline() const { return m_dragOutline; }
 
     // The last pointer position over the panel or its frame, in panel pixels.
     void NoteMousePoint(int x, int y) { m_lastMouse = {x, y}; }

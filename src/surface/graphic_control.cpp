@@ -14,8 +14,7 @@ namespace plennix {
 TGGraphicControl::TGGraphicControl(QObject* owner) : QObject(owner) {}
 
 TGGraphicControl::~TGGraphicControl() {
-    if (TGBasePanel* panel = Panel())
-        if (panel->Frame()) panel->Frame()->RemoveFromSelection(this);
+    leaveSelection();
     if (m_host) {
         Invalidate();
         m_host->RemoveObject(this);
@@ -52,6 +51,9 @@ void TGGraphicControl::SetVisible(bool v) {
 
 void TGGraphicControl::SetParent(TGObjectHost* host) {
     if (m_host == host) return;
+    // An object that leaves a page leaves its selection too: the frame must never hold an object that
+    // is not on its page (it would outlive it there).
+    leaveSelection();
     if (m_host) {
         Invalidate();
         m_host->RemoveObject(this);
@@ -61,6 +63,12 @@ void TGGraphicControl::SetParent(TGObjectHost* host) {
         host->InsertObject(this);
         Invalidate();
     }
+}
+
+void TGGraphicControl::leaveSelection() {
+    TGBasePanel* panel = Panel();
+    if (panel && panel->Frame() && panel->Frame()->IndexInSelection(this) >= 0)
+        panel->Frame()->RemoveFromSelection(this);
 }
 
 TGBasePanel* TGGraphicControl::Panel() const { return qobject_cast<TGBasePanel*>(m_host.data()); }
@@ -105,7 +113,8 @@ void TGGraphicControl::Loaded() {
 QAction* TGGraphicControl::AddMenuItem(const QString& caption, std::function<void()> action, QMenu* into) {
     QMenu* menu = into ? into : m_menu;
     QAction* a = menu->addAction(caption);
-    // Menu commands may destroy the object (Cut, Delete): run them after the menu has closed.
+    // Menu commands may destroy the object (Cut, Delete): the panel takes it off the page at once and
+    // frees it only when control is back in the event loop, after the menu has finished with it.
     QObject::connect(a, &QAction::triggered, this, [action = std::move(action)] { action(); });
     return a;
 }
@@ -151,8 +160,11 @@ void TGGraphicControl::BoundsChanged() {
 
 void TGGraphicControl::ScaleTo(float newZoom) {
     if (newZoom == m_zoom) return;
+    // A zoom of nothing would make the ratio infinite; such bounds are taken as at 100 %, as the
+    // panel takes its own.
+    const float from = static_cast<double>(m_zoom) * 10 == 0 ? 1.0f : m_zoom;
     // The ratio is held as a 32-bit float; the products are rounded half to even.
-    const float ratio = static_cast<float>(static_cast<double>(newZoom) / static_cast<double>(m_zoom));
+    const float ratio = static_cast<float>(static_cast<double>(newZoom) / static_cast<double>(from));
     const double r = ratio;
     SetBounds(roundHalfEven(m_left * r), roundHalfEven(m_top * r), roundHalfEven(m_width * r),
               roundHalfEven(m_height * r));

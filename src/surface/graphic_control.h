@@ -103,6 +103,9 @@ public:
     void RequestFrameRefit();
     // The selection squares, drawn on the host's canvas in host coordinates.
     void DrawSelectionSquares(Canvas& hostCanvas) const;
+    // Whether the frame draws this object's selection squares; a kind that marks itself otherwise
+    // (the floating mini calendar) answers false.
+    virtual bool ShowsSelectionSquares() const { return true; }
     void Clone();
     // Repaints the object's area on its host.
     void Invalidate() const;
@@ -127,6 +130,7 @@ protected:
 
 private:
     void boundsSet();
+    void leaveSelection();
 
     int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     int32_t m_tag = 0, m_cursor = 0;

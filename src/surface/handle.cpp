@@ -137,7 +137,10 @@ void TGHandle::focusIfShown() {
     if (isVisible() && isEnabled()) setFocus(Qt::OtherFocusReason);
 }
 
-void TGHandle::captureMouse() { m_capture = true; }
+void TGHandle::captureMouse() {
+    m_capture = true;
+    m_handedOn = nullptr;
+}
 
 void TGHandle::AddToSelection(TGGraphicControl* obj) {
     if (!obj || obj->Unselectable()) return;
@@ -191,6 +194,8 @@ void TGHandle::RemoveFromSelection(TGGraphicControl* obj) {
         m_panel->ClearDragOutline();
         m_capture = false;
         m_dragging = false;
+        // Deleting the selection with an arrow key still down leaves no outline behind.
+        m_keyOutlineActive = false;
     }
     m_panel->update();
 }
@@ -242,12 +247,19 @@ void TGHandle::ApplyFrameBounds(int left, int top, int w, int h) {
     m_applyingBounds = true;
     const int fl = x(), ft = y(), fw = width(), fh = height();
     const auto selection = m_selection;
+    bool keptPlace = false;
     for (TGGraphicControl* o : selection) {
-        if (o->Locked()) continue;
+        if (o->Locked()) {
+            keptPlace = true;
+            continue;
+        }
         o->SetBounds(left + o->Left() - fl, top + o->Top() - ft, w + o->Width() - fw, h + o->Height() - fh);
     }
     SetOwnBounds(left, top, w, h);
     m_applyingBounds = false;
+    // A locked object stayed behind: when nothing else moved, no bounds change asks for the refit, and
+    // the invisible frame would sit away from the squares it stands for.
+    if (keptPlace) QCoreApplication::postEvent(m_panel, new QEvent(RefitFrameEventType()));
 }
 
 void TGHandle::SetColor(TColor c) {
@@ -285,7 +297,8 @@ void TGHandle::SetSnapToGrid(bool on) {
 }
 
 void TGHandle::PaintSelectionSquares(Canvas& c) const {
-    for (const TGGraphicControl* o : m_selection) o->DrawSelectionSquares(c);
+    for (const TGGraphicControl* o : m_selection)
+        if (o->ShowsSelectionSquares()) o->DrawSelectionSquares(c);
 }
 
 QMenu* TGHandle::PopupMenu() const { return m_panel->PanelMenu(); }
@@ -308,6 +321,8 @@ void TGHandle::eraseDragOutline() {
 
 void TGHandle::FrameMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int px, int py) {
     m_panel->NoteMousePoint(px + x(), py + y());
+    // Whatever an earlier handed-on press held has ended with this press.
+    m_handedOn = nullptr;
     m_pressTime = TickCount();
     if (m_panel->Pointing() && button == Qt::LeftButton) {
         if (!m_locked) {
@@ -331,6 +346,13 @@ void TGHandle::FrameMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shif
 
 void TGHandle::FrameMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int px, int py) {
     m_panel->NoteMousePoint(px + x(), py + y());
+    // A press handed on made its receiver the holder of the mouse (a rubber band started through the
+    // frame): its moves belong there until the release.
+    if (m_handedOn && (buttons & Qt::LeftButton || buttons & Qt::MiddleButton)) {
+        forward(m_handedOn, QEvent::MouseMove, Qt::NoButton, buttons, px, py);
+        return;
+    }
+    m_handedOn = nullptr;
     if (m_doubleClicked) {
         m_dragging = false;
         m_doubleClicked = false;
@@ -395,24 +417,32 @@ void TGHandle::FrameMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift,
     update();
 }
 
+void TGHandle::forward(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int px,
+                       int py) {
+    const QPoint local = QPoint(px + x(), py + y()) - (target == m_panel ? QPoint() : target->pos());
+    QMouseEvent ev(type, QPointF(local), QPointF(target->mapToGlobal(local)), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &ev);
+}
+
 void TGHandle::handOn(Qt::MouseButton button, bool press, int px, int py) {
     const QPoint panelPoint(px + x(), py + y());
     QWidget* target = m_panel;
-    QPoint local = panelPoint;
-    for (QObject* child : m_panel->children()) {
-        auto* w = qobject_cast<QWidget*>(child);
-        if (!w || w == this || !w->isVisible() || !w->geometry().contains(panelPoint)) continue;
-        target = w;
-        local = panelPoint - w->pos();
-        break;
+    if (!press && m_handedOn) {
+        target = m_handedOn;
+    } else {
+        for (QObject* child : m_panel->children()) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (!w || w == this || !w->isVisible() || !w->geometry().contains(panelPoint)) continue;
+            target = w;
+            break;
+        }
     }
-    const bool hadCapture = m_capture;
-    m_capture = false;  // the handed-on message must not come straight back to the frame
-    QMouseEvent ev(press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, QPointF(local),
-                   QPointF(target->mapToGlobal(local)), button, press ? Qt::MouseButtons(button) : Qt::NoButton,
-                   Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &ev);
-    if (press) m_capture = hadCapture;
+    // The receiver of a handed-on press holds the mouse from then on (unless the press selects and the
+    // frame takes it back), so the message must not come straight back to the frame either.
+    m_capture = false;
+    m_handedOn = press ? target : nullptr;
+    forward(target, press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, button,
+            press ? Qt::MouseButtons(button) : Qt::NoButton, px, py);
 }
 
 void TGHandle::FrameDoubleClick() {

@@ -2,6 +2,8 @@
 // TGHandle: the selection frame of a design panel. It holds the selected objects, sits as an invisible
 // window over their union, moves them all or resizes a single one with grid snapping, nudges or
 // resizes them with the arrow keys and hands presses it does not use on to what lies below.
+#include <QEvent>
+#include <QPointer>
 #include <QWidget>
 #include <vector>
 
@@ -101,6 +103,7 @@ private:
     void drawDragOutline(const FrameBounds& b);
     void eraseDragOutline();
     void handOn(Qt::MouseButton button, bool press, int x, int y);
+    void forward(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int x, int y);
     void focusIfShown();
 
     TGBasePanel* m_panel;
@@ -120,6 +123,8 @@ private:
     bool m_doubleClicked = false;
     bool m_applyingBounds = false;
     bool m_capture = false;
+    // The widget a handed-on press went to; it receives the moves and the release that follow.
+    QPointer<QWidget> m_handedOn;
 };
 
 }  // namespace plennix

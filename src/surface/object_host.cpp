@@ -103,6 +103,8 @@ void TGObjectHost::paintEvent(QPaintEvent*) {
 }
 
 void TGObjectHost::mousePressEvent(QMouseEvent* e) {
+    // A new press ends whatever an earlier one left behind.
+    m_captured = nullptr;
     if (RouteCapturedMouse(e)) return;
     const QPoint pt = e->position().toPoint();
     if (TGGraphicControl* o = ObjectAtPoint(pt.x(), pt.y())) {
@@ -136,10 +138,13 @@ void TGObjectHost::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TGObjectHost::mouseReleaseEvent(QMouseEvent* e) {
+    // The release ends the object's hold on the mouse even when a subclass takes the release (the
+    // selection frame that took over after the press selected the object).
+    TGGraphicControl* o = m_captured;
+    m_captured = nullptr;
     if (RouteCapturedMouse(e)) return;
     const QPoint pt = e->position().toPoint();
-    if (TGGraphicControl* o = m_captured) {
-        m_captured = nullptr;
+    if (o) {
         if (o->OnMouseUp) o->OnMouseUp(o, e->button(), e->modifiers(), pt.x() - o->Left(), pt.y() - o->Top());
         return;
     }

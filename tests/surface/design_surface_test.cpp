@@ -13,34 +13,6 @@
 using namespace plennix;
 using namespace plennix::test;
 
-namespace {
-
-// QTest hands mouse events to the widget it is given; a window system delivers them to the child under
-// the pointer and, from a press to its release, to the widget that took the press. Do the same.
-QPointer<QWidget> g_grab;
-
-QWidget* receiver(QWidget* w, QPoint p) {
-    if (g_grab) return g_grab;
-    QWidget* child = w->childAt(p);
-    return child ? child : w;
-}
-void press(QWidget* w, Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QWidget* r = receiver(w, p);
-    g_grab = r;
-    QTest::mousePress(r, b, m, r->mapFrom(w, p));
-}
-void release(QWidget* w, Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QWidget* r = receiver(w, p);
-    g_grab = nullptr;
-    QTest::mouseRelease(r, b, m, r->mapFrom(w, p));
-}
-void moveTo(QWidget* w, QPoint p) {
-    QWidget* r = receiver(w, p);
-    QTest::mouseMove(r, r->mapFrom(w, p));
-}
-
-}  // namespace
-
 TEST(ObjectZoom, ScaleToRoundsHalfToEvenAndAccumulates) {
     TestBox b;
     b.SetBounds(10, 20, 11, 7);

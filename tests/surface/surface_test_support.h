@@ -45,4 +45,13 @@ struct PanelFixture {
     TestBox* addBox(int l, int t, int w, int h);
 };
 
+// QTest hands mouse events to the widget it is given; a window system delivers them to the child under
+// the pointer and, from a press to its release, to the widget that took the press. These do the same,
+// with points in w's coordinates.
+void press(QWidget* w, Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier);
+void release(QWidget* w, Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier);
+void moveTo(QWidget* w, QPoint p);
+// A second press of a double-click (Qt delivers it as a double-click event), to the same receiver.
+void doubleClick(QWidget* w, QPoint p);
+
 }  // namespace plennix::test
