@@ -490,7 +490,9 @@ void readFontProperty(StreamReader& in, TGGraphicControl& obj, const PropertyDef
     } else if (is("Height")) {
         f->height = in.ReadInteger();
     } else if (is("Name")) {
-        f->name = in.ReadString();
+        // An empty face name is never written, so it would not read back; the font keeps its face.
+        const QString name = in.ReadString();
+        if (!name.isEmpty()) f->name = name;
     } else if (is("Pitch")) {
         f->pitch = static_cast<FontPitch>(readEnumValue(in, fontPitchNames()));
     } else if (is("Style")) {

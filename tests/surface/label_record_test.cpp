@@ -107,3 +107,25 @@ TEST(LabelRecord, AnEmptyCaptionStaysEmptyThroughARecord) {
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(static_cast<TGPLabel*>(objects[0])->Caption(), QString());
 }
+
+TEST(LabelRecord, AnEmptyFontNameKeepsTheFace) {
+    using namespace plennix;
+    RegisterLabelClasses();
+    QByteArray bytes;
+    ValueWriter w(bytes);
+    w.WriteListBegin();
+    w.WriteSignature();
+    w.WriteShortString(QStringLiteral("TGPLabel"));
+    w.WriteShortString(QString());
+    w.WriteShortString(QStringLiteral("Font.Name"));
+    w.WriteString(QString());
+    w.WriteByte(0);
+    w.WriteByte(0);
+    w.WriteListEnd();
+    QObject owner;
+    TGObjectHost host;
+    StreamReader reader(bytes);
+    const auto objects = ReadObjectList(reader, &owner, &host, &owner, false);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(static_cast<TGPLabel*>(objects[0])->Font().name, QStringLiteral("Arial"));
+}
