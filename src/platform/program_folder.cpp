@@ -47,7 +47,9 @@ QString DataDir() {
     QString env = qEnvironmentVariable("PLENNIX_DATA_DIR");
     if (!env.isEmpty()) candidates << env;
     QString dir = appDir();
-    candidates << dir + "/data" << dir + "/../data" << dir + "/../../data" << dir + "/../share/plennix";
+    // Beside the program, in a build tree (build/src/app) or an installed share folder.
+    candidates << dir + "/data" << dir + "/../data" << dir + "/../../data" << dir + "/../../../data"
+               << dir + "/../share/plennix";
     for (const QString& c : candidates)
         if (QFileInfo(c).isDir()) return g_dataDir = withSlash(QDir(c).absolutePath());
     return g_dataDir = QString();
