@@ -616,7 +616,7 @@ void PrintCalendarPage(Canvas& c, const CalendarSettings& s, const LayoutResult&
         {
             QPainter pp(&picture);
             Canvas pc(&pp);
-            texts->paint(pc, i + 1, Rect(0, 0, w - 1, h - 1), 1.0f);
+            texts->paint(pc, i + 1, Rect(0, 0, w - 1, h - 1), target.rendererZoom);
         }
         picture.setBoundingRect(QRect(0, 0, w, h));
         c.StretchDraw(r, picture);

@@ -89,7 +89,9 @@ QString ShortenToFit(const Canvas& c, QString text, int width);
 // Cell texts come from the rich text engine: `hasText` tells whether a cell holds text (null: every
 // cell does); `paint` paints the cell's text onto `target` from its top-left corner within
 // (rFree.right - rFree.left + 1) x (rFree.bottom - rFree.top + 1) pixels at the given zoom (the
-// renderer's zoom percentage is ZoomPercent(zoom)).
+// renderer's zoom percentage is ZoomPercent(zoom)). A zoom of 0 leaves the renderer at the zoom of
+// its last screen pass: the printer lays each text out in the kept cell-1 rectangle, which has that
+// zoom's size.
 int ZoomPercent(float zoom);
 
 struct CellTextPainter {
@@ -123,6 +125,8 @@ struct PrintTarget {
     int devicePpi = 600;
     double offsetXInch = 0, offsetYInch = 0;
     std::function<Rect(double left, double top, double right, double bottom)> inchesToDevice;
+    // Zoom the cell texts are laid out at; 0: the renderer's zoom of the last screen pass.
+    float rendererZoom = 0.0f;
 };
 
 // Draws the page's calendar on a printer canvas: the main calendar or planner, the minis, then each

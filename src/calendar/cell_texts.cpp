@@ -8,7 +8,8 @@ CellTextPainter MakeCellTextPainter(const CellStores& stores, TWPRtfRenderer& re
     p.paint = [&stores, &renderer](Canvas& target, int cell, const Rect& rFree, float zoom) {
         if (cell < 1 || cell > kCellCount) return;
         renderer.LoadFrom(stores[cell - 1]);
-        renderer.SetZoomPercent(ZoomPercent(zoom));
+        // The printer passes 0 and keeps the zoom its kept cell-1 rectangle was measured at.
+        if (zoom > 0.0f) renderer.SetZoomPercent(ZoomPercent(zoom));
         renderer.Paint(target.painter(), rFree.right - rFree.left + 1, rFree.bottom - rFree.top + 1);
     };
     return p;
