@@ -1,12 +1,17 @@
 #include "platform/font.h"
 
 #include <QFontMetricsF>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/numbers.h"
 #include "platform/ppi.h"
 
 namespace plennix {
+
+namespace {
+constexpr int kMaxFontPixels = 4000;
+}  // namespace
 
 int PointsToHeight(int points) { return -MulDiv(points, ScreenPixelsPerInch(), 72); }
 int HeightToPoints(int height) { return -MulDiv(height, 72, ScreenPixelsPerInch()); }
@@ -21,6 +26,8 @@ QFont MakeQFont(const QString& face, int height, FontStyles style, FontPitch pit
     f.setHintingPreference(QFont::PreferNoHinting);
     if (pitch == FontPitch::fpFixed) f.setFixedPitch(true);
     if (height == 0) height = -13;
+    // A damaged record may hold any height; no page needs letters taller than a few thousand pixels.
+    height = std::clamp(height, -kMaxFontPixels, kMaxFontPixels);
     int px = std::abs(height);
     if (height > 0) {
         // A positive height is the cell height (ascent + descent): scale the em size to fit it.

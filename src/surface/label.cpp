@@ -17,7 +17,16 @@
 
 namespace plennix {
 
+namespace {
+// A depth read from a damaged record can be any 32-bit value; offsets beyond this many pixels mean
+// nothing on a page, and keeping them there keeps the layout's sums inside the integer range.
+constexpr int kMaxOffsetDepth = 32767;
+
+int boundedDepth(int depth) { return std::clamp(depth, -kMaxOffsetDepth, kMaxOffsetDepth); }
+}  // namespace
+
 Point ShadowOffset(TShadowDirection direction, int depth) {
+    depth = boundedDepth(depth);
     switch (direction) {
     case sdRight: return {depth, 0};
     case sdLeft: return {-depth, 0};
@@ -30,6 +39,7 @@ Point ShadowOffset(TShadowDirection direction, int depth) {
 }
 
 Point HighlightOffset(THighlightDirection direction, int depth) {
+    depth = boundedDepth(depth);
     switch (direction) {
     case hdright: return {depth, 0};
     case hdLeft: return {-depth, 0};
@@ -357,6 +367,7 @@ void TGBaseLabel::Relayout() {
     m_layout = ComputeLabelLayout(in);
     if (m_layout.width != Width() || m_layout.height != Height())
         SetBounds(Left(), Top(), m_layout.width, m_layout.height);
+    m_layoutZoom = Zoom();
     m_layoutDirty = false;
 }
 
@@ -364,7 +375,7 @@ void TGBaseLabel::Paint(Canvas& canvas) {
     if (TGBasePanel* panel = Panel())
         if (panel->PaintSuspended()) return;
     if (Width() < 5 || Height() < 5) m_layoutDirty = true;
-    if (m_layoutDirty) Relayout();
+    if (LayoutDirty()) Relayout();
 
     if (!m_transparent) canvas.FillRect(Rect(0, 0, Width(), Height()), m_backColor);
 
@@ -390,7 +401,7 @@ void TGBaseLabel::Paint(Canvas& canvas) {
 
 void TGBaseLabel::GrowToFit() {
     if (m_angle != 0) return;
-    if (m_layoutDirty) Relayout();
+    if (LayoutDirty()) Relayout();
     int textWidth = 0, textHeight = 0;
     withScratchCanvas([&](Canvas& c) {
         c.SetFont(DrawingFont());
@@ -406,7 +417,7 @@ void TGBaseLabel::GrowToFit() {
 }
 
 void TGBaseLabel::PrintTo(TReport& report, double leftOffset, double topOffset) {
-    if (m_layoutDirty) Relayout();
+    Relayout();
     const double P = ScreenPixelsPerInch();
     const auto inchX = [&](int p) { return leftOffset + (Left() + p) / P; };
     const auto inchY = [&](int p) { return topOffset + (Top() + p) / P; };

@@ -23,7 +23,8 @@ enum TShadowDirection : uint8_t { sdNone, sdRight, sdLeft, sdDownRight, sdDownLe
 inline QStringList HighlightDirectionNames() { return {"hdNone", "hdright", "hdLeft", "hdUpRight", "hdUpLeft", "hdUp"}; }
 inline QStringList ShadowDirectionNames() { return {"sdNone", "sdRight", "sdLeft", "sdDownRight", "sdDownLeft", "sdDown"}; }
 
-// The pixel offset of a copy of the text for a direction and depth (x to the right, y downwards).
+// The pixel offset of a copy of the text for a direction and depth (x to the right, y downwards);
+// depths beyond 32767 pixels either way count as 32767.
 Point ShadowOffset(TShadowDirection direction, int depth);
 Point HighlightOffset(THighlightDirection direction, int depth);
 
@@ -110,7 +111,7 @@ public:
     void ToggleBorder();
 
     // Layout state, for painting, printing and tests.
-    bool LayoutDirty() const { return m_layoutDirty; }
+    bool LayoutDirty() const { return m_layoutDirty || m_layoutZoom != Zoom(); }
     void Relayout();
     const LabelLayout& Layout() const { return m_layout; }
     Point CurrentShadowOffset() const { return m_shadowOffset; }
@@ -144,6 +145,9 @@ private:
     QAction* m_alignRightItem = nullptr;
     QAction* m_transparentItem = nullptr;
     LabelLayout m_layout;
+    // The zoom the layout was measured at: a zoom taken from the panel without a bounds change must
+    // still refit the copies to the drawing font.
+    float m_layoutZoom = 1.0f;
     bool m_layoutDirty = true;
     bool m_transparent = true;
     TColor m_backColor = clWhite;

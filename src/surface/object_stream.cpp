@@ -555,12 +555,16 @@ void readProperty(StreamReader& in, TGGraphicControl& obj, const QByteArray& nam
     }
 }
 
-// Hands out "Component"+n names that no child of the naming owner uses.
+// Hands out "Component"+n names that no child of the naming owner uses. The objects already on the
+// parent and the names handed out earlier in the same list count as taken too, so that objects whose
+// owner is not the naming owner cannot end up sharing a name.
 class ComponentNamer {
 public:
-    explicit ComponentNamer(QObject* namingOwner) : m_owner(namingOwner) {
-        if (m_owner)
-            for (const QObject* child : m_owner->children()) m_taken.insert(child->objectName().toLower());
+    ComponentNamer(QObject* namingOwner, const TGObjectHost* parent) {
+        if (namingOwner)
+            for (const QObject* child : namingOwner->children()) m_taken.insert(child->objectName().toLower());
+        if (parent)
+            for (const TGGraphicControl* o : parent->Objects()) m_taken.insert(o->Name().toLower());
     }
     void Name(TGGraphicControl& obj, const QString& storedName) {
         QString name = storedName;
@@ -573,11 +577,10 @@ public:
             }
         }
         obj.SetName(name);
-        if (m_owner && obj.parent() == m_owner) m_taken.insert(name.toLower());
+        m_taken.insert(name.toLower());
     }
 
 private:
-    QObject* m_owner;
     QSet<QString> m_taken;
     int m_next = 0;
 };
@@ -592,7 +595,7 @@ std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, 
                                               QObject* namingOwner, bool pasting) {
     std::vector<TGGraphicControl*> created;
     in.ReadListBegin();
-    ComponentNamer namer(namingOwner);
+    ComponentNamer namer(namingOwner, parent);
     TGGraphicControl* current = nullptr;
     try {
         while (!in.NextIsEnd()) {

@@ -144,7 +144,8 @@ void WriteObjectList(QByteArray& out, const std::vector<const TGGraphicControl*>
 
 // Reads an object list: every record creates an object of its registered class with `owner`,
 // shows it on `parent`, names it "Component"+n (the smallest n in 0..1000 that no child of
-// `namingOwner` uses; the stored name when all are taken) and assigns its properties while it is
+// `namingOwner`, no object already on `parent` and no object read before it uses; the stored name
+// when all are taken) and assigns its properties while it is
 // loading; with `pasting` every object moves 15 pixels right and down. All objects created receive
 // Loaded once the list is read. On a failure the object being read is destroyed, the ones read
 // before it stay on the parent and receive Loaded, and the StreamError is rethrown.

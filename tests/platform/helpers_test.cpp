@@ -129,3 +129,11 @@ TEST(IniFile, WritesKeepOrderAndSaveAtomically) {
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(*ReadWholeFile(longName), QByteArray("[Old]\r\n"));
 }
+
+TEST(FontRecord, AbsurdHeightsFromDamagedRecordsStayUsable) {
+    for (int height : {INT32_MIN, -1000000, 1000000, INT32_MAX}) {
+        const QFont f = plennix::MakeQFont(QStringLiteral("Arial"), height, 0);
+        EXPECT_GE(f.pixelSize(), 1);
+        EXPECT_LE(f.pixelSize(), 4000);
+    }
+}
