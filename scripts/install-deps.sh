@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-liberation xvfb xauth poppler-utils
+  fonts-liberation
 )
 missing=()
 for p in "${packages[@]}"; do
