@@ -376,3 +376,22 @@ TEST(DesignPanel, CutThatCannotWriteTheClipboardKeepsTheObjects) {
     EXPECT_FALSE(messages.shown.empty());
     QDir().rmdir(f.panel->ClipboardFile());
 }
+
+TEST(DesignPanel, ShiftRubberBandByMouseTogglesSelectedAndUnselected) {
+    PanelFixture f;
+    ManualClock clock;
+    TestBox* a = f.addBox(20, 20, 30, 20);
+    TestBox* b = f.addBox(100, 20, 30, 20);
+    TestBox* c = f.addBox(200, 200, 30, 20);
+    f.panel->Frame()->AddToSelection(a);
+    f.panel->Frame()->AddToSelection(c);
+    f.panel->Frame()->ReleaseCapture();
+    // A band from an empty spot over a (selected) and b (not selected), with Shift held.
+    press(f.panel, Qt::LeftButton, {10, 60}, Qt::ShiftModifier);
+    moveTo(f.panel, {80, 40});
+    moveTo(f.panel, {150, 10});
+    release(f.panel, Qt::LeftButton, {150, 10}, Qt::ShiftModifier);
+    EXPECT_EQ(f.panel->Frame()->IndexInSelection(a), -1);
+    EXPECT_GE(f.panel->Frame()->IndexInSelection(b), 0);
+    EXPECT_GE(f.panel->Frame()->IndexInSelection(c), 0);  // outside the band: stays selected
+}
