@@ -240,7 +240,23 @@ void TGBasePanel::SelectAll() {
 
 // ---- mouse on the panel itself ----
 
-void TGBasePanel::HostMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+// The panel's own handling first, then the republished events.
+void TGBasePanel::HostMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+    rubberBandDown(button, x, y);
+    if (OnMouseDown) OnMouseDown(button, shift, x, y);
+}
+
+void TGBasePanel::HostMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y) {
+    rubberBandMove(x, y);
+    if (OnMouseMove) OnMouseMove(buttons, shift, x, y);
+}
+
+void TGBasePanel::HostMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+    rubberBandUp(shift, x, y);
+    if (OnMouseUp) OnMouseUp(button, shift, x, y);
+}
+
+void TGBasePanel::rubberBandDown(Qt::MouseButton button, int x, int y) {
     m_rubber = {x, y, 0, 0};
     if (button == Qt::LeftButton) {
         m_rubberActive = true;
@@ -250,7 +266,7 @@ void TGBasePanel::HostMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, i
     }
 }
 
-void TGBasePanel::HostMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+void TGBasePanel::rubberBandMove(int x, int y) {
     if (!m_rubberActive) return;
     SetScreenCursor(HandPointCursor());
     update(toQRect(Rect(m_rubber.left, m_rubber.top, m_rubber.right, m_rubber.bottom).normalized().inflated(1, 1)));
@@ -259,7 +275,7 @@ void TGBasePanel::HostMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, 
     update(toQRect(m_rubber.normalized().inflated(1, 1)));
 }
 
-void TGBasePanel::HostMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, int x, int y) {
+void TGBasePanel::rubberBandUp(Qt::KeyboardModifiers shift, int x, int y) {
     if (!m_rubberActive) return;
     // A release always follows a move to its point; take the point here as that move would.
     if (x != m_rubber.left || y != m_rubber.top) {
@@ -355,7 +371,14 @@ void TGBasePanel::HandleKeyDown(QKeyEvent* e) {
     if (OnKeyDown) OnKeyDown(e);
 }
 
-void TGBasePanel::keyPressEvent(QKeyEvent* e) { HandleKeyDown(e); }
+void TGBasePanel::keyPressEvent(QKeyEvent* e) {
+    HandleKeyDown(e);
+    if (OnKeyPress && !e->text().isEmpty()) OnKeyPress(e);
+}
+
+void TGBasePanel::keyReleaseEvent(QKeyEvent* e) {
+    if (OnKeyUp) OnKeyUp(e);
+}
 
 bool TGBasePanel::event(QEvent* e) {
     if (e->type() == RefitFrameEventType()) {

@@ -76,6 +76,12 @@ public:
     std::function<void(QObject* sender)> LabelChangedEvent;
     std::function<void(QObject* sender)> OnDblClick;
     std::function<void(QKeyEvent* event)> OnKeyDown;
+    std::function<void(QKeyEvent* event)> OnKeyPress;
+    std::function<void(QKeyEvent* event)> OnKeyUp;
+    // Mouse input on the page itself, after the panel's own handling (objects forward theirs here).
+    std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
+    std::function<void(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
+    std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseUp;
 
     // Objects.
     void AddObject(TGGraphicControl* obj, const Rect& r);
@@ -152,6 +158,7 @@ protected:
     bool RouteCapturedMouse(QMouseEvent* event) override;
     void ObjectMouseLeft(TGGraphicControl* obj) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     // Paints the calendar or plain page under the objects; the base fills white and draws pictures.
@@ -160,6 +167,9 @@ protected:
 private:
     void buildMenu();
     bool writeSelection(const QString& path);
+    void rubberBandDown(Qt::MouseButton button, int x, int y);
+    void rubberBandMove(int x, int y);
+    void rubberBandUp(Qt::KeyboardModifiers shift, int x, int y);
     void destroyObject(TGGraphicControl* obj);
     Point m_lastMouse;
 

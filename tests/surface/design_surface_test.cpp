@@ -395,3 +395,20 @@ TEST(DesignPanel, ShiftRubberBandByMouseTogglesSelectedAndUnselected) {
     EXPECT_GE(f.panel->Frame()->IndexInSelection(b), 0);
     EXPECT_GE(f.panel->Frame()->IndexInSelection(c), 0);  // outside the band: stays selected
 }
+
+TEST(DesignPanel, RepublishedMouseEventsFireAfterThePanelsOwnHandling) {
+    PanelFixture f;
+    ManualClock clock;
+    std::vector<QString> seen;
+    f.panel->OnMouseDown = [&](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        seen.push_back(QStringLiteral("down %1,%2 band=%3").arg(x).arg(y).arg(f.panel->RubberBandActive()));
+    };
+    f.panel->OnMouseUp = [&](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        seen.push_back(QStringLiteral("up %1,%2 band=%3").arg(x).arg(y).arg(f.panel->RubberBandActive()));
+    };
+    press(f.panel, Qt::LeftButton, {30, 40});
+    release(f.panel, Qt::LeftButton, {30, 40});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], QStringLiteral("down 30,40 band=1"));
+    EXPECT_EQ(seen[1], QStringLiteral("up 30,40 band=0"));
+}
