@@ -7,6 +7,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation
+  libical-dev libical3
+  fonts-wine libmagickwand-6.q16-6 poppler-utils ccache
 )
 missing=()
 for p in "${packages[@]}"; do

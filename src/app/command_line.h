@@ -5,16 +5,22 @@
 namespace plennix {
 
 struct CommandLine {
-    enum class Action { OpenWindow, ExportBmp, ExportPng, PrintPdf, Dump, CreateSample, Usage };
+    // ImportIcs and ExportIcs take their .ics file in `output` and work on PXRECUR.DAX.
+    enum class Action { OpenWindow, ExportBmp, ExportPng, PrintPdf, Dump, CreateSample, ImportIcs, ExportIcs, Usage };
     Action action = Action::OpenWindow;
     QString output;
     QString document;
     float zoom = 1.0f;
+    int months = 1;  // consecutive pages for --print-pdf and --export-png
+    bool fill = false;  // --fill: recurring dates from PXRECUR.DAX into each page before it is output
     QString error;  // set for Usage when the arguments are wrong
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);
-// Runs a headless action; returns the process exit status (0 success, 1 failure with one line on stderr).
+// True when the arguments ask for a headless action (or are wrong): such a run needs no window system.
+bool IsHeadlessCommandLine(const QStringList& arguments);
+// Runs a headless action; returns the process exit status (0 success, 1 failure with one line on stderr;
+// --import-ics gives 2 when it stored some events and left others out, each listed on stderr).
 int RunCommandLine(const CommandLine& command);
 // Writes the bundled sample calendar, made by the program itself.
 bool CreateSampleCalendar(const QString& path, QString* error);

@@ -52,6 +52,7 @@ bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* 
     }
     ZoomGuard guard(page, 1.0f, true);
     page.ClearObjects();
+    page.ClearLastObjectReadReport();
     try {
         page.LoadFromFile(path, owner);
     } catch (const StreamError&) {
@@ -60,6 +61,10 @@ bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* 
         return false;
     }
     return true;
+}
+
+QString ObjectsLeftOutNotice(const TCalendarPanel32& page, const QString& path) {
+    return ObjectListReadMessage(page.LastObjectReadReport(), QFileInfo(path).fileName());
 }
 
 bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error) {

@@ -11,6 +11,9 @@ class TCalendarPanel32;
 
 // Documents are read and written at zoom 1.0, with painting suspended; the zoom is restored afterwards.
 bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* owner, QString* error);
+// After LoadDocumentIntoPage: what the person must be told about objects of the document that were
+// left out (damaged records, or more than a page can carry), or empty when every object was read.
+QString ObjectsLeftOutNotice(const TCalendarPanel32& page, const QString& path);
 bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error);
 // The page as on screen, placed objects included, at the zoom.
 bool ExportPagePng(TCalendarPanel32& page, const QString& path, float zoom, QString* error);

@@ -1,21 +1,70 @@
 #include <QApplication>
-#include <QTimer>
+#include <QFileInfo>
+#include <QProxyStyle>
+#include <QStringList>
 
 #include "app/command_line.h"
+#include "app/icon_palette.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
+#include "app/tool_icons.h"
 #include "calendar/calendar_panel.h"
 
+namespace {
+// A headless run (exports, dumps) draws only off-screen: it needs no display connection, so it works
+// without one and starts faster. An explicit platform choice is kept.
+void UseOffscreenPlatformWhenHeadless(int argc, char** argv) {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (plennix::IsHeadlessCommandLine(arguments)) qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+}  // namespace
+
+namespace {
+// Tool tips come up after 1.2 seconds, so that they do not get in the way of quick work.
+class HintDelayStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay) return 1200;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+}  // namespace
+
 int main(int argc, char** argv) {
+    UseOffscreenPlatformWhenHeadless(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plennix"));
+    QApplication::setDesktopFileName(QStringLiteral("plennix"));
     plennix::RegisterCalendarObjectClasses();
     const plennix::CommandLine command = plennix::ParseCommandLine(QApplication::arguments());
     if (command.action != plennix::CommandLine::Action::OpenWindow) return plennix::RunCommandLine(command);
-    plennix::TCalendarMain window;
-    window.show();
-    if (!command.document.isEmpty()) {
-        const QString path = command.document;
-        QTimer::singleShot(0, &window, [&window, path] { window.OpenDocument(path); });
+
+    // One copy per user: a later start hands its document to the running copy and ends before it
+    // shows any window.
+    plennix::TJustOne guard;
+    if (!guard.TryBecomeFirst()) {
+        const QString path = command.document.isEmpty() ? QString() : QFileInfo(command.document).absoluteFilePath();
+        if (guard.HandOver(path)) return 0;
+        // The running copy does not answer (it hangs or is just ending): start anyway rather than
+        // leave the person with nothing.
     }
+
+    QApplication::setStyle(new HintDelayStyle);
+    QApplication::setWindowIcon(plennix::ApplicationIcon());
+    plennix::TCalendarMain window;
+    // The icon palette stays above the main window and is shown and hidden with it.
+    plennix::TFloatingPalette palette(&window);
+    window.SetIconPalette(&palette);
+    guard.OnHandOver = [&window](const QString& path) { window.HandOverReceived(path); };
+    guard.Listen();
+    window.FormActivate();
+    if (!command.document.isEmpty()) {
+        // A document named on the command line is opened as Open does, after the most recent one.
+        if (window.CheckSaveNeeded()) window.OpenCalendarFile(QFileInfo(command.document).absoluteFilePath());
+    }
+    QObject::connect(&window, &plennix::TCalendarMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     return app.exec();
 }

@@ -4,69 +4,90 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
 
+#include "app/about_box.h"
 #include "app/document_io.h"
+#include "app/icon_palette.h"
+#include "app/document_undo.h"
+#include "app/mru_list.h"
+#include "app/print_commands.h"
+#include "app/properties_command.h"
+#include "app/tool_icons.h"
+#include "app/user_title_dialog.h"
 #include "app/zoom_steps.h"
 #include "calendar/calendar_panel.h"
+#include "calendar/layout_geometry.h"
+#include "platform/common_dialogs.h"
+#include "platform/ini_file.h"
 #include "platform/messages.h"
 #include "platform/numbers.h"
 #include "platform/ppi.h"
 #include "platform/program_folder.h"
-#include "platform/stream_error.h"
+#include "recurring/fill_calendar.h"
+#include "recurring/recurring_dates_dialog.h"
+#include "recurring/selection_dialogs.h"
+#include "recurring/store.h"
 #include "richtext/format_toolbar.h"
-#include "richtext/rich_text_demo_dialog.h"
 #include "richtext/rich_text_editor.h"
 #include "richtext/rtf_storage.h"
-#include "surface/handle.h"
-
-#ifdef PLENNIX_HAVE_RECURRING
-#include "recurring/recurring_dates_dialog.h"
-#include "recurring/store.h"
-#endif
+#include "surface/help.h"
 
 namespace plennix {
 
 namespace {
-const char* const kLayoutCaptions[kLayoutCount] = {
-    "Month",
-    "Month (landscape)",
-    "Month, minis in title",
-    "Month, minis in title (landscape)",
-    "Month, 6 before and 6 after",
-    "Month, 6 before and 6 after (landscape)",
-    "Month, 12 after",
-    "Month, 12 after (landscape)",
-    "6 months",
-    "6 months (landscape)",
-    "12 months",
-    "12 months (landscape)",
-    "24 months",
-    "24 months (landscape)",
-    "48 months",
-    "48 months (landscape)",
-    "60 months",
-    "60 months (landscape)",
-    "Week planner",
-    "Two-week planner",
-    "Day planner, 10 hours",
-    "Day planner, 15 hours",
-};
+const QString kCalendarFilter = QStringLiteral("Calendar File (*.PXF *.pxf)");
+// The project has no web page of its own yet; the Online item then opens the local help's contents.
+const QString kProjectWebPage;
+// Numbered help topics of the main window and its dialogs (data/help/<n>.html).
+constexpr int kContentsTopic = 1;
+// Dropped pictures larger than this (pixels, each way) are scaled down to keep cell texts small.
+constexpr int kMaxDroppedPicture = 512;
+
+bool isImageFile(const QString& path) {
+    return QFileInfo(path).isFile() && !QImageReader::imageFormat(path).isEmpty();
+}
+
+QString firstImageFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return QString();
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && isImageFile(url.toLocalFile())) return url.toLocalFile();
+    return QString();
+}
 }  // namespace
 
 TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("CalendarMain"));
-    resize(1000, 720);
+    setWindowTitle(QStringLiteral("Plennix"));
+    setWindowIcon(ApplicationIcon());
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    setFont(font);
+    resize(635, 378);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+
     m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(QStringLiteral("ScrollBox1"));
-    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_scroll->setObjectName(QStringLiteral("ScrollBox2"));
+    m_scroll->setAccessibleName(QStringLiteral("Calendar page area"));
+    m_scroll->setBackgroundRole(QPalette::Button);
     m_page = new TCalendarPanel32(nullptr, StoredPageKind::DocumentPage);
     m_page->setObjectName(QStringLiteral("CalendarPanel"));
+    m_page->setAccessibleName(QStringLiteral("Calendar page"));
+    m_page->SetOwnsClipboardFile(true);
     m_page->SetNamingOwner(this);
     m_page->LabelChangedEvent = [this](QObject*) { SetModified(true); };
     m_page->DroppedObjectEvent = [this](const Rect&) {
@@ -78,121 +99,453 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
     };
     m_scroll->setWidget(m_page);
     m_scroll->setWidgetResizable(false);
+    m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_scroll->setContentsMargins(5, 5, 5, 5);
     setCentralWidget(m_scroll);
+    m_page->hide();
+    m_page->setAcceptDrops(true);
+    m_page->installEventFilter(this);
 
     m_cellEditor = new TWPRichText(m_page);
     m_cellEditor->setObjectName(QStringLiteral("WPRichText1"));
+    m_cellEditor->setAccessibleName(QStringLiteral("Day cell text"));
+    m_cellEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_cellEditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_cellEditor->SetWantTabs(false);
     m_cellEditor->hide();
+    m_cellEditor->setAcceptDrops(true);
     m_cellEditor->installEventFilter(this);
+    m_cellEditor->viewport()->installEventFilter(this);
     connect(m_cellEditor, &QTextEdit::textChanged, this, [this] {
         if (m_editorLoaded) SetModified(true);
+    });
+    connect(m_cellEditor, &TWPRichText::FocusEntered, this, [this] {
+        m_formatBar->Attach(m_cellEditor);
+        m_formatBar->setEnabled(true);
+        if (m_cellEditor->IsEmpty()) SetDefaultFontNow();
+    });
+    connect(m_cellEditor, &TWPRichText::FocusLeft, this, [this] {
+        // The format bar keeps working while the focus is in it (its lists take the focus).
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus || !m_formatBar->isAncestorOf(focus)) SetButtons();
     });
 
     buildToolBar();
     buildMenus();
-    m_page->SetZoom(PercentToZoom(60));
-    m_page->ResetToDefaults();
-    SetCaption();
-#ifdef PLENNIX_HAVE_RECURRING
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+
+    // FormCreate.
+    m_fileName.clear();
+    m_page->move(5, 5);
+    LoadPreferences();
+    m_modified = false;
+    m_page->SetZoom(PercentToZoom(m_prefs.mainZoomPercent));
+    m_page->SetCalendarLayout(TCalendarLayout::LOFullCalendarLS);
+
+    m_mru = new TMRUFileList(this);
+    m_mru->setObjectName(QStringLiteral("MRUFileList"));
+    m_mru->SetRemoveOnClick(true);
+    m_mru->SetMaximum(5);
+    m_mru->SetAutoSave(false);
+    m_mru->SetAutoSaveName(PreferencesFile());
+    m_mru->SetAutoSaveKey(QStringLiteral("MRU"));
+    m_mru->OnMRUItemClick = [this](QObject*, const QString& path) {
+        if (!CheckSaveNeeded()) {
+            // The entry was taken off for the click; the document stays as it was, so it comes back.
+            m_mru->Add(path);
+            return;
+        }
+        OpenCalendarFile(path);
+        m_mru->Save();
+    };
+    m_mru->SetFileMenu(m_fileMenu);
+    m_mru->Load();
+
+    setHints(m_prefs.hintsOn);
+    qApp->installEventFilter(this);
+
     // An old recurring dates list is converted once, at start-up.
     QString error;
     if (!ConvertOldRecurringDatesFile(&error)) ShowError(error, this);
-#endif
+
+    SetButtons();
+    SetCaption();
+    InstallUndo(*this);
+    QApplication::restoreOverrideCursor();
 }
 
-TCalendarMain::~TCalendarMain() = default;
+TCalendarMain::~TCalendarMain() {
+    qApp->removeEventFilter(this);
+    // The page's objects may call back into the window while they go.
+    m_page->LabelChangedEvent = nullptr;
+    m_page->DroppedObjectEvent = nullptr;
+    m_page->ClickedInCellEvent = nullptr;
+}
+
+QAction* TCalendarMain::Action(const QString& name) const { return findChild<QAction*>(name); }
+
+QAction* TCalendarMain::addCommand(QMenu* menu, const char* name, const QString& caption,
+                                   void (TCalendarMain::*slot)()) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+}
+
+QAction* TCalendarMain::pageCommand(QMenu* menu, const char* name, const QString& caption,
+                                    void (*command)(QWidget*, TCalendarPanel32&)) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    // Printing and exporting read the cells: the open cell's text goes back first.
+    connect(a, &QAction::triggered, this, [this, command] {
+        DoSaveRichtext();
+        command(this, *m_page);
+    });
+    return a;
+}
 
 void TCalendarMain::buildToolBar() {
-    QToolBar* bar = addToolBar(QStringLiteral("Tools"));
-    bar->setObjectName(QStringLiteral("Panel3"));
-    bar->setMovable(false);
-    QAction* zoomIn = bar->addAction(QStringLiteral("Zoom +"), this, &TCalendarMain::ZoomIn);
-    zoomIn->setObjectName(QStringLiteral("ZoomPlusButton"));
-    zoomIn->setToolTip(QStringLiteral("Zoom In"));
-    QAction* zoomOut = bar->addAction(QStringLiteral("Zoom -"), this, &TCalendarMain::ZoomOut);
-    zoomOut->setObjectName(QStringLiteral("ZoomMinusButton"));
-    zoomOut->setToolTip(QStringLiteral("Zoom Out"));
-    bar->addSeparator();
+    m_toolBar = addToolBar(QStringLiteral("Tools"));
+    m_toolBar->setObjectName(QStringLiteral("Panel3"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(24, 24));
+    m_toolBar->setMinimumHeight(33);
+    // Moving the mouse over the tool bar clears a busy cursor that a command left standing.
+    m_toolBar->setMouseTracking(true);
+    auto button = [&](const char* name, const QString& caption, const QString& hint, ToolIcon icon) {
+        QAction* a = m_toolBar->addAction(MakeToolIcon(icon), caption);
+        a->setObjectName(QString::fromLatin1(name));
+        // "\r" in a hint breaks the tool tip into two lines; the status bar has one line only.
+        a->setToolTip(QString(hint).replace('\r', '\n'));
+        a->setStatusTip(QString(hint).replace(QStringLiteral(" \r"), QStringLiteral(" - ")));
+        if (QWidget* w = m_toolBar->widgetForAction(a)) {
+            w->setObjectName(QString::fromLatin1(name) + QStringLiteral("Widget"));
+            w->setAccessibleName(caption);
+        }
+        return a;
+    };
+    connect(button("ZoomPlusButton", QStringLiteral("Zoom In"), QStringLiteral("Zoom In"), ToolIcon::ZoomIn),
+            &QAction::triggered, this, &TCalendarMain::ZoomIn);
+    connect(button("ZoomMinusButton", QStringLiteral("Zoom Out"), QStringLiteral("Zoom Out"), ToolIcon::ZoomOut),
+            &QAction::triggered, this, &TCalendarMain::ZoomOut);
+    connect(button("PropertiesButton", QStringLiteral("Properties"),
+                   QStringLiteral("Set/change Properties for the calendar"), ToolIcon::Properties),
+            &QAction::triggered, this, &TCalendarMain::mnuPropertiesClick);
+    connect(button("Printbutton", QStringLiteral("Print"), QStringLiteral("Print the calendar"), ToolIcon::Print),
+            &QAction::triggered, this, [this] {
+                DoSaveRichtext();
+                PrintCalendarCommand(this, *m_page);
+            });
+    QAction* iconTool = button("ShowHideIconTool", QStringLiteral("Show Icon Tool"), QStringLiteral("Show Icon Tool"),
+                               ToolIcon::IconPalette);
+    connect(iconTool, &QAction::triggered, this, &TCalendarMain::ShowHideIconToolClick);
+    if (auto* w = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(iconTool)))
+        w->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_toolBar->addSeparator();
+
     m_tools = new QActionGroup(this);
     m_tools->setExclusive(true);
-    auto tool = [&](const char* name, const char* caption, const char* hint, TLPanelState state) {
-        QAction* a = bar->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        a->setToolTip(QString::fromLatin1(hint));
+    auto tool = [&](const char* name, const QString& caption, const QString& hint, ToolIcon icon, TLPanelState state) {
+        QAction* a = button(name, caption, hint, icon);
         a->setCheckable(true);
         a->setData(static_cast<int>(state));
         m_tools->addAction(a);
         connect(a, &QAction::triggered, this, [this, state] { SetTool(state); });
         return a;
     };
-    tool("Pointerbutton", "Pointer", "Selection tool", TLPanelState::psPointing)->setChecked(true);
-    tool("DrawLabelButton", "Text", "Text tool", TLPanelState::psLabel);
+    tool("Pointerbutton", QStringLiteral("Selection"), QStringLiteral("Selection tool"), ToolIcon::Pointer,
+         TLPanelState::psPointing)
+        ->setChecked(true);
+    tool("DrawLabelButton", QStringLiteral("Text"), QStringLiteral("Text tool"), ToolIcon::Text, TLPanelState::psLabel);
+    tool("DrawImageButton", QStringLiteral("Clip Art"), QStringLiteral("Clip Art Tool"), ToolIcon::ClipArt,
+         TLPanelState::psImage);
+    tool("DrawRichText", QStringLiteral("Rich Text"), QStringLiteral("Rich Text tool \rMixed fonts, colors and styles"),
+         ToolIcon::RichText, TLPanelState::psRichLabel);
+    tool("DrawSuperText", QStringLiteral("SuperText"),
+         QStringLiteral("SuperText tool \rSpecial Effects Text - fill with gradients or bitmaps"), ToolIcon::SuperText,
+         TLPanelState::psSuperText);
+    tool("PSpeedButton1", QStringLiteral("Floating Calendar"),
+         QStringLiteral("Floating Calendar tool \rMini Calendar that you can place anywhere"),
+         ToolIcon::FloatingCalendar, TLPanelState::psFlatCalendar);
+    m_toolBar->addSeparator();
+
+    auto textButton = [&](const char* name, const QString& caption, const QString& hint, const char* color) {
+        QAction* a = m_toolBar->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        if (QWidget* w = m_toolBar->widgetForAction(a)) {
+            w->setObjectName(QString::fromLatin1(name) + QStringLiteral("Widget"));
+            w->setAccessibleName(QString(caption).remove('&'));
+            w->setStyleSheet(QStringLiteral("QToolButton { color: %1; font-weight: bold; }").arg(QLatin1String(color)));
+        }
+        a->setVisible(false);
+        return a;
+    };
+    connect(textButton("Savebutton", QStringLiteral("&Save"), QStringLiteral("Save changes to the calendar"), "green"),
+            &QAction::triggered, this, &TCalendarMain::SavebuttonClick);
+    connect(textButton("CancelButton", QStringLiteral("&Cancel"), QStringLiteral("Cancel all changes"), "red"),
+            &QAction::triggered, this, &TCalendarMain::mnuCancelChangesClick);
 
     m_formatBar = new TWPToolBar(this);
     m_formatBar->setObjectName(QStringLiteral("WPToolBar1"));
-    addToolBarBreak();
+    m_formatBar->setMovable(false);
     addToolBar(m_formatBar);
+    addToolBarBreak();
+    // The format bar above the program's tool bar.
+    removeToolBar(m_toolBar);
+    addToolBar(m_toolBar);
+    m_toolBar->show();
     m_formatBar->setEnabled(false);
 
     // Rich-text labels lay out and paint their text through this hidden editor.
-    m_masterEditor = new TWPRichText(bar);
+    m_masterEditor = new TWPRichText(m_toolBar);
     m_masterEditor->setObjectName(QStringLiteral("MASTERWPRICHTEXT"));
+    m_masterEditor->setFrameShape(QFrame::NoFrame);
     m_masterEditor->SetWantTabs(true);
     m_masterEditor->hide();
 }
 
 void TCalendarMain::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&New"), QKeySequence::New, this, &TCalendarMain::NewCalendar)
-        ->setObjectName(QStringLiteral("mnuNew"));
-    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, &TCalendarMain::openClicked)
-        ->setObjectName(QStringLiteral("mnuOpen"));
-    file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, &TCalendarMain::saveClicked)
-        ->setObjectName(QStringLiteral("mnuSave"));
-    file->addAction(QStringLiteral("Save &As..."), this, &TCalendarMain::saveAsClicked)
-        ->setObjectName(QStringLiteral("mnuSaveAs"));
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    m_fileMenu->setObjectName(QStringLiteral("File1"));
+    QMenu* file = m_fileMenu;
+    addCommand(file, "New1", QStringLiteral("&New "), &TCalendarMain::New1Click);
+    addCommand(file, "Open1", QStringLiteral("&Open"), &TCalendarMain::Open1Click);
     file->addSeparator();
-    file->addAction(QStringLiteral("Export as PNG..."), this, &TCalendarMain::exportPngClicked);
-    file->addAction(QStringLiteral("Print to PDF..."), this, &TCalendarMain::printPdfClicked);
-#ifdef PLENNIX_HAVE_RECURRING
+    addCommand(file, "mnuSave", QStringLiteral("&Save "), &TCalendarMain::mnuSaveClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addCommand(file, "mnuSaveAs", QStringLiteral("Save &As..."), &TCalendarMain::mnuSaveAsClick);
+    pageCommand(file, "mnuSaveAsBitmap", QStringLiteral("Save As &Bitmap "), SaveAsBitmapCommand);
+    pageCommand(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), ExportPdfCommand);
+    pageCommand(file, "mnuExportPng", QStringLiteral("Export as P&NG..."), ExportPngCommand);
     file->addSeparator();
-    file->addAction(QStringLiteral("Edit Recurring Dates"), this, [this] { OpenRecurringDatesEditor(this); })
-        ->setObjectName(QStringLiteral("mnuEditRecurringDates"));
-#endif
+    addCommand(file, "mnuProperties", QStringLiteral("&Properties"), &TCalendarMain::mnuPropertiesClick);
+    addCommand(file, "mnuUserTitle", QStringLiteral("User Defined Title"), &TCalendarMain::mnuUserTitleClick);
+    addCommand(file, "mnuCancelChanges", QStringLiteral("&Cancel Changes"), &TCalendarMain::mnuCancelChangesClick);
+    addCommand(file, "mnuClearAllCellContents", QStringLiteral("Clear &All Cell Contents"),
+               &TCalendarMain::mnuClearAllCellContentsClick);
+    addCommand(file, "DefaultEditorFont1", QStringLiteral("&Default Editor Font"),
+               &TCalendarMain::DefaultEditorFont1Click);
     file->addSeparator();
-    file->addAction(QStringLiteral("E&xit"), this, &QWidget::close)->setObjectName(QStringLiteral("Exit1"));
-
-    QMenu* layout = menuBar()->addMenu(QStringLiteral("&Layout"));
-    for (int i = 0; i < kLayoutCount; ++i) {
-        layout->addAction(QString::fromLatin1(kLayoutCaptions[i]), this, [this, i] {
-            DoSaveRichtext();
-            const int before = m_page->LayoutFamily();
-            m_page->SetCalendarLayout(static_cast<TCalendarLayout>(i));
-            // Texts belong to cell slots: a page of another family starts with empty cells.
-            if (m_page->LayoutFamily() != before) m_page->ClearCellTexts();
-            SetModified(true);
-        });
-    }
+    QAction* fill = file->addAction(QStringLiteral("Fill Calendar with Recurring Dates"));
+    fill->setObjectName(QStringLiteral("mnuFillCalendarwithRecurringDates"));
+    connect(fill, &QAction::triggered, this, &TCalendarMain::mnuFillCalendarwithRecurringDatesClick);
+    QAction* edit = file->addAction(QStringLiteral("Edit Recurring Dates"));
+    edit->setObjectName(QStringLiteral("mnuEditrecurringDates"));
+    connect(edit, &QAction::triggered, this, [this] { OpenRecurringDatesEditor(this); });
+    file->addSeparator();
+    pageCommand(file, "mnuPrintCalendar", QStringLiteral("P&rint Calendar"), PrintCalendarCommand);
+    pageCommand(file, "mnuPrintPreview", QStringLiteral("Print Pre&view"), PrintPreviewCommand);
+    pageCommand(file, "mnuPrintMonths", QStringLiteral("Print &Months..."), PrintMonthsCommand);
+    QAction* setup = file->addAction(QStringLiteral("Print Set&up"));
+    setup->setObjectName(QStringLiteral("mnuPrintSetup"));
+    connect(setup, &QAction::triggered, this, [this] {
+        DoSaveRichtext();
+        PrintSetupCommand(this);
+    });
+    file->addSeparator();
+    QAction* exit = file->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("Exit1"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->addAction(QStringLiteral("Zoom &In"), QKeySequence(Qt::Key_PageDown), this, &TCalendarMain::ZoomIn);
-    view->addAction(QStringLiteral("Zoom &Out"), QKeySequence(Qt::Key_PageUp), this, &TCalendarMain::ZoomOut);
+    view->setObjectName(QStringLiteral("View1"));
+    // Page Down and Page Up reach the zoom through the window's key hook, also inside the cell editor.
+    addCommand(view, "ZoomIn1", QStringLiteral("Zoom &In\tPgDown"), &TCalendarMain::ZoomIn);
+    addCommand(view, "ZoomOut1", QStringLiteral("Zoom &Out\tPgUp"), &TCalendarMain::ZoomOut);
     view->addSeparator();
     QAction* grid = view->addAction(QStringLiteral("Show &Grid"));
+    grid->setObjectName(QStringLiteral("mnuShowGrid"));
     grid->setCheckable(true);
     connect(grid, &QAction::toggled, this, [this](bool on) { m_page->SetShowGrid(on); });
     QAction* snap = view->addAction(QStringLiteral("&Snap To Grid"));
+    snap->setObjectName(QStringLiteral("mnuSnapToGrid"));
     snap->setCheckable(true);
     connect(snap, &QAction::toggled, this, [this](bool on) { m_page->SetSnapToGrid(on); });
-    QAction* grid8 = view->addAction(QStringLiteral("Grid 8 x 8"));
+    QAction* grid8 = view->addAction(QStringLiteral("Grid &8 x 8"));
+    grid8->setObjectName(QStringLiteral("mnuGrid8"));
     grid8->setCheckable(true);
     connect(grid8, &QAction::toggled, this, [this](bool on) { m_page->SetGridSize(on ? gs8x8 : gs4x4); });
 
+    view->addSeparator();
+    // The tool bar's own buttons, reachable from the keyboard through the menu as well.
+    view->addAction(Action(QStringLiteral("ShowHideIconTool")));
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("Tools1"));
+    tools->addActions(m_tools->actions());
+
+    QMenu* online = menuBar()->addMenu(QStringLiteral("&Online"));
+    online->setObjectName(QStringLiteral("Online1"));
+    addCommand(online, "VisitOurInternetW1", QStringLiteral("Visit Our Internet Website"),
+               &TCalendarMain::VisitOurInternetW1Click);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("Rich Text Editor..."), this, [this] {
-        RichTextDemoDialog dialog(this);
-        dialog.exec();
-    });
+    help->setObjectName(QStringLiteral("Help1"));
+    addCommand(help, "Contents1", QStringLiteral("&Contents"), &TCalendarMain::Contents1Click)
+        ->setShortcut(QKeySequence::HelpContents);
+    addCommand(help, "About1", QStringLiteral("&About"), &TCalendarMain::About1Click);
+    QAction* hints = addCommand(help, "mnuShowHint", QStringLiteral("&Show Hints"), &TCalendarMain::mnuShowHintClick);
+    hints->setCheckable(true);
+    hints->setChecked(true);
+}
+
+// ---- start-up ----
+
+void TCalendarMain::FormActivate() {
+    if (!m_firstActivation) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (auto* floating = qobject_cast<TFloatingPalette*>(m_palette.data())) floating->Sync(m_prefs.iconFile);
+    RestorePlacement(*this, QStringLiteral("TCalendarMain"));
+    show();
+    CheckPrintersAtStart(this);
+    m_page->ResetToDefaults();
+    const QStringList& recent = m_mru->Items();
+    // A recent file that is gone is skipped without a word at start-up.
+    if (!recent.isEmpty() && QFileInfo::exists(recent.first())) OpenCalendarFile(recent.first());
+    QCoreApplication::processEvents();
+    m_page->setVisible(!m_fileName.isEmpty());
+    QCoreApplication::processEvents();
+    m_modified = false;
+    m_firstActivation = false;
+    SetButtons();
+    SetCaption();
+    QApplication::restoreOverrideCursor();
+    CheckFloaterStatus();
+    if (m_prefs.iconsVisible && m_palette && !m_palette->isVisible() && pageHasCells()) m_palette->show();
+    SetButtons();
+    m_page->SetPaintSuspended(false);
+    m_page->update();
+}
+
+void TCalendarMain::HandOverReceived(const QString& path) {
+    // Come forward: restored when minimised, raised otherwise.
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+    if (path.isEmpty()) return;
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        // A dialog is open over the document: open the file once the dialog is done.
+        modal->raise();
+        modal->activateWindow();
+        QTimer::singleShot(500, this, [this, path] { HandOverReceived(path); });
+        return;
+    }
+    if (!CheckSaveNeeded()) return;
+    OpenCalendarFile(QFileInfo(path).absoluteFilePath());
+}
+
+// ---- state shown in the window ----
+
+bool TCalendarMain::pageShown() const { return !m_page->isHidden(); }
+
+bool TCalendarMain::pageHasCells() const {
+    return pageShown() && HasDayCells(m_page->Settings().CalendarLayout, true);
+}
+
+bool TCalendarMain::IconPaletteShowing() const { return m_palette ? m_palette->isVisible() : m_paletteShowing; }
+
+void TCalendarMain::SetIconPalette(QWidget* palette) {
+    m_palette = palette;
+    if (auto* floating = qobject_cast<TFloatingPalette*>(palette)) {
+        // Closing the palette itself flips the Show/Hide Icon Tool button; its library is the preference.
+        connect(floating, &TFloatingPalette::Hidden, this, [this] {
+            if (m_closing) return;
+            m_paletteShowing = false;
+            SetButtons();
+        });
+        connect(floating, &TFloatingPalette::LibraryChanged, this,
+                [this](const QString& file) { m_prefs.iconFile = file; });
+        if (!m_firstActivation) floating->Sync(m_prefs.iconFile);
+    }
+    if (m_palette) m_palette->setVisible(m_paletteShowing);
+    SetButtons();
+}
+
+void TCalendarMain::SetButtons() {
+    const bool shown = pageShown();
+    const bool cells = pageHasCells();
+    const bool named = !m_fileName.isEmpty();
+    auto enable = [this](const char* name, bool on) {
+        if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(on);
+    };
+    // Without a page there is nothing to scroll: no scroll bars over the empty area.
+    const Qt::ScrollBarPolicy bars = shown ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    m_scroll->setHorizontalScrollBarPolicy(bars);
+    m_scroll->setVerticalScrollBarPolicy(bars);
+    enable("mnuFillCalendarwithRecurringDates", cells);
+    enable("mnuUserTitle", cells);
+    enable("mnuClearAllCellContents", cells);
+    enable("ShowHideIconTool", cells);
+    enable("mnuSave", named);
+    for (const char* name : {"mnuSaveAs", "mnuProperties", "PropertiesButton", "mnuPrintSetup", "ZoomMinusButton",
+                             "ZoomPlusButton", "ZoomIn1", "ZoomOut1", "mnuSaveAsBitmap", "mnuExportPdf", "mnuExportPng",
+                             "mnuPrintPreview", "mnuPrintMonths"})
+        enable(name, shown);
+    enable("mnuPrintCalendar", shown && PrinterAvailable());
+    enable("Printbutton", shown && PrinterAvailable());
+    enable("mnuCancelChanges", shown && named);
+    m_formatBar->setEnabled(shown && m_cellEditor->isVisible() &&
+                            (m_cellEditor->hasFocus() || m_formatBar->isAncestorOf(QApplication::focusWidget())));
+    Action(QStringLiteral("Savebutton"))->setVisible(m_modified);
+    Action(QStringLiteral("CancelButton"))->setVisible(m_modified && named);
+    const QString caption = IconPaletteShowing() ? QStringLiteral("Hide Icon Tool") : QStringLiteral("Show Icon Tool");
+    QAction* iconTool = Action(QStringLiteral("ShowHideIconTool"));
+    iconTool->setText(caption);
+    iconTool->setToolTip(caption);
+    iconTool->setStatusTip(caption);
+    if (QWidget* w = m_toolBar->widgetForAction(iconTool)) w->setAccessibleName(caption);
+}
+
+void TCalendarMain::SetModified(bool v) {
+    if (m_modified == v) return;
+    m_modified = v;
+    SetButtons();
+    SetCaption();
+}
+
+void TCalendarMain::SetCaption() {
+    QString caption = QStringLiteral("Plennix");
+    if (!m_fileName.isEmpty()) caption += QStringLiteral("  [") + QFileInfo(m_fileName).fileName() + ']';
+    caption += QStringLiteral("    [") + QString::number(roundHalfEven(m_page->Zoom() * 100.0)) + QStringLiteral("%]");
+    setWindowTitle(caption);
+}
+
+void TCalendarMain::CheckFloaterStatus() {
+    if (!pageHasCells()) {
+        // Hidden while there is no day cell to drop icons on; the person's preference stays as it is, so
+        // that a start without a document does not switch the palette off for good.
+        m_paletteShowing = false;
+        if (m_palette) m_palette->hide();
+    } else if (m_prefs.iconsVisible && !IconPaletteShowing()) {
+        m_paletteShowing = true;
+        if (m_palette) m_palette->show();
+    }
+    SetButtons();
+}
+
+void TCalendarMain::ShowHideIconToolClick() {
+    if (IconPaletteShowing()) {
+        m_paletteShowing = false;
+        if (m_palette) m_palette->hide();
+        m_prefs.iconsVisible = false;
+    } else {
+        m_paletteShowing = true;
+        if (m_palette) m_palette->show();
+        m_prefs.iconsVisible = true;
+    }
+    SetButtons();
+}
+
+void TCalendarMain::setHints(bool on) {
+    m_prefs.hintsOn = on;
+    if (QAction* a = Action(QStringLiteral("mnuShowHint"))) a->setChecked(on);
+}
+
+void TCalendarMain::mnuShowHintClick() {
+    setHints(Action(QStringLiteral("mnuShowHint"))->isChecked());
+    SavePreferences();
 }
 
 void TCalendarMain::SetTool(TLPanelState state) {
@@ -202,19 +555,7 @@ void TCalendarMain::SetTool(TLPanelState state) {
         if (a->data().toInt() == static_cast<int>(state)) a->setChecked(true);
 }
 
-void TCalendarMain::SetModified(bool v) {
-    if (m_modified == v) return;
-    m_modified = v;
-    SetCaption();
-}
-
-void TCalendarMain::SetCaption() {
-    QString caption = QStringLiteral("Plennix");
-    if (!m_fileName.isEmpty()) caption += QStringLiteral("  [") + QFileInfo(m_fileName).fileName() + ']';
-    caption += QStringLiteral("    [") + QString::number(roundHalfEven(m_page->Zoom() * 100.0)) + QStringLiteral("%]");
-    if (m_modified) caption += QStringLiteral(" *");
-    setWindowTitle(caption);
-}
+// ---- zoom ----
 
 void TCalendarMain::ZoomIn() { zoomBy(ZoomInStep); }
 
@@ -256,6 +597,8 @@ void TCalendarMain::cellClicked(const Rect& rFree, int iCell, TWPRtfStorage& sto
     m_cellEditor->setFocus();
     m_formatBar->Attach(m_cellEditor);
     m_formatBar->setEnabled(true);
+    if (m_cellEditor->IsEmpty()) SetDefaultFontNow();
+    m_scroll->ensureWidgetVisible(m_cellEditor, 0, 0);
     m_editorLoaded = true;
 }
 
@@ -264,134 +607,521 @@ void TCalendarMain::DoSaveRichtext() {
     m_cellEditor->SaveToStorage(*m_editedCell);
     m_cellEditor->hide();
     m_editorOpen = false;
+    m_editorLoaded = false;
     m_formatBar->setEnabled(false);
     m_page->update();
 }
 
+void TCalendarMain::ResetStuckBusyCursor() {
+    const QCursor* cursor = QApplication::overrideCursor();
+    if (!cursor) return;
+    switch (cursor->shape()) {
+        case Qt::ArrowCursor:
+        case Qt::DragMoveCursor:
+        case Qt::DragCopyCursor:
+        case Qt::DragLinkCursor:
+            return;
+        default:
+            break;
+    }
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+void TCalendarMain::SetDefaultFontNow() {
+    const DefaultEditorFont& f = m_prefs.font;
+    FontStyles style = 0;
+    if (f.bold) style |= fsBold;
+    if (f.italic) style |= fsItalic;
+    if (f.underline) style |= fsUnderline;
+    if (f.strikeout) style |= fsStrikeOut;
+    // Applying attributes is not an edit of the text.
+    const bool loaded = m_editorLoaded;
+    m_editorLoaded = false;
+    m_cellEditor->ApplyAttributes(f.name, f.size, style, TWPRichText::LastColorIndexOf(f.color));
+    m_editorLoaded = loaded;
+}
+
 bool TCalendarMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_cellEditor && event->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(event);
-        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            const int cell = m_currentCell;
-            if (k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier))
-                m_page->ClickPreviousCell(cell);
-            else
-                m_page->ClickNextCell(cell);
-            return true;
+    const QEvent::Type type = event->type();
+    if (!m_cellEditor || !m_formatBar) return QMainWindow::eventFilter(watched, event);
+    if (type == QEvent::ToolTip && !m_prefs.hintsOn) return true;
+    if (type == QEvent::MouseMove || type == QEvent::HoverMove || type == QEvent::Enter) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && m_toolBar && (widget == m_toolBar || m_toolBar->isAncestorOf(widget))) ResetStuckBusyCursor();
+    }
+    if (type == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        // The key hook: keys pressed anywhere in the main window (not in its dialogs).
+        if (widget && widget->window() == this) {
+            auto* k = static_cast<QKeyEvent*>(event);
+            const bool plain = !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (plain && k->key() == Qt::Key_PageDown) {
+                ZoomIn();
+                return true;
+            }
+            if (plain && k->key() == Qt::Key_PageUp) {
+                ZoomOut();
+                return true;
+            }
+            const bool inEditor = widget == m_cellEditor || widget == m_cellEditor->viewport();
+            if (inEditor && m_cellEditor->isVisible() && (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab)) {
+                if (k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier))
+                    m_page->ClickPreviousCell(m_currentCell);
+                else
+                    m_page->ClickNextCell(m_currentCell);
+                return true;
+            }
+            if (inEditor && (k->modifiers() & Qt::ControlModifier) && k->key() == Qt::Key_A) {
+                m_cellEditor->SelectAllText();
+                return true;
+            }
         }
-        if (k->key() == Qt::Key_PageDown) {
-            ZoomIn();
-            return true;
-        }
-        if (k->key() == Qt::Key_PageUp) {
-            ZoomOut();
-            return true;
-        }
+    }
+    const bool onPage = watched == m_page;
+    const bool onEditor = watched == m_cellEditor || watched == m_cellEditor->viewport();
+    if ((onPage || onEditor) && (type == QEvent::DragEnter || type == QEvent::DragMove)) {
+        auto* e = static_cast<QDropEvent*>(event);
+        const bool ok = onPage ? PageDragOver(e->mimeData(), e->position().toPoint()) : acceptsDrop(e->mimeData());
+        if (ok)
+            e->acceptProposedAction();
+        else
+            e->ignore();
+        return true;
+    }
+    if ((onPage || onEditor) && type == QEvent::Drop) {
+        auto* e = static_cast<QDropEvent*>(event);
+        QPoint p = e->position().toPoint();
+        if (watched == m_cellEditor) p = m_cellEditor->viewport()->mapFrom(m_cellEditor, p);
+        const bool ok = onPage ? PageDragDrop(e->mimeData(), p) : EditorDragDrop(e->mimeData(), p);
+        if (ok)
+            e->acceptProposedAction();
+        else
+            e->ignore();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool TCalendarMain::PageDragOver(const QMimeData* data, const QPoint& p) const {
+    return acceptsDrop(data) && pageHasCells() && m_page->PointInCell(p.x(), p.y());
+}
+
+bool TCalendarMain::PageDragDrop(const QMimeData* data, const QPoint& p) {
+    if (!PageDragOver(data, p)) return false;
+    DoSaveRichtext();
+    m_page->ClickCellAt(p.x(), p.y());
+    m_currentCell = m_page->CellAtPoint(p.x(), p.y());
+    if (!m_editorOpen || !insertDroppedPicture(data)) return false;
+    SetModified(true);
+    return true;
+}
+
+bool TCalendarMain::EditorDragDrop(const QMimeData* data, const QPoint& viewportPoint) {
+    if (!m_editorOpen || !acceptsDrop(data)) return false;
+    m_cellEditor->setTextCursor(m_cellEditor->cursorForPosition(viewportPoint));
+    if (!insertDroppedPicture(data)) return false;
+    SetModified(true);
+    return true;
+}
+
+bool TCalendarMain::acceptsDrop(const QMimeData* data) const {
+    return data && (data->hasImage() || !firstImageFile(data).isEmpty());
+}
+
+bool TCalendarMain::insertDroppedPicture(const QMimeData* data) {
+    QImage image;
+    const QString file = firstImageFile(data);
+    if (!file.isEmpty()) {
+        QImageReader reader(file);
+        reader.setAutoTransform(true);
+        const QSize size = reader.size();
+        if (size.isValid() && (size.width() > kMaxDroppedPicture || size.height() > kMaxDroppedPicture))
+            reader.setScaledSize(size.scaled(kMaxDroppedPicture, kMaxDroppedPicture, Qt::KeepAspectRatio));
+        image = reader.read();
+    } else if (data->hasImage()) {
+        image = qvariant_cast<QImage>(data->imageData());
+        if (image.width() > kMaxDroppedPicture || image.height() > kMaxDroppedPicture)
+            image = image.scaled(kMaxDroppedPicture, kMaxDroppedPicture, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    if (image.isNull()) {
+        if (!file.isEmpty()) ShowInformation(QStringLiteral("Unable to read the picture ") + file, this);
+        return false;
+    }
+    QCoreApplication::processEvents();
+    m_cellEditor->InsertPicture(image);
+    m_cellEditor->setFocus();
+    return true;
+}
+
 // ---- documents ----
-
-void TCalendarMain::NewCalendar() {
-    if (!CheckSaveNeeded()) return;
-    DoSaveRichtext();
-    m_page->ClearObjects();
-    m_page->ClearCellTexts();
-    m_page->ResetToDefaults();
-    m_page->show();
-    m_fileName.clear();
-    m_modified = true;
-    SetCaption();
-}
-
-bool TCalendarMain::OpenDocument(const QString& path) {
-    DoSaveRichtext();
-    QString error;
-    if (!LoadDocumentIntoPage(*m_page, path, this, &error)) {
-        ShowInformation(error, this);
-        m_page->ClearObjects();
-        m_page->ClearCellTexts();
-        m_page->ResetToDefaults();
-        m_fileName.clear();
-        m_modified = false;
-        SetCaption();
-        return false;
-    }
-    m_page->show();
-    m_fileName = path;
-    m_modified = false;
-    SetCaption();
-    return true;
-}
-
-bool TCalendarMain::SaveDocument(const QString& path) {
-    DoSaveRichtext();
-    QString error;
-    if (!SavePageDocument(*m_page, path, &error)) {
-        ShowInformation(error, this);
-        return false;
-    }
-    m_fileName = path;
-    m_modified = false;
-    SetCaption();
-    return true;
-}
 
 bool TCalendarMain::CheckSaveNeeded() {
     DoSaveRichtext();
     if (!m_modified) return true;
     if (!AskYesNo(QStringLiteral("Save"), QStringLiteral("Save changes?"), this)) return true;
-    if (m_fileName.isEmpty()) {
-        saveAsClicked();
-        return !m_modified;
-    }
-    return SaveDocument(m_fileName);
-}
-
-void TCalendarMain::openClicked() {
-    if (!CheckSaveNeeded()) return;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), ProgramDir(),
-                                                      QStringLiteral("Calendar files (*.PXF *.pxf)"));
-    if (!path.isEmpty()) OpenDocument(path);
-}
-
-void TCalendarMain::saveClicked() {
     if (m_fileName.isEmpty())
-        saveAsClicked();
+        mnuSaveAsClick();
     else
-        SaveDocument(m_fileName);
+        SaveCalendarFile(m_fileName);
+    return !m_modified;
 }
 
-void TCalendarMain::saveAsClicked() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), ProgramDir(),
-                                                QStringLiteral("Calendar files (*.PXF *.pxf)"));
-    if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".PXF");
-    SaveDocument(path);
-}
-
-void TCalendarMain::exportPngClicked() {
+void TCalendarMain::New1Click() {
+    if (!CheckSaveNeeded()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     DoSaveRichtext();
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export as PNG"), ProgramDir(),
-                                                QStringLiteral("PNG images (*.png)"));
-    if (path.isEmpty()) return;
-    QString error;
-    if (!ExportPagePng(*m_page, path, 1.0f, &error)) ShowInformation(error, this);
+    QApplication::restoreOverrideCursor();
+    m_newCalendarPending = true;
+    if (!runPropertiesCommand()) return;
+    SetModified(true);
+    m_fileName.clear();
+    m_page->ClearCellTexts();
+    m_page->ClearObjects();
+    m_page->show();
+    CheckFloaterStatus();
+    SetButtons();
+    SetCaption();
+    if (TDocumentUndo* undo = DocumentUndoOf(*this)) undo->Reset(false);
 }
 
-void TCalendarMain::printPdfClicked() {
-    DoSaveRichtext();
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Print to PDF"), ProgramDir(),
-                                                QStringLiteral("PDF files (*.pdf)"));
-    if (path.isEmpty()) return;
-    QString error;
-    if (!PrintPagePdf(*m_page, path, &error)) ShowInformation(error, this);
+void TCalendarMain::mnuPropertiesClick() {
+    m_newCalendarPending = false;
+    runPropertiesCommand();
 }
+
+bool TCalendarMain::runPropertiesCommand() {
+    PropertiesCommandContext context;
+    context.mainWindow = this;
+    context.page = m_page;
+    context.newCalendarPending = &m_newCalendarPending;
+    context.previewZoomPercent = &m_prefs.propZoomPercent;
+    context.modified = &m_modified;
+    context.saveRichText = [this] { DoSaveRichtext(); };
+    context.hidePalette = [this] {
+        if (m_palette) m_palette->hide();
+        m_paletteShowing = false;
+    };
+    context.showPalette = [this] {
+        if (!pageHasCells()) return;
+        m_paletteShowing = true;
+        if (m_palette) m_palette->show();
+    };
+    context.checkFloaterStatus = [this] { CheckFloaterStatus(); };
+    context.setButtons = [this] {
+        SetButtons();
+        SetCaption();
+    };
+    context.savePreferences = [this] { SavePreferences(); };
+    m_propertiesAccepted = RunPropertiesCommand(context);
+    m_newCalendarPending = false;
+    SetButtons();
+    SetCaption();
+    return m_propertiesAccepted;
+}
+
+void TCalendarMain::Open1Click() {
+    DoSaveRichtext();
+    if (!CheckSaveNeeded()) return;
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.title = QStringLiteral("Open Calendar File");
+    request.directory = ProgramDir();
+    request.filter = kCalendarFilter;
+    request.defaultSuffix = QStringLiteral("PXF");
+    const QString path = ChooseFileDialog(request, this);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().toUpper() != QLatin1String("PXF")) {
+        ShowInformation(QStringLiteral("Must be a Calendar file (*.PXF)"), this);
+        return;
+    }
+    OpenCalendarFile(path);
+}
+
+bool TCalendarMain::OpenCalendarFile(QString path) {
+    // `path` is a copy: callers pass the current file name, which is cleared below.
+    m_page->SetPaintSuspended(true);
+    const double current = m_page->Zoom();
+    const float zoom = (current == 1.0 || current < 0.1 || current > 1.1) ? 1.0f : m_page->Zoom();
+    m_fileName.clear();
+    DoSaveRichtext();
+    bool ok = false;
+    QString error;
+    if (QFileInfo::exists(path)) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_page->ClearCellTexts();
+        m_page->ClearObjects();
+        m_page->SetUserTitle(QString());
+        ok = LoadDocumentIntoPage(*m_page, path, this, &error);
+        QApplication::restoreOverrideCursor();
+        if (ok) {
+            m_fileName = path;
+            m_mru->Add(path);
+            m_mru->Save();
+            // Objects left out of the document are told now, before a save makes the loss permanent.
+            error = ObjectsLeftOutNotice(*m_page, path);
+        } else {
+            // Nothing of a half-read document stays behind.
+            m_page->ClearObjects();
+            m_page->ClearCellTexts();
+            m_page->ResetToDefaults();
+        }
+    } else {
+        error = QStringLiteral("File ") + path + QStringLiteral(" no longer exists");
+    }
+    if (!error.isEmpty()) ShowInformation(error, this);
+    QCoreApplication::processEvents();
+    m_page->setVisible(!m_fileName.isEmpty());
+    m_modified = false;
+    CheckFloaterStatus();
+    SetButtons();
+    SetCaption();
+    if (zoom != m_page->Zoom()) m_page->SetZoom(zoom);
+    m_page->SetPaintSuspended(false);
+    m_page->update();
+    if (TDocumentUndo* undo = DocumentUndoOf(*this)) undo->Reset(true);
+    return ok;
+}
+
+bool TCalendarMain::SaveCalendarFile(const QString& path) {
+    DoSaveRichtext();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
+    // The document is written at zoom 1.0 with painting suspended; the zoom comes back afterwards.
+    const bool ok = SavePageDocument(*m_page, path, &error);
+    QApplication::restoreOverrideCursor();
+    if (ok) {
+        m_fileName = path;
+        m_modified = false;
+        if (TDocumentUndo* undo = DocumentUndoOf(*this)) undo->MarkSaved();
+    } else {
+        // The old file is intact (documents are written atomically); the person must know it was not saved.
+        ShowInformation(error.isEmpty() ? QStringLiteral("Unable to save ") + path : error, this);
+    }
+    m_page->update();
+    SetButtons();
+    SetCaption();
+    return ok;
+}
+
+void TCalendarMain::mnuSaveClick() {
+    if (!m_fileName.isEmpty()) SaveCalendarFile(m_fileName);
+}
+
+void TCalendarMain::SavebuttonClick() {
+    if (Action(QStringLiteral("mnuSave"))->isEnabled())
+        mnuSaveClick();
+    else
+        mnuSaveAsClick();
+}
+
+QString TCalendarMain::ProposedFileName() const {
+    if (!m_fileName.isEmpty()) return QFileInfo(m_fileName).fileName();
+    const CalendarSettings& s = m_page->Settings();
+    QString month = m_page->MonthName(s.MainCalMonth).left(3);
+    // A name the file system cannot hold is left out of the proposal.
+    month.remove(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")));
+    return month + QString::number(s.MainCalYear) + QStringLiteral(".PXF");
+}
+
+void TCalendarMain::mnuSaveAsClick() {
+    DoSaveRichtext();
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("Save Calendar File");
+    request.directory = m_fileName.isEmpty() ? ProgramDir() : QFileInfo(m_fileName).absolutePath();
+    request.proposedName = ProposedFileName();
+    request.filter = kCalendarFilter;
+    request.defaultSuffix = QStringLiteral("PXF");
+    QString path = ChooseFileDialog(request, this);
+    if (!path.isEmpty()) {
+        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".PXF");
+        if (SaveCalendarFile(path)) {
+            m_mru->Add(path);
+            m_mru->Save();
+        }
+    }
+    SetButtons();
+}
+
+void TCalendarMain::mnuCancelChangesClick() {
+    if (!AskYesNo(QStringLiteral("CANCEL"), QStringLiteral("Cancel all changes?"), this)) return;
+    if (!m_fileName.isEmpty()) {
+        // The cell editor's text is thrown away with the rest of the changes.
+        m_editorOpen = false;
+        m_cellEditor->hide();
+        OpenCalendarFile(m_fileName);
+    }
+    QCoreApplication::processEvents();
+    SetModified(false);
+    SetButtons();
+}
+
+void TCalendarMain::mnuClearAllCellContentsClick() {
+    DoSaveRichtext();
+    m_page->ClearCellTexts();
+    m_page->update();
+    SetModified(true);
+}
+
+void TCalendarMain::mnuUserTitleClick() {
+    DoSaveRichtext();
+    TUserTitleForm dialog(this);
+    dialog.SetTitle(m_page->Settings().UserTitle);
+    if (RunModalDialog(dialog) != QDialog::Accepted) return;
+    m_page->SetUserTitle(dialog.Title());
+    m_page->update();
+    SetModified(true);
+}
+
+// ---- recurring dates ----
+
+void TCalendarMain::mnuFillCalendarwithRecurringDatesClick() {
+    DoSaveRichtext();
+    FillCalendarHost host;
+    host.year = m_page->Settings().MainCalYear;
+    host.month = m_page->Settings().MainCalMonth;
+    host.recurringDatesExist = [] { return QFileInfo::exists(RecurringDatesPath()); };
+    host.loadLines = [](QString* error) { return LoadRecurringDates(error); };
+    host.paletteVisiblePreference = [this] { return m_prefs.iconsVisible; };
+    host.hidePalette = [this] {
+        if (m_palette) m_palette->hide();
+    };
+    host.showPalette = [this] {
+        if (!pageHasCells()) return;
+        m_paletteShowing = true;
+        if (m_palette) m_palette->show();
+        SetButtons();
+    };
+    host.inform = [this](const QString& message) { ShowInformation(message, this); };
+    host.choose = [this](const QStringList& offered) -> std::optional<QStringList> {
+        TSelectRecurringDates dialog(this);
+        dialog.SetLines(offered);
+        if (RunModalDialog(dialog) != QDialog::Accepted) return std::nullopt;
+        return dialog.SelectedLines();
+    };
+    host.puttextOnDay = [this](int day, const QString& text) { PuttextOnDay(day, text); };
+    host.setButtons = [this] {
+        SetButtons();
+        SetCaption();
+    };
+    FillCalendarWithRecurringDates(host);
+}
+
+void TCalendarMain::PuttextOnDay(int day, const QString& text) {
+    // The filled text is not typed: the editor's change notice must not count it twice.
+    const bool loaded = m_editorLoaded;
+    m_editorLoaded = false;
+    RtfCharFormat taken;
+    CellEditorOperations ops;
+    ops.currentCell = [this] { return m_currentCell; };
+    ops.saveRichtext = [this] { DoSaveRichtext(); };
+    ops.cellOfDay = [this](int d) { return m_page->CellOfDay(d); };
+    ops.loadCell = [this](int cell) {
+        if (TWPRtfStorage* store = m_page->CellRtf(cell)) m_cellEditor->LoadFromStorage(*store);
+        m_cellEditor->Reformat();
+    };
+    ops.takeAttributesAndMoveToEnd = [this, &taken] {
+        taken = m_cellEditor->CurrentAttributes();
+        m_cellEditor->MoveToEnd();
+    };
+    ops.isEmpty = [this] { return m_cellEditor->IsEmpty(); };
+    ops.newParagraph = [this] { m_cellEditor->NewParagraph(); };
+    ops.insertWithTakenAttributes = [this, &taken](const QString& t) {
+        m_cellEditor->InsertTextWithAttributes(t, taken);
+        m_cellEditor->Reformat();
+    };
+    ops.storeCell = [this](int cell) {
+        TWPRtfStorage filled;
+        m_cellEditor->SaveToStorage(filled);
+        m_page->SetCellRtf(cell, filled);
+    };
+    ops.setModified = [this] { m_modified = true; };
+    ops.clickCell = [this, &loaded](int cell) {
+        m_editorLoaded = loaded;
+        m_page->ClickCell(cell);
+    };
+    ::plennix::PuttextOnDay(ops, day, text);
+    if (!m_editorOpen) m_editorLoaded = loaded;
+}
+
+// ---- preferences ----
+
+void TCalendarMain::LoadPreferences() {
+    m_prefs = ReadPreferences(IniFile(PreferencesFile()));
+    setHints(m_prefs.hintsOn);
+}
+
+void TCalendarMain::SavePreferences() {
+    Preferences prefs = m_prefs;
+    if (QAction* a = Action(QStringLiteral("mnuShowHint"))) prefs.hintsOn = a->isChecked();
+    QString error;
+    if (!UpdatePreferencesFile([&](IniFile& ini) { WritePreferences(ini, prefs); }, &error))
+        statusBar()->showMessage(QStringLiteral("Preferences could not be written: ") + error, 5000);
+}
+
+void TCalendarMain::DefaultEditorFont1Click() {
+    const Preferences session = m_prefs;
+    LoadPreferences();
+    // Only the font comes fresh from the file. The page zoom percent read at start-up, and the palette's
+    // shown state and library of this session (written when the window closes), stay what they are.
+    m_prefs.mainZoomPercent = session.mainZoomPercent;
+    m_prefs.iconsVisible = session.iconsVisible;
+    m_prefs.iconFile = session.iconFile;
+    DefaultEditorFont& f = m_prefs.font;
+    FontRecord font;
+    font.name = f.name;
+    font.setSize(f.size);
+    font.style = (f.bold ? fsBold : 0) | (f.italic ? fsItalic : 0) | (f.underline ? fsUnderline : 0) |
+                 (f.strikeout ? fsStrikeOut : 0);
+    font.color = f.color;
+    if (ChooseFontWithColor(this, font)) {
+        f.name = font.name;
+        f.size = std::max(1, font.size());
+        f.bold = font.style & fsBold;
+        f.italic = font.style & fsItalic;
+        f.underline = font.style & fsUnderline;
+        f.strikeout = font.style & fsStrikeOut;
+        f.color = ColorToRGB(font.color) & 0xFFFFFF;
+        SavePreferences();
+    }
+    if (m_editorOpen) SetDefaultFontNow();
+}
+
+// ---- help ----
+
+void TCalendarMain::Contents1Click() { ShowHelpTopic(kContentsTopic); }
+
+void TCalendarMain::VisitOurInternetW1Click() {
+    QUrl url = kProjectWebPage.isEmpty() ? QUrl::fromLocalFile(HelpTopicFile(kContentsTopic)) : QUrl(kProjectWebPage);
+    if (url.isEmpty() || (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))) {
+        ShowInformation(QStringLiteral("The program's web page is not available."), this);
+        return;
+    }
+    if (!QDesktopServices::openUrl(url))
+        ShowInformation(QStringLiteral("Unable to open ") + url.toDisplayString() + QStringLiteral(" in the web browser."),
+                        this);
+}
+
+void TCalendarMain::About1Click() {
+    TAboutBox box(this);
+    RunModalDialog(box);
+}
+
+// ---- closing ----
 
 void TCalendarMain::closeEvent(QCloseEvent* e) {
-    CheckSaveNeeded();  // closing is never refused
+    // A save the person asked for that did not happen keeps the window open with its changes.
+    if (!CheckSaveNeeded()) {
+        e->ignore();
+        return;
+    }
+    m_closing = true;
+    m_prefs.mainZoomPercent = ZoomToPercent(m_page->Zoom());
+    SavePreferences();
+    if (!m_firstActivation) SavePlacement(*this, QStringLiteral("TCalendarMain"));
+    if (m_palette) m_palette->hide();
     e->accept();
+    emit Closed();
 }
 
 }  // namespace plennix

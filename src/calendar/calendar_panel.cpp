@@ -10,10 +10,19 @@
 #include "printing/report.h"
 #include "surface/handle.h"
 #include "surface/label.h"
+#include "objects/flat_calendar.h"
+#include "objects/image_object.h"
+#include "objects/object_classes.h"
+#include "objects/rich_label.h"
+#include "objects/super_text.h"
+#include "platform/messages.h"
 
 namespace plennix {
 
-void RegisterCalendarObjectClasses() { RegisterLabelClasses(); }
+void RegisterCalendarObjectClasses() {
+    RegisterLabelClasses();
+    RegisterDecorativeObjectClasses();
+}
 
 TCalendarPanel32::TCalendarPanel32(QWidget* parent, StoredPageKind storedKind) : TGBasePanel(parent) {
     RegisterCalendarObjectClasses();
@@ -195,6 +204,21 @@ void TCalendarPanel32::LoadFromFile(const QString& path, QObject* owner) {
     AttachObjects();
 }
 
+QByteArray TCalendarPanel32::SaveToBytes() const {
+    std::vector<const TGGraphicControl*> objects(Objects().begin(), Objects().end());
+    return WriteDocument(m_settings, m_cells, objects);
+}
+
+void TCalendarPanel32::LoadFromBytes(const QByteArray& bytes, QObject* owner) {
+    struct Relayout {
+        TCalendarPanel32* page;
+        ~Relayout() { page->ArrangeLayout(false); }
+    } relayout{this};
+    StreamReader r(bytes);
+    ReadDocument(r, m_settings, m_cells, owner ? owner : NamingOwner(), this, NamingOwner());
+    AttachObjects();
+}
+
 void TCalendarPanel32::SaveStyleSheet(const QString& path) const { SaveStyleSheetFile(path, m_settings); }
 
 void TCalendarPanel32::LoadStyleSheet(const QString& path) {
@@ -212,6 +236,17 @@ QImage TCalendarPanel32::PaintToBitmap() {
     QImage image = ::plennix::PaintToBitmap(m_settings, m_layout, Zoom(), m_state, &texts);
     update();
     return image;
+}
+
+void TCalendarPanel32::MeasureForPrint() {
+    if (m_layout.PanelWidth(Zoom()) <= 0 || m_layout.PanelHeight(Zoom()) <= 0) return;
+    // The layout and the fonts' metrics are those of a full pass; the drawing is clipped to one pixel
+    // and the cell texts are not laid out at all.
+    QImage target(1, 1, QImage::Format_RGB32);
+    QPainter painter(&target);
+    Canvas canvas(&painter);
+    PaintCalendarPage(canvas, m_settings, m_layout, Zoom(), m_state, nullptr);
+    if (HasCellText()) m_renderer.SetZoomPercent(ZoomPercent(Zoom()));
 }
 
 QImage TCalendarPanel32::RenderPage() { return RenderToImage(); }
@@ -288,6 +323,51 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             AddObject(label, r);
             SetPanelState(TLPanelState::psPointing);
             label->StartEdit();
+            break;
+        }
+        case TLPanelState::psImage: {
+            auto* image = new TGImage(owner);
+            image->Loaded();
+            AddObject(image, r);
+            SetPanelState(TLPanelState::psPointing);
+            image->LoadImageFromDisk();
+            break;
+        }
+        case TLPanelState::psFlatCalendar: {
+            auto* calendar = new TGFlatCalendar(owner);
+            calendar->Loaded();
+            AddObject(calendar, r);
+            SetPanelState(TLPanelState::psPointing);
+            break;
+        }
+        case TLPanelState::psRichLabel: {
+            auto* label = new TGPRichBaseLabel(owner);
+            try {
+                label->Loaded();
+            } catch (const ENoMasterWPRich& e) {
+                // Without the master editor the label could show nothing: it is not placed.
+                delete label;
+                SetPanelState(TLPanelState::psPointing);
+                m_creating = false;
+                ShowError(e.message(), window());
+                return;
+            }
+            AddObject(label, r);
+            SetPanelState(TLPanelState::psPointing);
+            label->SetTransparent(false);
+            label->SetBorderStyle(bsSingle);
+            label->Edit();
+            break;
+        }
+        case TLPanelState::psSuperText: {
+            auto* text = TGSuperText::CreateForTool(owner);
+            text->Loaded();
+            AddObject(text, r);
+            SetPanelState(TLPanelState::psPointing);
+            text->SetBorderStyle(bsSingle);
+            text->SetControlTransparent(false);
+            text->SetBGColor(clWhite);
+            text->EditProperties();
             break;
         }
         default:

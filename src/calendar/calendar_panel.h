@@ -99,10 +99,16 @@ public:
     // Files; each throws StreamError with the message to show.
     void SaveToFile(const QString& path) const;
     void LoadFromFile(const QString& path, QObject* owner);
+    // The document as its file would hold it, and back (undo snapshots); the reader throws StreamError.
+    QByteArray SaveToBytes() const;
+    void LoadFromBytes(const QByteArray& bytes, QObject* owner);
     void SaveStyleSheet(const QString& path) const;
     void LoadStyleSheet(const QString& path);
     // The calendar alone, at the page's zoom, without placed objects.
     QImage PaintToBitmap();
+    // What a screen pass at the page's zoom leaves for printing (the cells' places and the cell-text
+    // zoom that printed cell texts are sized from), without drawing the page: for a page never shown.
+    void MeasureForPrint();
     // The page with its placed objects as on screen (image export).
     QImage RenderPage();
     void PrintPage(TReport& report, double xOffsetInch, double yOffsetInch);

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "platform/file_io.h"
-#include "platform/win1252.h"
+#include "platform/code_page.h"
 
 namespace plennix {
 
@@ -17,7 +17,9 @@ void IniFile::reload() {
 void IniFile::parse(const QByteArray& bytes) {
     m_sections.clear();
     Section* current = nullptr;
-    const QString text = FromWin1252(bytes);
+    // A file that starts with the UTF-8 mark holds text the code page could not (see serialize).
+    const QString text =
+        bytes.startsWith("\xEF\xBB\xBF") ? QString::fromUtf8(bytes.mid(3)) : DecodeFromCodePage(bytes);
     const auto lines = text.split('\n');
     for (QString line : lines) {
         if (line.endsWith('\r')) line.chop(1);
@@ -59,7 +61,10 @@ QByteArray IniFile::serialize() const {
         out += '[' + s.name + QStringLiteral("]\r\n");
         for (const auto& e : s.entries) out += e.key + '=' + e.value + QStringLiteral("\r\n");
     }
-    return ToWin1252(out);
+    // Profile text is in the files' code page; a value it cannot hold (a recent file's path with letters
+    // of another script) makes the whole file UTF-8 with its mark rather than turning letters into '?'.
+    if (CanEncode(out)) return EncodeToCodePage(out);
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
 }
 
 bool IniFile::save(QString* error) const { return WriteFileAtomically(m_path, serialize(), error); }

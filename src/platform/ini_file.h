@@ -1,6 +1,7 @@
 #pragma once
 // A profile (INI) file with the classic semantics: sections and keys keep file order, look-up is
-// case-insensitive, integers accept "0x" hex, text is Windows-1252, writes are atomic.
+// case-insensitive, integers accept "0x" hex, text is in the files' code page (UTF-8 with its mark when
+// that page cannot hold it), writes are atomic.
 #include <QString>
 #include <QStringList>
 #include <vector>

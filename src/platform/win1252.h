@@ -1,5 +1,6 @@
 #pragma once
-// Files hold 8-bit Windows-1252 text; these convert at the file boundary.
+// The Windows-1252 table: the files' code page when that is 1252 (see code_page.h) and the 8-bit text
+// of RTF written with \ansicpg1252.
 #include <QByteArray>
 #include <QString>
 

@@ -31,10 +31,18 @@ QStringList InstalledPrinterNames() {
     return names;
 }
 
-TReport::TReport() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    m_printer->setFullPage(true);
-    // Without any system printer the printer is the built-in PDF writer.
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) m_printer->setOutputFormat(QPrinter::PdfFormat);
+TReport::TReport() = default;
+
+// The printer is made on first use: making one asks the print system for its printers, which a report
+// drawn on a caller's device (a bitmap, a PDF writer) never needs.
+QPrinter* TReport::printer() const {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setFullPage(true);
+        // Without any system printer the printer is the built-in PDF writer.
+        if (QPrinterInfo::availablePrinterNames().isEmpty()) m_printer->setOutputFormat(QPrinter::PdfFormat);
+    }
+    return m_printer.get();
 }
 
 TReport::~TReport() {
@@ -44,30 +52,30 @@ TReport::~TReport() {
 void TReport::SetPrinterName(const QString& name) {
     m_device = nullptr;
     if (name != PdfPrinterName() && QPrinterInfo::availablePrinterNames().contains(name)) {
-        m_printer->setOutputFormat(QPrinter::NativeFormat);
-        m_printer->setPrinterName(name);
+        printer()->setOutputFormat(QPrinter::NativeFormat);
+        printer()->setPrinterName(name);
     } else {
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
+        printer()->setOutputFormat(QPrinter::PdfFormat);
     }
 }
 
 void TReport::SetPdfOutput(const QString& fileName) {
     m_device = nullptr;
-    m_printer->setOutputFormat(QPrinter::PdfFormat);
-    m_printer->setOutputFileName(fileName);
+    printer()->setOutputFormat(QPrinter::PdfFormat);
+    printer()->setOutputFileName(fileName);
 }
 
 void TReport::SetDevice(QPaintDevice* device) { m_device = device; }
 
-QPaintDevice* TReport::Device() const { return m_device ? m_device : m_printer.get(); }
+QPaintDevice* TReport::Device() const { return m_device ? m_device : printer(); }
 
 QPagedPaintDevice* TReport::pagedDevice() const {
-    if (!m_device) return m_printer.get();
+    if (!m_device) return printer();
     return dynamic_cast<QPagedPaintDevice*>(m_device);
 }
 
 std::unique_ptr<QPrintDialog> TReport::CreateSetupDialog(QWidget* parent) {
-    auto dialog = std::make_unique<QPrintDialog>(m_printer.get(), parent);
+    auto dialog = std::make_unique<QPrintDialog>(printer(), parent);
     dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog->setOption(QAbstractPrintDialog::PrintCollateCopies, true);
     return dialog;
@@ -77,7 +85,7 @@ bool TReport::PrinterSetup(QWidget* parent) {
     auto dialog = CreateSetupDialog(parent);
     if (dialog->exec() != QDialog::Accepted) return false;
     m_device = nullptr;
-    m_orientation = m_printer->pageLayout().orientation() == QPageLayout::Landscape ? ReportOrientation::poLandscape
+    m_orientation = printer()->pageLayout().orientation() == QPageLayout::Landscape ? ReportOrientation::poLandscape
                                                                                    : ReportOrientation::poPortrait;
     return true;
 }
@@ -94,13 +102,13 @@ void TReport::SetPaper(ReportPaper paper) {
     if (!m_printing) applyPageSetup();
 }
 
-void TReport::SetCopies(int copies) { m_printer->setCopyCount(std::max(1, copies)); }
+void TReport::SetCopies(int copies) { printer()->setCopyCount(std::max(1, copies)); }
 
-int TReport::Copies() const { return std::max(1, m_printer->copyCount()); }
+int TReport::Copies() const { return std::max(1, printer()->copyCount()); }
 
 int TReport::MaxCopies() const {
-    if (m_device || m_printer->outputFormat() == QPrinter::PdfFormat) return 1;
-    return m_printer->supportsMultipleCopies() ? 999 : 1;
+    if (m_device || printer()->outputFormat() == QPrinter::PdfFormat) return 1;
+    return printer()->supportsMultipleCopies() ? 999 : 1;
 }
 
 void TReport::applyPageSetup() {
@@ -111,7 +119,7 @@ void TReport::applyPageSetup() {
                                                                              : QPageLayout::Portrait);
     // Page inches start at the paper's corner.
     paged->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
-    if (!m_device) m_printer->setFullPage(true);
+    if (!m_device) printer()->setFullPage(true);
 }
 
 bool TReport::BeginDoc() {
@@ -121,19 +129,19 @@ bool TReport::BeginDoc() {
         return false;
     }
     if (!m_device) {
-        if (m_printer->outputFormat() == QPrinter::PdfFormat && m_printer->outputFileName().isEmpty()) {
+        if (printer()->outputFormat() == QPrinter::PdfFormat && printer()->outputFileName().isEmpty()) {
             m_error = QStringLiteral("No file name was given for the PDF output");
             return false;
         }
-        m_printer->setDocName(m_title);
-        m_printer->setCreator(QStringLiteral("Plennix"));
+        printer()->setDocName(m_title);
+        printer()->setCreator(QStringLiteral("Plennix"));
     }
     applyPageSetup();
     if (!m_painter.begin(Device())) {
         m_error = m_device ? QStringLiteral("Unable to draw on the output device")
                            : QStringLiteral("Unable to start the print job on ") +
-                                 (m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName()
-                                                                                   : m_printer->printerName());
+                                 (printer()->outputFormat() == QPrinter::PdfFormat ? printer()->outputFileName()
+                                                                                   : printer()->printerName());
         return false;
     }
     m_canvas = std::make_unique<Canvas>(&m_painter);
@@ -158,7 +166,7 @@ void TReport::EndDoc() {
 void TReport::Abort() {
     if (!m_printing) return;
     m_canvas.reset();
-    if (!m_device) m_printer->abort();
+    if (!m_device) printer()->abort();
     if (m_painter.isActive()) m_painter.end();
     m_printing = false;
 }

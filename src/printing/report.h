@@ -55,7 +55,7 @@ public:
     // device that is not paged holds one page only.
     void SetDevice(QPaintDevice* device);
     // The printer behind the report (null while a device is the target).
-    QPrinter* Printer() const { return m_device ? nullptr : m_printer.get(); }
+    QPrinter* Printer() const { return m_device ? nullptr : printer(); }
     QPaintDevice* Device() const;
 
     // The system's printer setup dialog (printer, paper, orientation, copies) for the report's
@@ -181,12 +181,13 @@ public:
 
 private:
     QPagedPaintDevice* pagedDevice() const;
+    QPrinter* printer() const;
     void applyPageSetup();
     void applyFont();
     void applyPenWidth();
     void reportStatus();
 
-    std::unique_ptr<QPrinter> m_printer;
+    mutable std::unique_ptr<QPrinter> m_printer;  // made on first use
     QPaintDevice* m_device = nullptr;  // caller's device; overrides the printer when set
     QPainter m_painter;
     std::unique_ptr<Canvas> m_canvas;

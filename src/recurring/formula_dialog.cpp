@@ -9,6 +9,7 @@
 #include <QShowEvent>
 #include <QSpinBox>
 
+#include "platform/code_page.h"
 #include "platform/messages.h"
 #include "recurring/formula.h"
 
@@ -199,6 +200,13 @@ bool TEditRecurringDateFormula::DetermineFormulaString() {
 }
 
 void TEditRecurringDateFormula::OkbuttonClick() {
+    // The event text goes to PXRECUR.DAX in the files' code page: refuse what it cannot hold.
+    const QString problem = CodePageProblem(Event->text());
+    if (!problem.isEmpty()) {
+        ShowInformation(problem, this);
+        Event->setFocus();
+        return;
+    }
     if (DetermineFormulaString()) accept();
 }
 

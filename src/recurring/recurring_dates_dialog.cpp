@@ -1,15 +1,19 @@
 #include "recurring/recurring_dates_dialog.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "platform/file_io.h"
 #include "platform/messages.h"
+#include "platform/program_folder.h"
 #include "recurring/entry_list_delegate.h"
 #include "recurring/formula.h"
 #include "recurring/formula_dialog.h"
+#include "recurring/ical.h"
 #include "platform/common_dialogs.h"
 #include "recurring/selection_dialogs.h"
 #include "recurring/store.h"
@@ -42,6 +46,12 @@ TEditRecurringDates::TEditRecurringDates(QWidget* parent)
     Editbutton = NewButton(QStringLiteral("Edit"), this, 40);
     DeleteButton = NewButton(QStringLiteral("Delete"), this, 72);
     Holidaysbutton = NewButton(QStringLiteral("Holidays"), this, 104);
+    Importbutton = NewButton(QStringLiteral("Import…"), this, 136);
+    Importbutton->setObjectName(QStringLiteral("Importbutton"));
+    Importbutton->setToolTip(QStringLiteral("Adds the dates of an iCalendar (.ics) file"));
+    Exportbutton = NewButton(QStringLiteral("Export…"), this, 168);
+    Exportbutton->setObjectName(QStringLiteral("Exportbutton"));
+    Exportbutton->setToolTip(QStringLiteral("Writes the list as an iCalendar (.ics) file"));
     okbutton = NewButton(QStringLiteral("Ok"), this, 255);
     okbutton->setDefault(true);
     CancelButton = NewButton(QStringLiteral("Cancel"), this, 287);
@@ -50,6 +60,8 @@ TEditRecurringDates::TEditRecurringDates(QWidget* parent)
     connect(Editbutton, &QPushButton::clicked, this, &TEditRecurringDates::EditbuttonClick);
     connect(DeleteButton, &QPushButton::clicked, this, &TEditRecurringDates::DeleteButtonClick);
     connect(Holidaysbutton, &QPushButton::clicked, this, &TEditRecurringDates::HolidaysbuttonClick);
+    connect(Importbutton, &QPushButton::clicked, this, &TEditRecurringDates::ImportbuttonClick);
+    connect(Exportbutton, &QPushButton::clicked, this, &TEditRecurringDates::ExportbuttonClick);
     connect(okbutton, &QPushButton::clicked, this, &TEditRecurringDates::okbuttonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TEditRecurringDates::CancelButtonClick);
     connect(DatesList, &QListWidget::itemSelectionChanged, this, &TEditRecurringDates::setbuttons);
@@ -172,6 +184,74 @@ void TEditRecurringDates::HolidaysbuttonClick() {
         if (DatesList->count() > 0 && SelectedRow() < 0) SelectRow(0);
     }
     setbuttons();
+}
+
+namespace {
+// The events or entries left out, for a message box: the first twenty, then how many more.
+QString LeftOutText(const QString& intro, const QStringList& leftOut) {
+    constexpr int kShown = 20;
+    QString text = intro;
+    for (int i = 0; i < leftOut.size() && i < kShown; ++i) text += QStringLiteral("\n") + leftOut[i];
+    if (leftOut.size() > kShown) text += QStringLiteral("\n... and %1 more").arg(leftOut.size() - kShown);
+    return text;
+}
+
+FileDialogRequest IcsRequest(FileDialogRequest::Mode mode, const QString& title) {
+    FileDialogRequest request;
+    request.mode = mode;
+    request.title = title;
+    request.directory = ProgramDir();
+    request.filter = QStringLiteral("iCalendar File (*.ics)");
+    request.defaultSuffix = QStringLiteral("ics");
+    return request;
+}
+}  // namespace
+
+void TEditRecurringDates::ImportbuttonClick() {
+    const QString path =
+        ChooseFileDialog(IcsRequest(FileDialogRequest::Mode::Open, QStringLiteral("Import iCalendar File")), this);
+    if (path.isEmpty()) return;
+    const std::optional<QByteArray> data = ReadWholeFile(path, 16LL * 1024 * 1024);
+    QString error = QStringLiteral("Cannot read %1").arg(path);
+    const std::optional<IcsImport> imported = data ? ImportIcs(*data, &error) : std::nullopt;
+    if (!imported) {
+        ShowError(data ? path + QStringLiteral(": ") + error : error, this);
+        return;
+    }
+    QString lastAdded;
+    int added = 0;
+    for (const QString& line : imported->entries)
+        if (!Lines().contains(line)) {
+            AddLine(line);
+            lastAdded = line;
+            ++added;
+        }
+    if (!lastAdded.isEmpty()) SelectLine(lastAdded);
+    setbuttons();
+    if (!imported->leftOut.isEmpty())
+        ShowInformation(LeftOutText((added == 1 ? QStringLiteral("1 date was added.")
+                                                : QStringLiteral("%1 dates were added.").arg(added)) +
+                                        QStringLiteral(" These events cannot be expressed as recurring dates "
+                                                       "and were left out:"),
+                                    imported->leftOut),
+                        this);
+}
+
+void TEditRecurringDates::ExportbuttonClick() {
+    FileDialogRequest request = IcsRequest(FileDialogRequest::Mode::Save, QStringLiteral("Export iCalendar File"));
+    request.proposedName = QStringLiteral("Recurring dates.ics");
+    const QString path = ChooseFileDialog(request, this);
+    if (path.isEmpty()) return;
+    QStringList leftOut;
+    const QByteArray ics = ExportIcs(Lines(), QDate::currentDate().year(), &leftOut);
+    QString error;
+    if (!WriteFileAtomically(path, ics, &error)) {
+        ShowError(error, this);
+        return;
+    }
+    if (!leftOut.isEmpty())
+        ShowInformation(LeftOutText(QStringLiteral("These entries have no iCalendar form and were left out:"), leftOut),
+                        this);
 }
 
 void TEditRecurringDates::okbuttonClick() {

@@ -1,7 +1,7 @@
 #pragma once
 // TEditRecurringDates, the editor of the recurring dates list (File menu "Edit Recurring Dates"): a list
-// sorted by the whole line ignoring letter case, with New, Edit, Delete and Holidays. OK writes
-// PXRECUR.DAX; Cancel writes nothing.
+// sorted by the whole line ignoring letter case, with New, Edit, Delete, Holidays, and Import and Export
+// of iCalendar files. OK writes PXRECUR.DAX; Cancel writes nothing.
 #include <QDialog>
 #include <QStringList>
 
@@ -32,6 +32,11 @@ public:
     void EditbuttonClick();
     void DeleteButtonClick();
     void HolidaysbuttonClick();
+    // Adds the events of an .ics file that have a formula form (and are not in the list yet); lists the
+    // others with their reasons. Nothing is written before OK.
+    void ImportbuttonClick();
+    // Writes the list as it stands, unsaved changes included, to an .ics file.
+    void ExportbuttonClick();
     void okbuttonClick();
     void CancelButtonClick();
 
@@ -40,6 +45,8 @@ public:
     QPushButton* Editbutton;
     QPushButton* DeleteButton;
     QPushButton* Holidaysbutton;
+    QPushButton* Importbutton;
+    QPushButton* Exportbutton;
     QPushButton* okbutton;
     QPushButton* CancelButton;
 

@@ -6,7 +6,7 @@
 
 #include "platform/file_io.h"
 #include "platform/program_folder.h"
-#include "platform/win1252.h"
+#include "platform/code_page.h"
 #include "recurring/formula.h"
 
 namespace plennix {
@@ -34,18 +34,18 @@ QStringList SplitRecurringLines(const QByteArray& bytes) {
     qsizetype start = 0;
     for (qsizetype i = 0; i < size; ++i) {
         if (data[i] != '\r' && data[i] != '\n') continue;
-        lines << FromWin1252(data + start, i - start);
+        lines << DecodeFromCodePage(data + start, i - start);
         if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < size) lines << FromWin1252(data + start, size - start);
+    if (start < size) lines << DecodeFromCodePage(data + start, size - start);
     return lines;
 }
 
 QByteArray JoinRecurringLines(const QStringList& lines) {
     QByteArray out;
     for (const QString& line : lines) {
-        out += ToWin1252(line);
+        out += EncodeToCodePage(line);
         out += "\r\n";
     }
     return out;

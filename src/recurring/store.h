@@ -1,6 +1,6 @@
 #pragma once
-// The recurring dates list PXRECUR.DAX in the program folder (one entry a line, CR LF, Windows-1252),
-// the older PXRECUR.DAT (MMDD + event text) that start-up converts, and the built-in holidays.
+// The recurring dates list PXRECUR.DAX in the program folder (one entry a line, CR LF, in the files'
+// code page), the older PXRECUR.DAT (MMDD + event text) that start-up converts, and the built-in holidays.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -13,9 +13,9 @@ QString RecurringDatesPath();
 QString OldRecurringDatesPath();
 
 // The lines of a text file of any line length; CR LF, CR and LF all end a line, and a last line needs
-// no line end. Bytes are Windows-1252.
+// no line end. Bytes are in the files' code page.
 QStringList SplitRecurringLines(const QByteArray& bytes);
-// Every line ended by CR LF, in Windows-1252.
+// Every line ended by CR LF, in the files' code page.
 QByteArray JoinRecurringLines(const QStringList& lines);
 
 // The list in PXRECUR.DAX in file order: empty when the file does not exist, no value (and *error

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "platform/common_dialogs.h"
 #include "platform/messages.h"
 #include "platform/numbers.h"
 #include "platform/program_folder.h"
@@ -30,7 +29,6 @@ TGBasePanel::TGBasePanel(QWidget* parent) : TGObjectHost(parent) {
     m_clipboardFile = ProgramFile(QStringLiteral("Clipbrd.tmp"));
     m_frame = new TGHandle(this);
     m_frame->SetSnapToGrid(false);
-    buildMenu();
 }
 
 TGBasePanel::~TGBasePanel() {
@@ -45,7 +43,9 @@ TGBasePanel::~TGBasePanel() {
     m_frame->ClearSelection();
     delete m_frame;
     m_frame = nullptr;
-    QFile::remove(m_clipboardFile);
+    // Only the window's document page owns the private clipboard: an export run or a preview page must
+    // not throw away what the person copied.
+    if (m_ownsClipboardFile) QFile::remove(m_clipboardFile);
     delete m_menu;
 }
 
@@ -213,29 +213,6 @@ void TGBasePanel::RemoveStrayObjects() {
         TGGraphicControl* o = ObjectAt(i);
         if (o->Top() > height() - 10 || o->Left() > width() - 10 || o->Width() < 1 || o->Height() < 1) delete o;
     }
-}
-
-void TGBasePanel::SelectInRect(const Rect& r, bool shift) {
-    std::vector<TGGraphicControl*> list;
-    if (shift) list = m_frame->Selection();
-    m_frame->ClearSelection();
-    for (int i = ObjectCount() - 1; i >= 0; --i) {
-        TGGraphicControl* o = ObjectAt(i);
-        if (!o->BoundsRect().intersects(r)) continue;
-        auto it = std::find(list.begin(), list.end(), o);
-        if (it != list.end() && shift)
-            list.erase(it);
-        else
-            list.push_back(o);
-    }
-    for (TGGraphicControl* o : list) m_frame->AddToSelection(o);
-    update();
-}
-
-void TGBasePanel::SelectAll() {
-    m_frame->ClearSelection();
-    for (TGGraphicControl* o : Objects()) m_frame->AddToSelection(o);
-    update();
 }
 
 // ---- mouse on the panel itself ----
@@ -449,10 +426,16 @@ void TGBasePanel::SelectionClipboard(ClipboardOp op) {
         if (!QFile::exists(m_clipboardFile)) return;
         TGLabelObjectFiler filer(NamingOwner());
         filer.SetPasting(true);
+        ObjectListReadReport report;
         try {
-            filer.LoadObjects(NamingOwner(), this, m_clipboardFile);
+            filer.LoadObjects(NamingOwner(), this, m_clipboardFile, &report);
         } catch (const StreamError& e) {
-            ShowError(e.message(), this);
+            report.error = e.message();
+        }
+        // What could not be pasted is said, with how many objects it cost.
+        if (!report.Complete()) {
+            const QString message = ObjectListReadMessage(report, QStringLiteral("the clipboard"));
+            ShowError(message.isEmpty() ? report.error : message, this);
         }
         AttachObjects();
         FireChanged();
@@ -471,158 +454,6 @@ void TGBasePanel::SelectionClipboard(ClipboardOp op) {
             destroyObject(o);
             FireChanged();
         }
-        update();
-    }
-}
-
-// ---- context menu ----
-
-void TGBasePanel::buildMenu() {
-    m_menu = new QMenu();
-    auto add = [this](const char* caption, std::function<void()> f) {
-        QAction* a = m_menu->addAction(QString::fromLatin1(caption));
-        connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
-        return a;
-    };
-    add("Bring To Front", [this] { BringSelectionToFront(); });
-    add("Send To Back", [this] { SendSelectionToBack(); });
-    m_menu->addSeparator();
-    add("Cut", [this] { SelectionClipboard(ClipboardOp::Cut); });
-    add("Copy", [this] { SelectionClipboard(ClipboardOp::Copy); });
-    add("Paste", [this] { SelectionClipboard(ClipboardOp::Paste); });
-    m_menu->addSeparator();
-    add("Delete", [this] { SelectionClipboard(ClipboardOp::Delete); });
-    m_menu->addSeparator();
-    add("Align Left", [this] { AlignLeft(); });
-    add("Align Right", [this] { AlignRight(); });
-    add("Align Tops", [this] { AlignTops(); });
-    add("Align Bottoms", [this] { AlignBottoms(); });
-    m_menu->addSeparator();
-    add("Center Vertically", [this] { CenterSelectionVertically(); });
-    add("Center Horizontally", [this] { CenterSelectionHorizontally(); });
-    m_menu->addSeparator();
-    add("Lock All", [this] { LockAll(); });
-    add("Unlock All", [this] { UnlockAll(); });
-    m_menu->addSeparator();
-    add("Mark All Selectable", [this] { MarkAllSelectable(); });
-    add("Mark All Unselectable", [this] { MarkAllUnselectable(); });
-    add("Select All", [this] { SelectAll(); });
-    m_menu->addSeparator();
-    add("Font", [this] { ChooseFontForSelection(); });
-    connect(m_menu, &QMenu::aboutToShow, this, [this] { UpdatePanelMenu(); });
-}
-
-void TGBasePanel::UpdatePanelMenu() {
-    const bool selection = m_frame->SelectionCount() > 0;
-    // The frame is a child control too: the lock commands need at least one object besides it.
-    const bool hasObjects = ObjectCount() + 1 > 1;
-    for (QAction* a : m_menu->actions()) {
-        const QString t = a->text();
-        if (a->isSeparator()) continue;
-        if (t == QLatin1String("Paste"))
-            a->setEnabled(QFile::exists(m_clipboardFile));
-        else if (t == QLatin1String("Lock All") || t == QLatin1String("Unlock All"))
-            a->setEnabled(hasObjects);
-        else if (t.startsWith(QLatin1String("Mark All")) || t == QLatin1String("Select All"))
-            a->setEnabled(true);
-        else
-            a->setEnabled(selection);
-    }
-}
-
-QAction* TGBasePanel::PanelMenuAction(const QString& caption) {
-    UpdatePanelMenu();
-    for (QAction* a : m_menu->actions())
-        if (a->text() == caption) return a;
-    return nullptr;
-}
-
-void TGBasePanel::PopupPanelMenu() { m_menu->popup(QCursor::pos()); }
-
-void TGBasePanel::BringSelectionToFront() {
-    if (m_frame->Locked()) return;
-    m_frame->BringSelectionToFront();
-    FireChanged();
-    update();
-}
-
-void TGBasePanel::SendSelectionToBack() {
-    if (m_frame->Locked()) return;
-    m_frame->SendSelectionToBack();
-    m_frame->ClearSelection();
-    FireChanged();
-    update();
-}
-
-void TGBasePanel::AlignLeft() {
-    FireChanged();
-    int m = width();
-    for (TGGraphicControl* o : m_frame->Selection()) m = std::min(m, o->Left());
-    for (TGGraphicControl* o : m_frame->Selection()) o->SetLeft(m);
-    update();
-}
-
-void TGBasePanel::AlignRight() {
-    FireChanged();
-    int m = 0;
-    for (TGGraphicControl* o : m_frame->Selection()) m = std::max(m, o->Left() + o->Width());
-    for (TGGraphicControl* o : m_frame->Selection()) o->SetLeft(m - o->Width());
-    update();
-}
-
-void TGBasePanel::AlignTops() {
-    FireChanged();
-    int m = height();
-    for (TGGraphicControl* o : m_frame->Selection()) m = std::min(m, o->Top());
-    for (TGGraphicControl* o : m_frame->Selection()) o->SetTop(m);
-    update();
-}
-
-void TGBasePanel::AlignBottoms() {
-    FireChanged();
-    int m = 0;
-    for (TGGraphicControl* o : m_frame->Selection()) m = std::max(m, o->Top() + o->Height());
-    for (TGGraphicControl* o : m_frame->Selection()) o->SetTop(m - o->Height());
-    update();
-}
-
-void TGBasePanel::CenterSelectionVertically() {
-    const auto sel = m_frame->Selection();
-    for (TGGraphicControl* o : sel) o->CenterVertically();
-    update();
-}
-
-void TGBasePanel::CenterSelectionHorizontally() {
-    const auto sel = m_frame->Selection();
-    for (TGGraphicControl* o : sel) o->CenterHorizontally();
-    update();
-}
-
-void TGBasePanel::LockAll() {
-    for (TGGraphicControl* o : Objects())
-        if (!o->Locked()) o->SetLocked(true);
-}
-
-void TGBasePanel::UnlockAll() {
-    for (TGGraphicControl* o : Objects())
-        if (o->Locked()) o->SetLocked(false);
-}
-
-void TGBasePanel::MarkAllSelectable() {
-    const auto objects = Objects();
-    for (TGGraphicControl* o : objects) o->SetUnselectable(false);
-}
-
-void TGBasePanel::MarkAllUnselectable() {
-    const auto objects = Objects();
-    for (TGGraphicControl* o : objects) o->SetUnselectable(true);
-}
-
-void TGBasePanel::ChooseFontForSelection() {
-    if (m_frame->SelectionCount() == 0) return;
-    if (auto f = ChooseFontDialog(m_panelFont, this)) {
-        const auto sel = m_frame->Selection();
-        for (TGGraphicControl* o : sel) o->ApplyFont(*f);
         update();
     }
 }

@@ -70,6 +70,10 @@ public:
 
     TGHandle* Frame() const { return m_frame; }
     QString ClipboardFile() const { return m_clipboardFile; }
+    // Whether this page deletes the private clipboard file when it is destroyed (off by default; only
+    // the main window's document page owns it).
+    bool OwnsClipboardFile() const { return m_ownsClipboardFile; }
+    void SetOwnsClipboardFile(bool v) { m_ownsClipboardFile = v; }
 
     // Events.
     std::function<void(const Rect& r)> DroppedObjectEvent;
@@ -120,7 +124,8 @@ public:
     void MarkAllSelectable();
     void MarkAllUnselectable();
     void ChooseFontForSelection();
-    QMenu* PanelMenu() const { return m_menu; }
+    // The page's context menu, built on first use.
+    QMenu* PanelMenu();
     // Computes the enabled states and returns the entry with that caption.
     QAction* PanelMenuAction(const QString& caption);
     void UpdatePanelMenu();
@@ -188,6 +193,7 @@ private:
     bool m_paintSuspended = false;
     TGHandle* m_frame = nullptr;
     QString m_clipboardFile;
+    bool m_ownsClipboardFile = false;
     Rect m_rubber;
     uint32_t m_lastPasteTime = 0;
     Rect m_dragOutline;

@@ -78,10 +78,19 @@ void TGGraphicControl::Invalidate() const {
     if (m_host && m_width > 0 && m_height > 0) m_host->update(toQRect(BoundsRect().inflated(3, 3)));
 }
 
-void TGGraphicControl::Loaded() {
-    if (InDesignMode()) return;
-    delete m_menu;
-    m_menu = new QMenu();
+void TGGraphicControl::Loaded() {}
+
+QMenu* TGGraphicControl::ContextMenu() const {
+    if (!m_menu) {
+        // Menus are built lazily from a const accessor; building is the object's own business.
+        auto* self = const_cast<TGGraphicControl*>(this);
+        m_menu = new QMenu();
+        self->BuildContextMenu(*m_menu);
+    }
+    return m_menu;
+}
+
+void TGGraphicControl::BuildContextMenu(QMenu&) {
     AddMenuItem(QStringLiteral("Bring To Front"), [this] { BringToFront(); });
     AddMenuItem(QStringLiteral("Send To Back"), [this] { SendToBack(); });
     AddMenuItem(QStringLiteral("Cut"), [this] {
@@ -122,7 +131,7 @@ QAction* TGGraphicControl::AddMenuItem(const QString& caption, std::function<voi
 void TGGraphicControl::AddMenuSeparator(QMenu* into) { (into ? into : m_menu)->addSeparator(); }
 
 QAction* TGGraphicControl::MenuAction(const QString& caption) const {
-    if (!m_menu) return nullptr;
+    ContextMenu();
     std::function<QAction*(QMenu*)> find = [&](QMenu* menu) -> QAction* {
         for (QAction* a : menu->actions()) {
             if (a->text() == caption) return a;
@@ -135,7 +144,8 @@ QAction* TGGraphicControl::MenuAction(const QString& caption) const {
 }
 
 void TGGraphicControl::PopupContextMenu() {
-    if (!m_menu) return;
+    ContextMenu();
+    if (m_lockedItem) m_lockedItem->setChecked(m_locked);
     UpdateMenu();
     m_menu->popup(QCursor::pos());
 }

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "platform/canvas.h"
 #include "platform/font.h"
@@ -73,7 +74,6 @@ public:
     // While an object is being loaded or read from a stream, setters store without notifying.
     bool IsLoading() const { return m_loading; }
     void SetLoading(bool v) { m_loading = v; }
-    bool InDesignMode() const { return false; }
 
     float Zoom() const { return m_zoom; }
     void SetZoomField(float z) { m_zoom = z; }
@@ -82,7 +82,9 @@ public:
     bool Unselectable() const { return m_unselectable; }
     void SetUnselectable(bool value);
 
-    QMenu* ContextMenu() const { return m_menu; }
+    // The context menu, built on first use by BuildContextMenu: reading a document builds no menus
+    // (and needs no widgets), only an object the person opens a menu on gets one.
+    QMenu* ContextMenu() const;
     // What a double-click does (assigned only by kinds with an editor).
     NotifyHandler EditAction;
     // Installed by the design panel's AttachObject.
@@ -96,6 +98,9 @@ public:
     virtual void BoundsChanged();
     virtual void UpdateMenu() {}
     virtual void ApplyFont(const FontRecord& font) {}
+    // The colour of the object's text font, for kinds that have one. The page's Font command keeps
+    // each object's own colour when the person did not change the colour in the dialog.
+    virtual std::optional<TColor> FontColor() const { return std::nullopt; }
     virtual void PrintTo(TReport& report, double leftOffset, double topOffset) {}
 
     void ScaleTo(float newZoom);
@@ -123,7 +128,10 @@ public:
     void PopupContextMenu();
 
 protected:
-    // Adds an entry to the context menu; kinds use it in their Loaded.
+    // Fills the context menu when it is first needed. Kinds override it, call their base first and
+    // then add their entries with AddMenuItem / AddMenuSeparator (a sub-menu from menu.addMenu()).
+    virtual void BuildContextMenu(QMenu& menu);
+    // Adds an entry to the context menu (or to `into`, a sub-menu of it).
     QAction* AddMenuItem(const QString& caption, std::function<void()> action, QMenu* into = nullptr);
     void AddMenuSeparator(QMenu* into = nullptr);
     QAction* m_lockedItem = nullptr;
@@ -140,7 +148,7 @@ private:
     bool m_loading = false;
     bool m_busy = false;
     float m_zoom = 1.0f;
-    QMenu* m_menu = nullptr;
+    mutable QMenu* m_menu = nullptr;
     Rect m_lastBounds;
     bool m_locked = false;
     bool m_unselectable = false;

@@ -271,11 +271,8 @@ void TGBaseLabel::SetAngle(int value) {
     // A record read back already holds the box fitted at its angle; swapping it again would change
     // the stored geometry.
     if (IsLoading()) return;
-    if (!InDesignMode()) {
-        const bool flat = value == 0 || value == 180;
-        if ((flat && Height() > Width()) || (!flat && Width() > Height()))
-            SetBounds(Left(), Top(), Height(), Width());
-    }
+    const bool flat = value == 0 || value == 180;
+    if ((flat && Height() > Width()) || (!flat && Width() > Height())) SetBounds(Left(), Top(), Height(), Width());
     Repaint();
     // A rotation that keeps the box's shape is still a change of the document.
     NotifyChanged();
@@ -456,14 +453,12 @@ void TGBaseLabel::PrintTo(TReport& report, double leftOffset, double topOffset) 
 
 // --- menu ----------------------------------------------------------------------------------------
 
-void TGBaseLabel::Loaded() {
-    TGGraphicControl::Loaded();
-    QMenu* menu = ContextMenu();
-    if (!menu) return;
+void TGBaseLabel::BuildContextMenu(QMenu& menu) {
+    TGGraphicControl::BuildContextMenu(menu);
     AddMenuSeparator();
     AddMenuItem(QStringLiteral("Font"), [this] { ChooseFont(); });
     AddMenuItem(QStringLiteral("3D Effects"), [this] { Edit3DEffects(); });
-    QMenu* alignment = menu->addMenu(QStringLiteral("Alignment"));
+    QMenu* alignment = menu.addMenu(QStringLiteral("Alignment"));
     m_alignLeftItem = AddMenuItem(QStringLiteral("Left"), [this] {
         SetAlignment(taLeftJustify);
         NotifyChanged();
@@ -484,7 +479,7 @@ void TGBaseLabel::Loaded() {
     m_borderItem = AddMenuItem(QStringLiteral("Border"), [this] { ToggleBorder(); });
     m_borderItem->setCheckable(true);
     m_borderItem->setChecked(m_borderStyle == bsSingle);
-    QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
+    QObject::connect(&menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
 }
 
 void TGBaseLabel::UpdateMenu() {
@@ -496,8 +491,10 @@ void TGBaseLabel::UpdateMenu() {
 }
 
 void TGBaseLabel::ChooseFont() {
-    if (auto chosen = ChooseFontDialog(m_font, DialogParent())) {
-        SetFont(*chosen);
+    // Turned text needs an outline font.
+    FontRecord chosen = m_font;
+    if (ChooseFontWithColor(DialogParent(), chosen, m_angle != 0)) {
+        SetFont(chosen);
         m_layoutDirty = true;
     }
 }
@@ -526,14 +523,12 @@ void TGBaseLabel::ToggleBorder() {
 
 TGPLabel::TGPLabel(QObject* owner) : TGBaseLabel(owner) {}
 
-void TGPLabel::Loaded() {
-    TGBaseLabel::Loaded();
-    QMenu* menu = ContextMenu();
-    if (!menu) return;
+void TGPLabel::BuildContextMenu(QMenu& menu) {
+    TGBaseLabel::BuildContextMenu(menu);
     AddMenuSeparator();
     AddMenuItem(QStringLiteral("Text"), [this] { EditCaption(); });
     AddMenuSeparator();
-    QMenu* rotation = menu->addMenu(QStringLiteral("Rotation"));
+    QMenu* rotation = menu.addMenu(QStringLiteral("Rotation"));
     AddMenuItem(QStringLiteral("No Rotation"), [this] { SetAngle(0); }, rotation);
     AddMenuItem(QStringLiteral("90 Degrees"), [this] { SetAngle(90); }, rotation);
     AddMenuItem(QStringLiteral("180 Degrees"), [this] { SetAngle(180); }, rotation);

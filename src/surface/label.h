@@ -94,11 +94,11 @@ public:
     void SetFont(const FontRecord& font);
 
     // Framework and base operations.
-    void Loaded() override;
     void Paint(Canvas& canvas) override;
     void BoundsChanged() override;
     void UpdateMenu() override;
     void ApplyFont(const FontRecord& font) override;
+    std::optional<TColor> FontColor() const override { return m_font.color; }
     void PrintTo(TReport& report, double leftOffset, double topOffset) override;
     virtual void ChooseFont();
 
@@ -119,6 +119,7 @@ public:
     FontRecord DrawingFont() const { return ZoomedLabelFont(m_font, Zoom()); }
 
 protected:
+    void BuildContextMenu(QMenu& menu) override;
     // The window that dialogs opened from the label are centred on.
     QWidget* DialogParent() const;
     void Repaint() const { Invalidate(); }
@@ -161,12 +162,14 @@ public:
     explicit TGPLabel(QObject* owner = nullptr);
 
     QString ClassName() const override { return QStringLiteral("TGPLabel"); }
-    void Loaded() override;
     void ChooseFont() override;
     // The text dialog with the caption; on OK the new caption, GrowToFit and a repaint.
     virtual void EditCaption();
     // Called by the page right after a label was created with the tool.
     virtual void StartEdit();
+
+protected:
+    void BuildContextMenu(QMenu& menu) override;
 };
 
 // Registers the label classes that object records can name.

@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QWhatsThis>
 
+#include "platform/code_page.h"
 #include "platform/common_dialogs.h"
+#include "platform/messages.h"
 #include "surface/help.h"
 #include "surface/label.h"
 #include "surface/object_host.h"
@@ -32,15 +34,6 @@ constexpr NamedColor kNamedColors[] = {
     {"Silver", clSilver}, {"Red", clRed},     {"Lime", clLime},       {"Yellow", clYellow},
     {"Blue", clBlue},   {"Fuchsia", clFuchsia}, {"Aqua", clAqua},     {"White", clWhite},
 };
-
-QIcon swatch(TColor color) {
-    QPixmap pm(16, 12);
-    pm.fill(toQColor(color));
-    QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.drawRect(0, 0, pm.width() - 1, pm.height() - 1);
-    return QIcon(pm);
-}
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
     auto* b = new QPushButton(text, parent);
@@ -82,7 +75,7 @@ TColorCombo::TColorCombo(QWidget* parent) : QComboBox(parent) {
 int TColorCombo::addColorItem(const QString& text, TColor color) {
     // Colours go before the "Custom..." entry, which stays last.
     const int at = itemData(count() - 1).isNull() && count() > 0 ? count() - 1 : count();
-    insertItem(at, swatch(color), text, QVariant(static_cast<int>(color)));
+    insertItem(at, ColorSwatch(color), text, QVariant(static_cast<int>(color)));
     return at;
 }
 
@@ -177,7 +170,16 @@ TGetLabelText::TGetLabelText(QWidget* parent) : QDialog(parent) {
     WhatsThis->Attach(MouseHelpButton,
                       QStringLiteral("Click this button, then a control, to see what the control does."));
 
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    // Text the files' code page cannot hold would be saved as question marks: say so and stay open.
+    connect(OKButton, &QPushButton::clicked, this, [this] {
+        const QString problem = CodePageProblem(Text());
+        if (problem.isEmpty()) {
+            accept();
+            return;
+        }
+        ShowInformation(problem, this);
+        LabelText->setFocus();
+    });
     connect(Cancelbutton, &QPushButton::clicked, this, &QDialog::reject);
     connect(Helpbutton, &QPushButton::clicked, this, [] { ShowHelpTopic(kLabelTextHelpTopic); });
     connect(MouseHelpButton, &QPushButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });

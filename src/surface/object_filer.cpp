@@ -35,14 +35,14 @@ void TGLabelObjectFiler::SaveObject(const TGGraphicControl* obj, const QString& 
 }
 
 std::vector<TGGraphicControl*> TGLabelObjectFiler::LoadObjects(QObject* owner, TGObjectHost* parent,
-                                                               const QString& path) {
+                                                               const QString& path, ObjectListReadReport* report) {
     if (!QFileInfo::exists(path)) return {};
     const auto bytes = ReadWholeFile(path);
     if (!bytes)
         throw StreamError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
     m_pasting = true;
     StreamReader in(*bytes);
-    return ReadObjectList(in, owner, parent, m_namingOwner, m_pasting);
+    return ReadObjectList(in, owner, parent, m_namingOwner, m_pasting, report);
 }
 
 TGGraphicControl* TGLabelObjectFiler::CloneObject(const TGGraphicControl* obj, QObject* owner,

@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+#include "surface/object_read_report.h"
+
 namespace plennix {
 
 class TGGraphicControl;
@@ -28,7 +30,9 @@ public:
     // Reads an object list file with pasting on and returns the objects created. A missing file gives
     // nothing. On a failure the objects read before it stay on the parent (having received Loaded)
     // and the StreamError is rethrown.
-    std::vector<TGGraphicControl*> LoadObjects(QObject* owner, TGObjectHost* parent, const QString& path);
+    // `report`, when given, receives what was read and left out.
+    std::vector<TGGraphicControl*> LoadObjects(QObject* owner, TGObjectHost* parent, const QString& path,
+                                               ObjectListReadReport* report = nullptr);
     // Writes the object into a memory stream and reads it back with pasting off; the copy gets a
     // fresh name. Throws StreamError when the object's class is not registered.
     TGGraphicControl* CloneObject(const TGGraphicControl* obj, QObject* owner, TGObjectHost* parent);

@@ -1,6 +1,7 @@
 #include "surface/object_host.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 #include <QPainter>
 
 #include "surface/graphic_control.h"
@@ -31,12 +32,15 @@ int TGObjectHost::IndexOfObject(const TGGraphicControl* obj) const {
 }
 
 void TGObjectHost::InsertObject(TGGraphicControl* obj) {
-    if (IndexOfObject(obj) < 0) m_objects.push_back(obj);
+    // SetParent calls this only when the object moves to this host, so it cannot be here yet; a search
+    // would make reading a long object list quadratic.
+    if (obj && obj->Parent() == this && (m_objects.empty() || m_objects.back() != obj)) m_objects.push_back(obj);
 }
 
 void TGObjectHost::RemoveObject(TGGraphicControl* obj) {
-    int i = IndexOfObject(obj);
-    if (i >= 0) m_objects.erase(m_objects.begin() + i);
+    // Objects leave mostly from the top (pages are cleared from the last object down).
+    const auto it = std::find(m_objects.rbegin(), m_objects.rend(), obj);
+    if (it != m_objects.rend()) m_objects.erase(std::next(it).base());
     if (m_captured == obj) m_captured = nullptr;
     if (m_hovered == obj) m_hovered = nullptr;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/canvas.h"
 #include "platform/rect.h"
+#include "surface/object_read_report.h"
 
 namespace plennix {
 
@@ -41,6 +42,12 @@ public:
     // The object that holds the mouse since its press, if any.
     TGGraphicControl* CapturedObject() const { return m_captured; }
 
+    // What the last object list read onto this host read and left out; cleared with
+    // ClearLastObjectReadReport before a document is opened.
+    const ObjectListReadReport& LastObjectReadReport() const { return m_lastReadReport; }
+    void SetLastObjectReadReport(const ObjectListReadReport& report) { m_lastReadReport = report; }
+    void ClearLastObjectReadReport() { m_lastReadReport = ObjectListReadReport(); }
+
     // Called by TGGraphicControl::SetParent.
     void InsertObject(TGGraphicControl* obj);
     void RemoveObject(TGGraphicControl* obj);
@@ -72,6 +79,7 @@ private:
     TGGraphicControl* m_captured = nullptr;
     TGGraphicControl* m_hovered = nullptr;
     QObject* m_namingOwner = nullptr;
+    ObjectListReadReport m_lastReadReport;
 };
 
 }  // namespace plennix

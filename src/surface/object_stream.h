@@ -2,19 +2,24 @@
 // The tagged-value encoding of object records and the files built from it (object lists of
 // documents, the private clipboard file, clone streams).
 //
-// Every value is a one-byte tag and its data, integers little-endian, strings 8-bit Windows-1252.
+// Every value is a one-byte tag and its data, integers little-endian, strings 8-bit in
+// the files' code page (platform/code_page.h).
 // StreamReader reads from a bounded byte range with a position; it never reads past the end and
 // checks every length against the bytes left before allocating, so hostile input ends in a
 // StreamError ("Invalid stream format" for broken structure or truncation, "Invalid property value"
 // for a value of the wrong kind) and never in a crash, a hang or an unbounded allocation.
 // The calendar document reader shares it for its own values and cell records: read the container's
 // values with the typed readers, then hand the same reader to ReadObjectList for the object list.
+// The byte codec is value_codec.cpp, the mapping of objects to records object_records.cpp, and the
+// text form object_text.cpp.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <vector>
+
+#include "surface/object_read_report.h"
 
 namespace plennix {
 
@@ -63,7 +68,7 @@ public:
     // The smallest of the 8-, 16- and 32-bit integer tags that holds the value.
     void WriteInteger(int32_t v);
     void WriteBoolean(bool v) { WriteByte(v ? vaTrue : vaFalse); }
-    // Tag 0x06 up to 255 bytes, else 0x0C; text converted to Windows-1252.
+    // Tag 0x06 up to 255 bytes, else 0x0C; text converted to the files' code page.
     void WriteString(const QString& s);
     void WriteStringBytes(const QByteArray& s);
     void WriteIdent(const QByteArray& ident);
@@ -142,15 +147,21 @@ void WriteObjectRecord(ValueWriter& w, const TGGraphicControl& obj);
 // Object list: 0x01, one record per object, 0x00.
 void WriteObjectList(QByteArray& out, const std::vector<const TGGraphicControl*>& objs);
 
+// Reads past one tagged value of any kind ("Invalid stream format" on bad input).
+void SkipValue(StreamReader& in);
+
 // Reads an object list: every record creates an object of its registered class with `owner`,
 // shows it on `parent`, names it "Component"+n (the smallest n in 0..1000 that no child of
 // `namingOwner`, no object already on `parent` and no object read before it uses; the stored name
 // when all are taken) and assigns its properties while it is
 // loading; with `pasting` every object moves 15 pixels right and down. All objects created receive
-// Loaded once the list is read. On a failure the object being read is destroyed, the ones read
-// before it stay on the parent and receive Loaded, and the StreamError is rethrown.
+// Loaded once the list is read. Records after the first kMaxObjectsPerList are skipped. On a failure
+// the object being read is destroyed, the ones read before it stay on the parent and receive Loaded,
+// and the StreamError is rethrown. What was read and left out goes to `report` when given and, with
+// a parent, to the parent's LastObjectReadReport.
 std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, TGObjectHost* parent,
-                                              QObject* namingOwner, bool pasting);
+                                              QObject* namingOwner, bool pasting,
+                                              ObjectListReadReport* report = nullptr);
 
 // The text form of records for inspection:
 //   object Component0: TGPLabel

@@ -1,12 +1,20 @@
-// The headless command line: exports succeed on a document, and a missing or bad file ends with
-// status 1 and no output file.
+// The headless command line: exports succeed on a document (rich-text labels included), and a missing
+// or bad file ends with status 1 and no output file.
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <algorithm>
 
 #include "app/command_line.h"
+#include "calendar/calendar_panel.h"
+#include "objects/rich_label.h"
+#include "print_support.h"
+#include "richtext/rtf_storage.h"
+#include "surface/label.h"
 
 using namespace plennix;
 
@@ -61,4 +69,55 @@ TEST(CommandLine, ExportsASampleAndRefusesBadFiles) {
     EXPECT_EQ(RunCommandLine(parse({"--export-png", out, dir.filePath(QStringLiteral("missing.PXF"))})), 1);
     EXPECT_EQ(RunCommandLine(parse({"--dump", garbage})), 1);
     EXPECT_FALSE(QFile::exists(out));
+}
+
+namespace {
+int redPixels(const QImage& image, const QRect& r) {
+    int n = 0;
+    for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+        for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 90 && c.blue() < 90) ++n;
+        }
+    return n;
+}
+}  // namespace
+
+// A headless run reads rich-text labels (they need the hidden master editor) and the objects after them.
+TEST(CommandLine, ExportsRichLabelsAndTheObjectsAfterThem) {
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("Rich.PXF"));
+    {
+        QWidget window;
+        CreateMasterRichText(&window);
+        TCalendarPanel32 page(nullptr);
+        page.SetNamingOwner(&window);
+        page.ResetToDefaults();
+        page.SetCalendarLayout(TCalendarLayout::loFullCalendar);
+        page.SetMainCalYear(2026);
+        page.SetMainCalMonth(12);
+        auto* rich = new TGPRichBaseLabel(&window);
+        rich->Loaded();
+        TWPRtfStorage text;
+        text.SetRtfData("{\\rtf1\\ansi\\deff0 {\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                        "\\pard\\f0\\fs48\\cf1 HIX HIX\\par}");
+        rich->SetRTFText(text);
+        page.AddObject(rich, Rect::fromBounds(300, 600, 240, 60));
+        auto* after = new TGPLabel(&window);
+        after->Loaded();
+        after->SetCaption(QStringLiteral("Afterwards"));
+        page.AddObject(after, Rect::fromBounds(300, 700, 200, 30));
+        after->GrowToFit();
+        page.SaveToFile(doc);
+    }
+    const QString png = dir.filePath(QStringLiteral("rich.png"));
+    ASSERT_EQ(RunCommandLine(parse({"--export-png", png, doc})), 0);
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GT(redPixels(image, QRect(300, 600, 240, 60)), 100);
+
+    const QString pdf = dir.filePath(QStringLiteral("rich.pdf"));
+    ASSERT_EQ(RunCommandLine(parse({"--print-pdf", pdf, doc})), 0);
+    EXPECT_TRUE(test::PdfText(pdf).contains(QStringLiteral("Afterwards")));
+    EXPECT_TRUE(test::PdfText(pdf).contains(QStringLiteral("HIX")));
 }

@@ -361,3 +361,42 @@ TEST(MonthDrawing, LabelsLandWhereTheCanvasPutsThem) {
     EXPECT_EQ(r.state.cells[20].iDay, 17);
     EXPECT_EQ(same(r.state.cells[20].rTotal), 0);
 }
+
+// The day-name row: Sunday sits in the first column of a Sunday-first week and in the last of a
+// Monday-first one, and the headers style decides how much of the name is shown.
+TEST(DayNameRow, ColumnsFollowTheStartOfWeekAndNamesTheStyle) {
+    CalendarSettings s;
+    s.CalendarLayout = TCalendarLayout::loFullCalendar;
+    s.MainCalMonth = 1;
+    s.MainCalYear = 1998;
+    s.HeadersBorder = TCalBorderStyle::cbNone;
+    for (QString& name : s.DayNames) name.clear();
+    s.DayNames[0] = "WWWWWW";  // Sunday
+    s.HeadersStyle = TCalHeadersStyle::dsWhole;
+    LayoutResult layout = ArrangeLayout(s, false, {}, 96);
+
+    // Main (26, 26, 790, 1030): colW 109, day-name row (26, 198, 789, 229); name box j from
+    // 26 + 109 j + 1, 107 wide.
+    auto box = [](int j) { return Rect(26 + 109 * j + 1, 198, 26 + 109 * j + 108, 229); };
+    auto ink = [&](int j) {
+        PageDrawState state;
+        QImage image = PaintToBitmap(s, layout, 1.0f, state, nullptr, 96);
+        EXPECT_EQ(state.dayNameRowRect, Rect(26, 198, 789, 229));
+        return DarkPixels(image, box(j));
+    };
+    s.StartOfWeek = 1;
+    EXPECT_GT(ink(0), 20);
+    EXPECT_EQ(ink(6), 0);
+    s.StartOfWeek = 2;
+    EXPECT_EQ(ink(0), 0);
+    const int whole = ink(6);
+    EXPECT_GT(whole, 20);
+
+    s.HeadersStyle = TCalHeadersStyle::dsThreeChars;
+    const int three = ink(6);
+    s.HeadersStyle = TCalHeadersStyle::dsFirstChar;
+    const int first = ink(6);
+    EXPECT_GT(first, 5);
+    EXPECT_GT(three, first * 2);
+    EXPECT_GT(whole, three + first);
+}

@@ -371,24 +371,3 @@ TEST(CanvasPictures, StretchedPictureFillsTheRectangleAtAnyResolution) {
     EXPECT_EQ(PixelColor(stretched, 9, 9), clBlue);
     EXPECT_EQ(inkBounds(stretched), Rect(4, 4, 14, 14));
 }
-
-TEST(CanvasSpeed, AMonthOfCellsPaintsQuickly) {
-    QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    Canvas c(&painter);
-    QElapsedTimer timer;
-    timer.start();
-    for (int round = 0; round < 10; ++round)
-        for (int i = 0; i < 42; ++i) {
-            const Rect cell = Rect::fromBounds((i % 7) * 110, (i / 7) * 95, 110, 95);
-            c.Save();
-            c.IntersectClipRect(cell);
-            c.SetPen(clBlack);
-            c.SetBrush(clWhite);
-            c.Rectangle(cell);
-            c.SetFont(QStringLiteral("Arial"), -14, fsBold, clBlack);
-            c.DrawText(QString::number(i + 1), cell, DT_SINGLELINE | DT_RIGHT | DT_NOPREFIX);
-            c.Restore();
-        }
-    EXPECT_LT(timer.elapsed(), 10 * 20);
-}

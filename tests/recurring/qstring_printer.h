@@ -1,6 +1,3 @@
 #pragma once
-// Lets GoogleTest show QString values in failure messages.
-#include <QString>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+// The shared QString printer, so that a test including this and common/test_support.h defines it once.
+#include "common/qstring_printer.h"

@@ -2,6 +2,9 @@
 // caption, and the zoomed drawing font.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDialog>
+#include <QFontComboBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -255,6 +258,28 @@ TEST(LabelObject, ChoosingAFontGrowsTheBox) {
     EXPECT_EQ(label.Font(), big);
 }
 
+TEST(LabelObject, FontDialogOffersColourAndOutlineFontsForTurnedText) {
+    TGPLabel label;
+    FontRecord f = label.Font();
+    f.color = clNavy;
+    label.SetFont(f);
+    label.SetAngle(90);
+    std::optional<QFontComboBox::FontFilters> filters;
+    SetModalDialogRunner([&](QDialog& d) {
+        if (auto* face = d.findChild<QFontComboBox*>(QStringLiteral("fontFace"))) filters = face->fontFilters();
+        auto* color = d.findChild<QComboBox*>(QStringLiteral("fontColor"));
+        EXPECT_NE(color, nullptr);
+        // The dialog shows the label's colour.
+        EXPECT_EQ(color ? color->currentData().toInt() : -1, clNavy);
+        return int(QDialog::Accepted);
+    });
+    label.ChooseFont();
+    SetModalDialogRunner(nullptr);
+    ASSERT_TRUE(filters.has_value());
+    EXPECT_EQ(*filters, QFontComboBox::ScalableFonts);
+    EXPECT_EQ(label.Font().color, clNavy);
+}
+
 TEST(LabelObject, MenuTicksFollowBorderAlignmentAndTransparency) {
     TGPLabel label;
     label.Loaded();
@@ -284,6 +309,26 @@ TEST(LabelObject, MenuTicksFollowBorderAlignmentAndTransparency) {
     label.MenuAction(QStringLiteral("Transparent"))->trigger();
     EXPECT_TRUE(label.Transparent());
     EXPECT_TRUE(label.MenuAction(QStringLiteral("Transparent"))->isChecked());
+}
+
+TEST(LabelLayoutZoom, AZoomTakenWithoutABoundsChangeRefitsTheCopies) {
+    // A clone is painted once at zoom 1.0 before the panel hands it its zoom.
+    TGPLabel label;
+    QImage image(400, 400, QImage::Format_RGB32);
+    QPainter painter(&image);
+    Canvas canvas(&painter);
+    label.Paint(canvas);
+    const int lineAtOne = label.Layout().textRect.bottom - label.Layout().textRect.top;
+    EXPECT_FALSE(label.LayoutDirty());
+
+    label.SetZoomField(2.0f);
+    EXPECT_TRUE(label.LayoutDirty());
+    label.Paint(canvas);
+    EXPECT_FALSE(label.LayoutDirty());
+    // The 20-point drawing font needs about twice the line of the 10-point one; a copy clipped to the
+    // old rectangle would lose the lower half of its letters.
+    EXPECT_GT(label.Layout().textRect.bottom - label.Layout().textRect.top, lineAtOne * 3 / 2);
+    EXPECT_GE(label.Height(), label.Layout().neededDepth);
 }
 
 }  // namespace

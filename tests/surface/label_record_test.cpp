@@ -1,8 +1,14 @@
-// The text label's object record: the exact bytes of a default label and a faithful read-back.
+// The text label's object record: the exact bytes of a default label, a faithful read-back, and
+// depths from damaged records that no dialog can produce.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QImage>
+#include <QPainter>
+#include <climits>
+#include <cstdlib>
 
+#include "platform/canvas.h"
 #include "surface/label.h"
 #include "surface/object_host.h"
 #include "surface/object_stream.h"
@@ -87,6 +93,58 @@ TEST(LabelRecord, ReadBackKeepsEveryPropertyAndTheFittedBox) {
     // The same properties written again, after the record's names.
     const int skip = 4 + 9 + 1;
     EXPECT_EQ(WriteObjectRecord(*copy).mid(skip + copy->Name().size()), WriteObjectRecord(label).mid(skip));
+}
+
+TEST(LabelRecordDepths, ExtremeDepthsKeepTheLayoutInRange) {
+    RegisterLabelClasses();
+    struct Case {
+        TShadowDirection shadow;
+        int shadowDepth;
+        THighlightDirection highlight;
+        int highlightDepth;
+    };
+    const Case cases[] = {
+        {sdLeft, INT_MIN, hdLeft, INT_MIN},
+        {sdDownRight, INT_MAX, hdUpLeft, INT_MAX},
+        {sdDownLeft, INT_MIN, hdUp, INT_MIN},
+        {sdDown, INT_MAX, hdUpRight, INT_MIN},
+    };
+    for (const Case& c : cases) {
+        for (int angle : {0, 90, 180, 270}) {
+            TGPLabel label;
+            label.SetAngle(angle);
+            label.SetDirectionShadow(c.shadow);
+            label.SetDepthShadow(c.shadowDepth);
+            label.SetDirectionHighlight(c.highlight);
+            label.SetDepthHighlight(c.highlightDepth);
+            // Through a record, as a damaged document would bring them.
+            QByteArray list;
+            WriteObjectList(list, {&label});
+            StreamReader in(list);
+            QObject owner;
+            TGObjectHost host;
+            const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+            ASSERT_EQ(objs.size(), 1u);
+            auto* read = static_cast<TGPLabel*>(objs[0]);
+            EXPECT_EQ(read->DepthShadow(), c.shadowDepth);
+            const Point s = read->CurrentShadowOffset(), h = read->CurrentHighlightOffset();
+            for (int v : {s.x, s.y, h.x, h.y}) EXPECT_LE(std::abs(v), 32767);
+
+            QImage image(50, 50, QImage::Format_RGB32);
+            QPainter painter(&image);
+            Canvas canvas(&painter);
+            read->Paint(canvas);
+            const LabelLayout& l = read->Layout();
+            SCOPED_TRACE(angle);
+            EXPECT_GE(l.margin.x, 0);
+            EXPECT_GE(l.margin.y, 0);
+            EXPECT_LE(std::abs(l.neededDepth), 100000);
+            EXPECT_GT(read->Width(), 0);
+            EXPECT_GT(read->Height(), 0);
+        }
+    }
+    EXPECT_EQ(ShadowOffset(sdDownRight, 5), (Point{5, 5}));
+    EXPECT_EQ(HighlightOffset(hdUpLeft, 40000), (Point{-32767, -32767}));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include "object_test_shape.h"
 #include "platform/stream_error.h"
+#include "surface/label.h"
+#include "surface/object_host.h"
 #include "surface/object_stream.h"
 
 namespace plennix {
@@ -379,6 +381,24 @@ TEST_F(ObjectRecordTest, TextForm) {
     // Nested lists are bounded.
     StreamReader deep(hex("01") + "TPF0" + str("TX") + str("") + str("A") + QByteArray(100, '\x01'));
     EXPECT_EQ(errorOf([&] { ObjectListToText(deep); }), "Invalid stream format");
+}
+
+TEST(ObjectListNames, StayUniqueWhenTheOwnerIsNotTheNamingOwner) {
+    RegisterLabelClasses();
+    QObject namingOwner, objectOwner;
+    TGObjectHost host;
+    auto* existing = new TGPLabel(&objectOwner);
+    existing->SetName(QStringLiteral("Component0"));
+    existing->SetParent(&host);
+
+    TGPLabel src;
+    QByteArray list;
+    WriteObjectList(list, {&src, &src});
+    StreamReader in(list);
+    const auto objs = ReadObjectList(in, &objectOwner, &host, &namingOwner, false);
+    ASSERT_EQ(objs.size(), 2u);
+    EXPECT_EQ(objs[0]->Name(), QStringLiteral("Component1"));
+    EXPECT_EQ(objs[1]->Name(), QStringLiteral("Component2"));
 }
 
 }  // namespace

@@ -1,0 +1,114 @@
+#!/bin/sh
+# Whole-process time of the headless PDF export against the floor of this stack.
+#
+#   bench/cli_startup.sh [BUILD_DIR] [RUNS]
+#
+# BUILD_DIR (default build) must hold src/app/plennix, bench/pdf_floor and bench/cli_startup_fixture
+# (cmake --build BUILD_DIR --target plennix pdf_floor cli_startup_fixture). The fixture writes a
+# December 2026 month page with holiday texts in ten day cells; the script then times, RUNS times each
+# (default 30), in turn so that machine load falls on all alike:
+#   floor    pdf_floor: a Qt GUI application writing one line of text into a one-page PDF
+#   month    plennix --print-pdf on the month page
+#   year     plennix --print-pdf --months 12 on the same page
+# and prints the median and the fastest run of each (milliseconds) and the ratios month/floor (goal
+# 1.15) and year/month (goal 1.5). On a busy machine wall time mostly measures the wait for a CPU, so
+# where perf is installed the script also prints the CPU time of each (perf stat's task-clock). With remind and rem2pdf installed it also times remind -p1 and
+# -p12 piped into rem2pdf for the same months.
+set -eu
+
+BUILD=${1:-build}
+RUNS=${2:-30}
+PLENNIX=$BUILD/src/app/plennix
+FLOOR=$BUILD/bench/pdf_floor
+FIXTURE=$BUILD/bench/cli_startup_fixture
+for f in "$PLENNIX" "$FLOOR" "$FIXTURE"; do
+    [ -x "$f" ] || { echo "missing $f: build the targets plennix pdf_floor cli_startup_fixture" >&2; exit 1; }
+done
+
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+# Both sides draw off-screen and share one private runtime folder.
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export PLENNIX_PROGRAM_DIR="$WORK"
+
+"$FIXTURE" "$WORK/month.PXF"
+
+now_ns() { date +%s%N; }
+
+# time_once NAME COMMAND...: appends one run's milliseconds to $WORK/NAME.
+time_once() {
+    name=$1
+    shift
+    start=$(now_ns)
+    "$@" >/dev/null 2>&1 || { echo "$name failed: $*" >&2; exit 1; }
+    end=$(now_ns)
+    echo $(((end - start) / 1000)) >>"$WORK/$name"
+}
+
+have_remind=0
+if command -v remind >/dev/null 2>&1 && command -v rem2pdf >/dev/null 2>&1; then
+    have_remind=1
+    cat >"$WORK/holidays.rem" <<'EOF'
+REM 1 Dec 2026 MSG World AIDS Day
+REM 6 Dec 2026 MSG St Nicholas
+REM 8 Dec 2026 MSG Immaculate Conception
+REM 10 Dec 2026 MSG Human Rights Day
+REM 13 Dec 2026 MSG St Lucy
+REM 21 Dec 2026 MSG Winter solstice
+REM 24 Dec 2026 MSG Christmas Eve
+REM 25 Dec 2026 MSG Christmas Day
+REM 26 Dec 2026 MSG Boxing Day
+REM 31 Dec 2026 MSG New Year's Eve
+EOF
+fi
+
+i=0
+while [ "$i" -lt "$RUNS" ]; do
+    time_once floor "$FLOOR" "$WORK/floor.pdf"
+    time_once month "$PLENNIX" --print-pdf "$WORK/month.pdf" "$WORK/month.PXF"
+    time_once year "$PLENNIX" --print-pdf "$WORK/year.pdf" --months 12 "$WORK/month.PXF"
+    if [ "$have_remind" = 1 ]; then
+        time_once remind1 sh -c "remind -p1 '$WORK/holidays.rem' 1 Dec 2026 | rem2pdf >'$WORK/r1.pdf'"
+        time_once remind12 sh -c "remind -p12 '$WORK/holidays.rem' 1 Dec 2026 | rem2pdf >'$WORK/r12.pdf'"
+    fi
+    i=$((i + 1))
+done
+
+# stats NAME: "median fastest" in milliseconds with one decimal.
+stats() {
+    sort -n "$WORK/$1" | awk '{ v[NR] = $1 } END {
+        m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+        printf "%.1f %.1f", m / 1000, v[1] / 1000 }'
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+set -- $(stats floor); floor_med=$1; floor_min=$2
+set -- $(stats month); month_med=$1; month_min=$2
+set -- $(stats year); year_med=$1; year_min=$2
+printf '%-34s %10s %10s\n' "runs: $RUNS" "median ms" "fastest ms"
+printf '%-34s %10s %10s\n' "floor (QGuiApplication+QPdfWriter)" "$floor_med" "$floor_min"
+printf '%-34s %10s %10s\n' "plennix --print-pdf (1 month)" "$month_med" "$month_min"
+printf '%-34s %10s %10s\n' "plennix --print-pdf --months 12" "$year_med" "$year_min"
+echo "month / floor: $(ratio "$month_med" "$floor_med") (median), $(ratio "$month_min" "$floor_min") (fastest); goal 1.15"
+echo "year / month:  $(ratio "$year_med" "$month_med") (median), $(ratio "$year_min" "$month_min") (fastest); goal 1.5"
+if [ "$have_remind" = 1 ]; then
+    set -- $(stats remind1); r1=$1
+    set -- $(stats remind12); r12=$1
+    echo "remind -p1 | rem2pdf: $r1 ms, plennix month / that: $(ratio "$month_med" "$r1")"
+    echo "remind -p12 | rem2pdf: $r12 ms, plennix year / that: $(ratio "$year_med" "$r12")"
+fi
+if command -v perf >/dev/null 2>&1; then
+    # cpu_ms COMMAND...: mean task-clock milliseconds over RUNS runs.
+    cpu_ms() {
+        perf stat -x, -e task-clock -r "$RUNS" "$@" 2>&1 >/dev/null | awk -F, '/task-clock/ { printf "%.1f", $1 }'
+    }
+    floor_cpu=$(cpu_ms "$FLOOR" "$WORK/floor.pdf")
+    month_cpu=$(cpu_ms "$PLENNIX" --print-pdf "$WORK/month.pdf" "$WORK/month.PXF")
+    year_cpu=$(cpu_ms "$PLENNIX" --print-pdf "$WORK/year.pdf" --months 12 "$WORK/month.PXF")
+    if [ -n "$floor_cpu" ] && [ -n "$month_cpu" ] && [ -n "$year_cpu" ]; then
+        echo "CPU ms (perf task-clock): floor $floor_cpu, month $month_cpu, year $year_cpu"
+        echo "CPU month / floor: $(ratio "$month_cpu" "$floor_cpu"); CPU year / month: $(ratio "$year_cpu" "$month_cpu")"
+    fi
+fi

@@ -1,0 +1,86 @@
+// Any bytes given to the object list reader with the floating mini calendar and the rich-text label
+// registered must end in objects or a StreamError (ENoMasterWPRich included), never in a crash, a hang or
+// an unbounded allocation. Whatever was read paints, writes out and reads back, and a second round trip
+// changes nothing.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+#include <cstdint>
+#include <cstdlib>
+
+#include "objects/flat_calendar.h"
+#include "objects/rich_label.h"
+#include "platform/canvas.h"
+#include "platform/stream_error.h"
+#include "surface/object_host.h"
+#include "surface/object_stream.h"
+
+namespace {
+
+using namespace plennix;
+
+QByteArray writeAll(const std::vector<TGGraphicControl*>& objs) {
+    QByteArray out;
+    WriteObjectList(out, std::vector<const TGGraphicControl*>(objs.begin(), objs.end()));
+    return out;
+}
+
+// A window with the master editor, as the main window has; the labels find it through their owner.
+struct Form {
+    QWidget window;
+    Form() { CreateMasterRichText(&window); }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static int argc = 1;
+    static char name[] = "floater_fuzz";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        setenv("PLENNIX_PPI", "96", 0);
+        auto* a = new QApplication(argc, argv);
+        RegisterFlatCalendarClass();
+        RegisterRichLabelClass();
+        return a;
+    }();
+    (void)app;
+
+    // Without a master every rich label is refused; the reader must say so, not crash.
+    const bool withMaster = size % 2 == 0;
+    Form form;
+    QWidget bare;
+    QWidget* owner = withMaster ? &form.window : &bare;
+    TGObjectHost host(owner);
+    StreamReader in(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    std::vector<TGGraphicControl*> objs;
+    try {
+        objs = ReadObjectList(in, owner, &host, owner, false);
+    } catch (const StreamError&) {
+        return 0;
+    }
+    if (in.Position() > static_cast<qsizetype>(size)) std::abort();
+
+    // Painting hostile values: a small canvas, whatever the objects' sizes.
+    QImage image(64, 64, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        Canvas canvas(&painter);
+        host.PaintObjects(canvas);
+    }
+
+    auto roundTrip = [](const QByteArray& bytes, QObject* target) {
+        StreamReader again(bytes);
+        try {
+            return writeAll(ReadObjectList(again, target, nullptr, target, false));
+        } catch (const StreamError&) {
+            std::abort();
+        }
+    };
+    Form second, third;
+    const QByteArray twice = roundTrip(writeAll(objs), &second.window);
+    if (roundTrip(twice, &third.window) != twice) std::abort();
+    return 0;
+}

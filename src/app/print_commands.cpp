@@ -1,0 +1,419 @@
+#include "app/print_commands.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <exception>
+#include <functional>
+
+#include "app/main_window.h"
+#include "app/month_pages.h"
+#include "app/page_output.h"
+#include "calendar/calendar_panel.h"
+#include "platform/common_dialogs.h"
+#include "platform/messages.h"
+#include "platform/program_folder.h"
+#include "printing/report.h"
+#include "recurring/store.h"
+
+namespace plennix {
+
+// ---- the printer check ----
+
+namespace {
+bool g_printerAvailable = false;
+std::unique_ptr<TReportPrinter> g_reportPrinter;
+}  // namespace
+
+QString PrinterCheckMessage(const QStringList& installedPrinters, const QString& defaultPrinter) {
+    if (installedPrinters.isEmpty())
+        return QStringLiteral("There are no installed printers.\r\nUnable to perform printer related operations");
+    if (defaultPrinter.trimmed().isEmpty())
+        return QStringLiteral("There is no default printer selected.\r\nUnable to perform printer related operations");
+    return QString();
+}
+
+void CheckPrintersAtStart(QWidget* parent) {
+    const QString message = PrinterCheckMessage(InstalledPrinterNames(), DefaultPrinterName());
+    g_printerAvailable = message.isEmpty();
+    if (!g_printerAvailable) ShowInformation(message, parent);
+}
+
+bool PrinterAvailable() { return g_printerAvailable; }
+
+// ---- names and messages ----
+
+QString ProposedExportName(const QString& documentPath, const QString& monthName, int year, const QString& extension) {
+    if (documentPath.isEmpty()) return monthName.left(3) + QString::number(year) + QLatin1Char('.') + extension;
+    return QFileInfo(documentPath).completeBaseName() + QLatin1Char('.') + extension;
+}
+
+QString PrintCompletedMessage(bool hasSuperText) {
+    if (hasSuperText)
+        return QStringLiteral(
+            "Print job completed and sent to printer!\r\rNote: this design contains complex shapes or text.\r"
+            "Please be patient while the printer produces its\routput...");
+    return QStringLiteral("Print job completed and sent to printer!");
+}
+
+// ---- the report printer ----
+
+// The report starts in portrait at 100 percent, titled "ReportPrinter Report"; its printer is made
+// when first needed.
+TReportPrinter::TReportPrinter() : m_report(std::make_unique<TReport>()) {
+    m_report->SetStatusFormat(QStringLiteral("Printing page %p"));
+}
+
+TReportPrinter::~TReportPrinter() = default;
+
+bool TReportPrinter::SetupDialog(QWidget* parent) {
+    std::unique_ptr<QPrintDialog> dialog = m_report->CreateSetupDialog(parent);
+    return RunModalDialog(*dialog) == QDialog::Accepted;
+}
+
+int TReportPrinter::ChosenCopies() const { return m_report->Copies(); }
+int TReportPrinter::MaxCopies() const { return m_report->MaxCopies(); }
+void TReportPrinter::SetJobCopies(int copies) { m_report->SetCopies(copies); }
+
+TReportPrinter& ReportPrinter1() {
+    if (!g_reportPrinter) g_reportPrinter = std::make_unique<TReportPrinter>();
+    return *g_reportPrinter;
+}
+
+void SetReportPrinter(std::unique_ptr<TReportPrinter> printer) { g_reportPrinter = std::move(printer); }
+
+// ---- the print pass ----
+
+namespace {
+
+QString documentPathOf(QWidget* parent) {
+    if (auto* main = qobject_cast<TCalendarMain*>(MainWindowOf(parent))) return main->FileName();
+    return QString();
+}
+
+QString proposedName(QWidget* parent, const TCalendarPanel32& page, const QString& extension) {
+    return ProposedExportName(documentPathOf(parent), page.MonthName(page.Settings().MainCalMonth),
+                              page.Settings().MainCalYear, extension);
+}
+
+// Everything a pass over the page changes for the screen, put back by the destructor also when the
+// pass fails midway: painting suspended, the Printing flag (objects report no changes), the busy cursor,
+// the scroll area's automatic scrolling, zoom 1.0 and the page's change event.
+class PrintPass {
+public:
+    explicit PrintPass(TCalendarPanel32& page)
+        : m_page(page),
+          m_zoom(page.Zoom()),
+          m_wasSuspended(page.PaintSuspended()),
+          m_wasPrinting(page.Printing()),
+          m_changed(std::move(page.LabelChangedEvent)) {
+        // A print must never make the program forget (or invent) unsaved changes.
+        m_page.LabelChangedEvent = nullptr;
+        m_page.SetPaintSuspended(true);
+        m_page.SetPrinting(true);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        for (QWidget* w = m_page.parentWidget(); w && !m_scroll; w = w->parentWidget())
+            m_scroll = qobject_cast<QAbstractScrollArea*>(w);
+        if (m_scroll) {
+            // The scroll area must not follow the page while it is at print size.
+            m_scrollX = m_scroll->horizontalScrollBar()->value();
+            m_scrollY = m_scroll->verticalScrollBar()->value();
+            m_scrollUpdates = m_scroll->updatesEnabled();
+            m_scroll->setUpdatesEnabled(false);
+        }
+        if (m_zoom != 1.0f) m_page.SetZoom(1.0f);
+    }
+    ~PrintPass() {
+        QApplication::restoreOverrideCursor();
+        const bool zoomRestored = m_page.Zoom() != m_zoom;
+        if (zoomRestored) m_page.SetZoom(m_zoom);
+        if (m_scroll) {
+            m_scroll->setUpdatesEnabled(m_scrollUpdates);
+            m_scroll->horizontalScrollBar()->setValue(m_scrollX);
+            m_scroll->verticalScrollBar()->setValue(m_scrollY);
+        }
+        m_page.SetPaintSuspended(m_wasSuspended);
+        if (zoomRestored) m_page.update();
+        m_page.SetPrinting(m_wasPrinting);
+        m_page.LabelChangedEvent = std::move(m_changed);
+    }
+    PrintPass(const PrintPass&) = delete;
+    PrintPass& operator=(const PrintPass&) = delete;
+
+private:
+    TCalendarPanel32& m_page;
+    float m_zoom;
+    bool m_wasSuspended;
+    bool m_wasPrinting;
+    std::function<void(QObject*)> m_changed;
+    QAbstractScrollArea* m_scroll = nullptr;
+    int m_scrollX = 0, m_scrollY = 0;
+    bool m_scrollUpdates = true;
+};
+
+// The busy cursor for a command that is not a print pass.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+void showStatus(QWidget* parent, const QString& text) {
+    if (auto* main = qobject_cast<QMainWindow*>(MainWindowOf(parent)))
+        if (QStatusBar* bar = main->findChild<QStatusBar*>()) bar->showMessage(text, 3000);
+}
+
+ReportPaper paperOf(const TCalendarPanel32& page) {
+    return page.Settings().PaperSize == 1 ? ReportPaper::A4 : ReportPaper::Letter;
+}
+
+// Shows the setup dialog, settles the copies and runs the job of `months` pages per copy. Shows the
+// completion message after a job that printed, the failure otherwise; nothing when cancelled.
+void printWithSetup(QWidget* parent, TCalendarPanel32& page, int months, const PagePreparer& prepare = {}) {
+    TReportPrinter& printer = ReportPrinter1();
+    if (!printer.SetupDialog(parent)) return;
+    const int chosen = printer.ChosenCopies();
+    const int n = chosen <= 0 ? 1 : chosen;
+    int programCopies = n;
+    if (printer.MaxCopies() >= n) {
+        printer.SetJobCopies(n);  // the printer makes the copies
+        programCopies = 1;
+    } else {
+        // The program prints each copy itself; a driver that also made copies would multiply them.
+        printer.SetJobCopies(1);
+    }
+    TReport& report = printer.Report();
+    report.SetStatusHandler([parent](const QString& text) { showStatus(parent, text); });
+    bool printed = false;
+    QString failure;
+    try {
+        const bool started = report.Execute(
+            [&page](TReport& r) {
+                r.SetPaper(paperOf(page));
+                page.ApplyPrinterOrientation(r);
+            },
+            [&](TReport& r) {
+                PrintPass pass(page);
+                printed = true;
+                for (int i = 1; i <= programCopies; ++i) {
+                    PrintMonthPages(page, r, months, prepare);
+                    if (i < programCopies) r.NewPage();
+                }
+            });
+        if (!started) failure = report.ErrorText();
+    } catch (const std::exception& e) {
+        failure = QString::fromLocal8Bit(e.what());
+    }
+    report.SetStatusHandler(nullptr);
+    if (!failure.isEmpty()) {
+        ShowError(failure, parent);
+        return;
+    }
+    if (printed) ShowInformation(PrintCompletedMessage(page.HasSuperText()), parent);
+}
+
+}  // namespace
+
+// ---- the commands ----
+
+void PrintSetupCommand(QWidget* parent) { ReportPrinter1().SetupDialog(parent); }
+
+void PrintCalendarCommand(QWidget* parent, TCalendarPanel32& page) { printWithSetup(parent, page, 1); }
+
+void PrintMonthsCommand(QWidget* parent, TCalendarPanel32& page) {
+    TPrintMonthsDialog dialog(parent);
+    if (RunModalDialog(dialog) != QDialog::Accepted) return;
+    PagePreparer fill;
+    if (dialog.FillMonths()) {
+        QString error;
+        const std::optional<QStringList> lines = LoadRecurringDates(&error);
+        if (!lines) {
+            ShowInformation(error, parent);
+            return;
+        }
+        fill = [lines = *lines](TCalendarPanel32& p) { FillPageWithRecurringDates(p, lines); };
+    }
+    printWithSetup(parent, page, dialog.Months(), fill);
+}
+
+void SaveAsBitmapCommand(QWidget* parent, TCalendarPanel32& page) {
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("Save Calendar As Bitmap");
+    request.directory = ProgramDir();
+    request.proposedName = proposedName(parent, page, QStringLiteral("BMP"));
+    request.filter = QStringLiteral("Bitmap File (*.BMP)");
+    request.defaultSuffix = QStringLiteral("BMP");
+    const QString path = ChooseFileDialog(request, parent);
+    if (path.isEmpty()) return;
+    QString error;
+    bool ok = false;
+    {
+        BusyCursor busy;
+        // The calendar alone at the screen's zoom: the bitmap has the page's on-screen size.
+        const QImage image = page.PaintToBitmap().convertToFormat(QImage::Format_RGB888);
+        ok = WriteImageFile(image, path, "bmp", &error);
+    }
+    if (!ok) ShowError(error, parent);
+}
+
+void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) {
+    QPrinter* printer = ReportPrinter1().Report().Printer();
+    std::unique_ptr<QPrinter> ownPrinter;
+    if (!printer) {
+        ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer = ownPrinter.get();
+    }
+    QPrintPreviewDialog dialog(printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
+    dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    QString failure;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&page, &failure](QPrinter* target) {
+        PrintPass pass(page);
+        TReport report;
+        report.SetDevice(target);
+        report.SetPaper(paperOf(page));
+        page.ApplyPrinterOrientation(report);
+        if (!report.BeginDoc()) {
+            failure = report.ErrorText();
+            return;
+        }
+        // A failure must not travel through the dialog's signal: it is kept and shown afterwards.
+        try {
+            page.PrintPage(report, 0.0, 0.0);
+        } catch (const std::exception& e) {
+            report.Abort();
+            failure = QString::fromLocal8Bit(e.what());
+            return;
+        }
+        report.EndDoc();
+    });
+    RunModalDialog(dialog);
+    if (!failure.isEmpty()) ShowError(failure, parent);
+}
+
+void ExportPdfCommand(QWidget* parent, TCalendarPanel32& page) {
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("Export as PDF");
+    request.directory = ProgramDir();
+    request.proposedName = proposedName(parent, page, QStringLiteral("pdf"));
+    request.filter = QStringLiteral("PDF File (*.pdf)");
+    request.defaultSuffix = QStringLiteral("pdf");
+    const QString path = ChooseFileDialog(request, parent);
+    if (path.isEmpty()) return;
+    QString error;
+    bool ok = false;
+    {
+        PrintPass pass(page);
+        ok = WritePagesPdf(page, path, 1, &error);
+    }
+    if (!ok) ShowError(error, parent);
+}
+
+void ExportPngCommand(QWidget* parent, TCalendarPanel32& page) {
+    TPngResolutionDialog resolution(parent);
+    if (RunModalDialog(resolution) != QDialog::Accepted) return;
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("Export as PNG");
+    request.directory = ProgramDir();
+    request.proposedName = proposedName(parent, page, QStringLiteral("png"));
+    request.filter = QStringLiteral("PNG Image (*.png)");
+    request.defaultSuffix = QStringLiteral("png");
+    const QString path = ChooseFileDialog(request, parent);
+    if (path.isEmpty()) return;
+    QString error;
+    bool ok = false;
+    {
+        PrintPass pass(page);
+        ok = WritePrintedPagePng(page, path, resolution.Resolution(), &error);
+    }
+    if (!ok) ShowError(error, parent);
+}
+
+// ---- the dialogs ----
+
+namespace {
+QDialogButtonBox* okCancel(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OkButton"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelButton"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+}  // namespace
+
+TPrintMonthsDialog::TPrintMonthsDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("PrintMonthsDialog"));
+    setWindowTitle(QStringLiteral("Print Months"));
+    m_months = new QSpinBox(this);
+    m_months->setObjectName(QStringLiteral("MonthsEdit"));
+    m_months->setRange(1, kMaxMonthPages);
+    m_months->setValue(12);
+    m_months->setAccessibleName(QStringLiteral("Number of months"));
+    auto* form = new QFormLayout;
+    auto* label = new QLabel(QStringLiteral("&Number of months:"), this);
+    label->setBuddy(m_months);
+    form->addRow(label, m_months);
+    m_fill = new QCheckBox(QStringLiteral("&Fill each month with recurring dates"), this);
+    m_fill->setObjectName(QStringLiteral("FillCheck"));
+    m_fill->setAccessibleName(QStringLiteral("Fill each month with recurring dates"));
+    // Without a list of recurring dates there is nothing to fill with.
+    m_fill->setEnabled(QFileInfo::exists(RecurringDatesPath()));
+    auto* note = new QLabel(
+        QStringLiteral("One page per month, from the calendar's own month on. Day texts print on that month only."),
+        this);
+    note->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_fill);
+    layout->addWidget(note);
+    layout->addWidget(okCancel(this));
+}
+
+int TPrintMonthsDialog::Months() const { return m_months->value(); }
+void TPrintMonthsDialog::SetMonths(int months) { m_months->setValue(months); }
+bool TPrintMonthsDialog::FillMonths() const { return m_fill->isEnabled() && m_fill->isChecked(); }
+void TPrintMonthsDialog::SetFillMonths(bool fill) { m_fill->setChecked(fill); }
+
+TPngResolutionDialog::TPngResolutionDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("PngResolutionDialog"));
+    setWindowTitle(QStringLiteral("Export as PNG"));
+    m_dpi = new QSpinBox(this);
+    m_dpi->setObjectName(QStringLiteral("ResolutionEdit"));
+    m_dpi->setRange(kMinExportDpi, kMaxExportDpi);
+    m_dpi->setSingleStep(50);
+    m_dpi->setValue(150);
+    m_dpi->setSuffix(QStringLiteral(" pixels per inch"));
+    m_dpi->setAccessibleName(QStringLiteral("Resolution"));
+    auto* form = new QFormLayout;
+    auto* label = new QLabel(QStringLiteral("&Resolution:"), this);
+    label->setBuddy(m_dpi);
+    form->addRow(label, m_dpi);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(okCancel(this));
+}
+
+int TPngResolutionDialog::Resolution() const { return m_dpi->value(); }
+void TPngResolutionDialog::SetResolution(int dpi) { m_dpi->setValue(dpi); }
+
+}  // namespace plennix

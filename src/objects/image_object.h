@@ -1,0 +1,123 @@
+#pragma once
+// The clip art image: a bitmap, an icon or a metafile placed freely on the page, always drawn stretched
+// over the object's rectangle, with an optional one-pixel border. The picture travels in documents with
+// its own bytes: bitmaps as bitmap files, icons as icon files, metafiles as placeable or enhanced
+// metafiles.
+#include <QByteArray>
+#include <QImage>
+#include <QRectF>
+#include <optional>
+
+#include "objects/metafile_player.h"
+#include "surface/control_styles.h"
+#include "surface/graphic_control.h"
+
+class QAction;
+class QPainter;
+class QWidget;
+
+namespace plennix {
+
+// The picture container of an image object (and of the browser's preview).
+class TImagePicture {
+public:
+    enum class Kind { Empty, Bitmap, Icon, Metafile };
+
+    TImagePicture() = default;
+    static TImagePicture FromBitmap(const QImage& image);
+    // A bitmap file's bytes ("BM..."), kept as they are; empty when they do not decode.
+    static TImagePicture FromBitmapFile(const QByteArray& bytes);
+    static TImagePicture FromIconFile(const QByteArray& bytes);
+    static TImagePicture FromMetafile(const TMetafilePicture& metafile);
+    // Loads a bitmap (.BMP) or metafile (.WMF, .EMF) file as it is; empty with *error on failure.
+    static TImagePicture LoadFromFile(const QString& path, QString* error = nullptr);
+
+    Kind kind() const { return m_kind; }
+    bool Empty() const { return m_kind == Kind::Empty; }
+    int Width() const;
+    int Height() const;
+    // The decoded bitmap of a bitmap or an icon.
+    const QImage& Image() const { return m_image; }
+    const std::optional<TMetafilePicture>& Metafile() const { return m_metafile; }
+
+    // Draws the picture stretched over target.
+    void StretchDraw(QPainter& painter, const QRectF& target) const;
+
+    // The record form of the picture (Picture.Data): the graphic's class name as a short string, then
+    // its data; empty for an empty picture.
+    QByteArray RecordData() const;
+    // The reverse; throws StreamError("Invalid property value") for damaged data.
+    static TImagePicture FromRecordData(const QByteArray& data);
+
+private:
+    Kind m_kind = Kind::Empty;
+    QImage m_image;
+    QByteArray m_fileBytes;  // the bitmap file or the icon file
+    std::optional<TMetafilePicture> m_metafile;
+};
+
+// The size an auto-sized image takes: each side × zoom, rounded with halves to even.
+int AutoSizedSide(int pictureSide, float zoom);
+
+class TGImage : public TGGraphicControl {
+    Q_OBJECT
+public:
+    explicit TGImage(QObject* owner = nullptr);
+    ~TGImage() override;
+
+    QString ClassName() const override { return QStringLiteral("TGImage"); }
+    const PropertyTable& Properties() const override;
+
+    // Published properties.
+    bool AutoSize() const { return m_autoSize; }
+    void SetAutoSize(bool value);
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+    const TImagePicture& Picture() const { return m_picture; }
+    // Copies the picture in (nullptr empties it); the picture-changed handling follows.
+    void SetPicture(const TImagePicture* picture);
+    void SetPicture(const TImagePicture& picture) { SetPicture(&picture); }
+    bool Stretch() const { return m_stretch; }
+    void SetStretch(bool value);
+
+    // Whether the surface need not paint behind the object: a bitmap exactly the object's size.
+    bool Opaque() const { return m_opaque; }
+
+    void BoundsChanged() override;
+    void UpdateMenu() override;
+    void Paint(Canvas& canvas) override;
+    void PrintTo(TReport& report, double leftOffset, double topOffset) override;
+
+    // The object as the page shows it (without selection squares): a bitmap of its size.
+    QImage RenderBitmap() const;
+
+    // Menu commands.
+    void ToggleBorder();
+    void ToggleStretch();
+    void ToggleAutoSize();
+    // The load command: the image browser, and on OK its preview becomes the picture. The working
+    // folder is the same afterwards in every case. Returns whether a picture was taken over.
+    bool LoadImageFromDisk();
+
+protected:
+    void BuildContextMenu(QMenu& menu) override;
+
+private:
+    void pictureChanged();
+    QWidget* dialogParent() const;
+
+    bool m_autoSize = false;
+    TBorderStyle m_borderStyle = bsNone;
+    TImagePicture m_picture;
+    bool m_stretch = true;
+    bool m_opaque = false;
+    bool m_sizing = false;
+    QAction* m_borderItem = nullptr;
+    QAction* m_stretchItem = nullptr;
+    QAction* m_autoSizeItem = nullptr;
+};
+
+// Registers TGImage with the object records.
+void RegisterImageClass();
+
+}  // namespace plennix

@@ -1,0 +1,116 @@
+// --fill: the recurring dates of PXRECUR.DAX are put into the document's page before it is dumped or
+// exported, every page of a --months run gets its own month's dates, and an unreadable list fails.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QObject>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <unistd.h>
+
+#include "app/command_line.h"
+#include "app/document_io.h"
+#include "calendar/calendar_panel.h"
+#include "platform/program_folder.h"
+#include "recurring/formula.h"
+#include "recurring/store.h"
+#include "test_support.h"
+
+using namespace plennix;
+
+namespace {
+
+CommandLine Parse(QStringList args) {
+    args.prepend(QStringLiteral("plennix"));
+    return ParseCommandLine(args);
+}
+
+// A month page of December 1997 with empty cells.
+QString December1997(const QTemporaryDir& dir) {
+    QObject owner;
+    TCalendarPanel32 page(nullptr);
+    page.SetNamingOwner(&owner);
+    page.SetCalendarLayout(TCalendarLayout::loFullCalendar);
+    page.SetMainCalMonth(12);
+    page.SetMainCalYear(1997);
+    const QString path = dir.filePath(QStringLiteral("December.PXF"));
+    QString error;
+    EXPECT_TRUE(SavePageDocument(page, path, &error)) << error.toStdString();
+    return path;
+}
+
+// What the run writes to standard output, and its status.
+std::pair<int, QString> RunCapturingOutput(const CommandLine& c) {
+    std::fflush(stdout);
+    QTemporaryDir dir;
+    const QString capture = dir.filePath(QStringLiteral("out.txt"));
+    const int saved = dup(fileno(stdout));
+    FILE* f = std::fopen(capture.toLocal8Bit().constData(), "w");
+    dup2(fileno(f), fileno(stdout));
+    const int status = RunCommandLine(c);
+    std::fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(saved);
+    std::fclose(f);
+    QFile read(capture);
+    read.open(QIODevice::ReadOnly);
+    return {status, QString::fromUtf8(read.readAll())};
+}
+
+TEST(FillCommandLine, GoesOnlyWithCommandsThatOutputTheDocument) {
+    EXPECT_TRUE(Parse({"--fill", "--dump", "a.PXF"}).fill);
+    EXPECT_EQ(Parse({"--fill", "--print-pdf", "a.pdf", "--months", "3", "a.PXF"}).action,
+              CommandLine::Action::PrintPdf);
+    EXPECT_EQ(Parse({"--fill", "a.PXF"}).action, CommandLine::Action::Usage);
+    EXPECT_EQ(Parse({"--fill", "--import-ics", "x.ics"}).action, CommandLine::Action::Usage);
+}
+
+TEST(FillCommandLine, DumpShowsTheFilledTextsAndTheFileIsLeftAlone) {
+    QTemporaryDir dir;
+    const QString doc = December1997(dir);
+    ASSERT_TRUE(SaveRecurringDates({BuildEntry("Christmas Day", "@1225"), BuildEntry("Independence", "@0704")}));
+    QFile original(doc);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray before = original.readAll();
+    original.close();
+
+    const auto [status, dump] = RunCapturingOutput(Parse({"--fill", "--dump", doc}));
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(dump.contains(QStringLiteral("Christmas Day")));
+    EXPECT_FALSE(dump.contains(QStringLiteral("Independence")));
+    const auto [plainStatus, plain] = RunCapturingOutput(Parse({"--dump", doc}));
+    EXPECT_EQ(plainStatus, 0);
+    EXPECT_FALSE(plain.contains(QStringLiteral("Christmas Day")));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), before);
+}
+
+TEST(FillCommandLine, EveryPageOfARunGetsItsOwnMonthAndAnUnreadableListFails) {
+    QTemporaryDir dir;
+    const QString doc = December1997(dir);
+    // Only January has a date: the December page stays as it was, the January page changes.
+    ASSERT_TRUE(SaveRecurringDates({BuildEntry("New Year's Day", "@0101")}));
+    const QString plain = dir.filePath(QStringLiteral("plain.png"));
+    const QString filled = dir.filePath(QStringLiteral("filled.png"));
+    ASSERT_EQ(RunCommandLine(Parse({"--export-png", plain, "--months", "2", doc})), 0);
+    ASSERT_EQ(RunCommandLine(Parse({"--fill", "--export-png", filled, "--months", "2", doc})), 0);
+    auto page = [&](const QString& path, int n) {
+        return QImage(QFileInfo(path).path() + QStringLiteral("/%1-0%2.png").arg(QFileInfo(path).completeBaseName()).arg(n));
+    };
+    ASSERT_FALSE(page(plain, 1).isNull());
+    EXPECT_EQ(page(plain, 1), page(filled, 1));
+    EXPECT_NE(page(plain, 2), page(filled, 2));
+
+    // PXRECUR.DAX that is a folder cannot be read: the run fails and writes nothing.
+    QFile::remove(RecurringDatesPath());
+    ASSERT_TRUE(QDir().mkpath(RecurringDatesPath()));
+    test::MessageRecorder messages;
+    const QString none = dir.filePath(QStringLiteral("none.pdf"));
+    EXPECT_EQ(RunCommandLine(Parse({"--fill", "--print-pdf", none, doc})), 1);
+    EXPECT_FALSE(QFile::exists(none));
+    QDir(RecurringDatesPath()).removeRecursively();
+}
+
+}  // namespace

@@ -1,0 +1,275 @@
+// iCalendar exchange: export then import gives the same entries, files in the conventions of other
+// calendar programs import as expected, what cannot be expressed is listed with its reason, and the
+// days imported entries select equal libical's own expansion of the same events.
+#include <gtest/gtest.h>
+
+#include "qstring_printer.h"
+
+#include <QFile>
+#include <QSet>
+#include <algorithm>
+#include <set>
+
+#include "platform/code_page.h"
+#include "platform/file_io.h"
+#include "recurring/formula.h"
+#include "recurring/ical.h"
+#include "recurring/store.h"
+
+using namespace plennix;
+
+namespace {
+QByteArray Calendar(const QByteArray& events) {
+    QByteArray body = "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Test//Test//EN\n" + events + "END:VCALENDAR\n";
+    body.replace("\n", "\r\n");
+    return body;
+}
+
+QByteArray Event(const QByteArray& lines) {
+    static int uid = 0;
+    return "BEGIN:VEVENT\nUID:test-" + QByteArray::number(++uid) + "\nDTSTAMP:20240101T000000Z\n" + lines +
+           "END:VEVENT\n";
+}
+
+IcsImport Import(const QByteArray& data) {
+    QString error;
+    const auto result = ImportIcs(data, &error);
+    EXPECT_TRUE(result.has_value()) << error.toStdString();
+    return result.value_or(IcsImport{});
+}
+
+std::vector<QDate> FormulaDays(const QStringList& entries, int year) {
+    std::set<QDate> days;
+    for (const QString& e : entries)
+        for (int m = 1; m <= 12; ++m)
+            for (int d : SelectedDays(e, year, m)) days.insert(QDate(year, m, d));
+    return {days.begin(), days.end()};
+}
+}  // namespace
+
+TEST(Ical, ExportThenImportGivesBackTheSameEntries) {
+    ScopedCodePage page(1252);
+    const QStringList entries = {
+        BuildEntry(QStringLiteral("Christmas Day"), QStringLiteral("@1225")),
+        BuildEntry(QStringLiteral("Leap day"), QStringLiteral("@0229")),
+        BuildEntry(QStringLiteral("Rent"), QStringLiteral("@0001")),
+        BuildEntry(QStringLiteral("Mother's Day"), QStringLiteral("$1 0 5")),
+        BuildEntry(QStringLiteral("Memorial Day"), QStringLiteral("$5 1 5")),
+        BuildEntry(QStringLiteral("Team review"), QStringLiteral("$5 5 0")),
+        BuildEntry(QStringLiteral("Payroll"), QStringLiteral("$5 7 0")),
+        BuildEntry(QStringLiteral("First of the month"), QStringLiteral("$0 7 0")),
+        BuildEntry(QStringLiteral("Third of June"), QStringLiteral("$2 7 6")),
+        BuildEntry(QStringLiteral("End of February"), QStringLiteral("$5 7 2")),
+        BuildEntry(QStringLiteral("Gym"), QStringLiteral("%246")),
+        BuildEntry(QStringLiteral("Fête de la musique, \"Zürich\"; été"), QStringLiteral("@0621")),
+        FitToWidth(QStringLiteral("Easter Sunday"), kEventFieldWidth) + QStringLiteral("#EASTER"),
+        FitToWidth(QStringLiteral("Good Friday"), kEventFieldWidth) + QStringLiteral("#GOODFRIDAY"),
+        FitToWidth(QStringLiteral("Palm Sunday"), kEventFieldWidth) + QStringLiteral("#PALMSUNDAY"),
+    };
+    QStringList leftOut;
+    const QByteArray ics = ExportIcs(entries + QStringList{QStringLiteral("A note without a formula")}, 2026, &leftOut);
+    EXPECT_EQ(leftOut, QStringList{QStringLiteral("A note without a formula: its formula has no iCalendar form")});
+    EXPECT_TRUE(ics.contains("RRULE:FREQ=YEARLY;BYMONTHDAY=25;BYMONTH=12")) << ics.toStdString();
+    EXPECT_TRUE(ics.contains("DTSTART;VALUE=DATE:20260405"));  // Easter 2026
+    EXPECT_TRUE(ics.contains("DTSTART;VALUE=DATE:20280229"));  // the first 29 February from 2026
+    EXPECT_TRUE(ics.contains("DTSTART;VALUE=DATE:20350325"));  // the tenth Easter, a dated event of its own
+    EXPECT_FALSE(ics.contains("RDATE"));
+
+    const IcsImport back = Import(ics);
+    EXPECT_EQ(back.leftOut, QStringList());
+    EXPECT_EQ(back.entries, entries);
+
+    // The same list gives the same UIDs, so that other programs update rather than duplicate.
+    auto uids = [](const QByteArray& data) {
+        QList<QByteArray> out;
+        for (const QByteArray& line : data.split('\n'))
+            if (line.startsWith("UID:")) out << line.trimmed();
+        return out;
+    };
+    EXPECT_EQ(uids(ExportIcs(entries, 2026)), uids(ics));
+    EXPECT_EQ(uids(ics).size(), entries.size() - 3 + 3 * 10);  // three feasts, ten years each
+    const QList<QByteArray> all = uids(ics);
+    EXPECT_EQ(QSet<QByteArray>(all.begin(), all.end()).size(), all.size());
+}
+
+TEST(Ical, ImportingExportedHolidaysIntoTheListAddsNoSecondCopy) {
+    ScopedCodePage page(1252);
+    const QStringList holidays = BuiltInHolidayLines();
+    QStringList list = holidays;
+    std::stable_sort(list.begin(), list.end(), EntryLess);
+    const IcsImport back = Import(ExportIcs(holidays, 2026));
+    EXPECT_EQ(back.leftOut, QStringList());
+    EXPECT_EQ(MergeEntries(list, back.entries), 0) << back.entries.join('\n').toStdString();
+    EXPECT_EQ(list.size(), holidays.size());
+}
+
+TEST(Ical, OtherProgramsConventionsImportAsExpected) {
+    ScopedCodePage page(1252);
+    const QByteArray data = Calendar(
+        // An all-day birthday with VALUE=DATE, yearly from the start date.
+        Event("DTSTART;VALUE=DATE:19800314\nDTEND;VALUE=DATE:19800315\nRRULE:FREQ=YEARLY\nSUMMARY:Anna's birthday\n") +
+        // A weekly meeting at a time in a named zone, with the zone in the file; the summary is folded and
+        // escaped.
+        "BEGIN:VTIMEZONE\nTZID:Europe/Berlin\nBEGIN:STANDARD\nDTSTART:19701025T030000\nTZOFFSETFROM:+0200\n"
+        "TZOFFSETTO:+0100\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\nEND:STANDARD\nEND:VTIMEZONE\n" +
+        Event("DTSTART;TZID=Europe/Berlin:20240902T093000\nDTEND;TZID=Europe/Berlin:20240902T100000\n"
+              "RRULE:FREQ=WEEKLY;BYDAY=MO,TH;WKST=MO\nSUMMARY:Stand-up\\, team \n A\n") +
+        // A floating time, monthly on the 2nd Tuesday.
+        Event("DTSTART:20240109T190000\nRRULE:FREQ=MONTHLY;BYDAY=2TU\nSUMMARY:Book club\n") +
+        // The last weekday written with BYSETPOS.
+        Event("DTSTART;VALUE=DATE:20241129\nRRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=FR;BYSETPOS=-1\nSUMMARY:Last Friday\n") +
+        // A single date in UTF-8, written in UTC late in the evening.
+        Event("DTSTART:20250620T180000Z\nSUMMARY:Geburtstag Jürgen\n") +
+        // Easter written as dated events of several years.
+        Event("DTSTART;VALUE=DATE:20250420\nSUMMARY:Ostersonntag\n") +
+        Event("DTSTART;VALUE=DATE:20260405\nSUMMARY:Ostersonntag\n") +
+        // A feast with its other years as RDATEs.
+        Event("DTSTART;VALUE=DATE:20250418\nRDATE;VALUE=DATE:20260403,20270326\nSUMMARY:Karfreitag\n") +
+        // A single date that merely falls on Easter stays a dated entry.
+        Event("DTSTART;VALUE=DATE:20240331\nSUMMARY:Lunch with Ben\n"));
+    const IcsImport result = Import(data);
+    EXPECT_EQ(result.leftOut, QStringList());
+    EXPECT_EQ(result.entries,
+              (QStringList{BuildEntry(QStringLiteral("Anna's birthday"), QStringLiteral("@0314")),
+                           BuildEntry(QStringLiteral("Stand-up, team A"), QStringLiteral("%25")),
+                           BuildEntry(QStringLiteral("Book club"), QStringLiteral("$1 2 0")),
+                           BuildEntry(QStringLiteral("Last Friday"), QStringLiteral("$5 5 11")),
+                           BuildEntry(QStringLiteral("Geburtstag Jürgen (2025)"), QStringLiteral("@0620")),
+                           FitToWidth(QStringLiteral("Ostersonntag"), kEventFieldWidth) + QStringLiteral("#EASTER"),
+                           FitToWidth(QStringLiteral("Karfreitag"), kEventFieldWidth) + QStringLiteral("#GOODFRIDAY"),
+                           BuildEntry(QStringLiteral("Lunch with Ben (2024)"), QStringLiteral("@0331"))}));
+}
+
+TEST(Ical, WhatHasNoFormulaIsListedWithItsReason) {
+    ScopedCodePage page(1252);
+    const QByteArray data = Calendar(
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY;COUNT=3\nSUMMARY:Three times\n") +
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=WEEKLY;INTERVAL=2\nSUMMARY:Bin day\n") +
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=WEEKLY\nEXDATE;VALUE=DATE:20240108\nSUMMARY:Skip one\n") +
+        Event("DTSTART;VALUE=DATE:20240801\nDTEND;VALUE=DATE:20240815\nSUMMARY:Holiday trip\n") +
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY;BYMONTH=1,7;BYMONTHDAY=1\nSUMMARY:Twice a year\n") +
+        Event("DTSTART;VALUE=DATE:20240101\nSUMMARY:Done ✓\n") +
+        Event("DTSTART;VALUE=DATE:20240101\n") +
+        Event("DTSTART:20240101T000000\nRRULE:FREQ=HOURLY\nSUMMARY:Hourly\n") +
+        // libical drops what it cannot read: the yearly date must not come in as one date of 2024.
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQUENTLY\nSUMMARY:Unreadable\n") +
+        Event("DTSTART;VALUE=DATE:20240101\nDTEND:2024XX\nRRULE:FREQ=YEARLY\nSUMMARY:Broken end\n") +
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY\nSTATUS:CANCELLED\nSUMMARY:Called off\n") +
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=MONTHLY;BYMONTHDAY=1\nSUMMARY:Kept\n"));
+    const IcsImport result = Import(data);
+    EXPECT_EQ(result.entries, QStringList{BuildEntry(QStringLiteral("Kept"), QStringLiteral("@0001"))});
+    const QStringList expected = {
+        QStringLiteral("Three times: the rule ends (COUNT or UNTIL); recurring dates repeat for ever"),
+        QStringLiteral("Bin day: the rule repeats every 2 periods"),
+        QStringLiteral("Skip one: its rule has exceptions (EXDATE), which recurring dates cannot leave out"),
+        QStringLiteral("Holiday trip: the event lasts 14 days; an entry marks one day"),
+        QStringLiteral("Twice a year: the rule falls in several months"),
+        QStringLiteral("Done ✓: The text contains characters that cannot be saved in this calendar's code page "
+                       "(Windows-1252): ✓"),
+        QStringLiteral("(no text): the event has no text (SUMMARY)"),
+        QStringLiteral("Hourly: the rule repeats more often than daily"),
+        QStringLiteral("Unreadable: its RRULE cannot be read"),
+        QStringLiteral("Broken end: its DTEND cannot be read"),
+        QStringLiteral("Called off: the event was cancelled (STATUS:CANCELLED)"),
+    };
+    EXPECT_EQ(result.leftOut, expected);
+
+    // The same text in a page that holds it imports.
+    ScopedCodePage cyrillic(1251);
+    const IcsImport ru = Import(Calendar(Event("DTSTART;VALUE=DATE:20240307\nRRULE:FREQ=YEARLY\nSUMMARY:Женский день\n")));
+    EXPECT_EQ(ru.entries, QStringList{BuildEntry(QStringLiteral("Женский день"), QStringLiteral("@0307"))});
+}
+
+TEST(Ical, ImportedEntriesSelectTheDaysLibicalExpands) {
+    const QByteArray rules[] = {
+        "RRULE:FREQ=YEARLY", "RRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29", "RRULE:FREQ=MONTHLY;BYMONTHDAY=31",
+        "RRULE:FREQ=MONTHLY;BYMONTHDAY=-1", "RRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1",
+        "RRULE:FREQ=MONTHLY;BYDAY=5SA", "RRULE:FREQ=MONTHLY;BYDAY=-1SU", "RRULE:FREQ=MONTHLY;BYDAY=1MO",
+        "RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=4TH", "RRULE:FREQ=YEARLY;BYMONTH=5;BYDAY=-1MO",
+        "RRULE:FREQ=WEEKLY;BYDAY=SU,WE,SA", "RRULE:FREQ=WEEKLY", "RRULE:FREQ=DAILY",
+        "RRULE:FREQ=MONTHLY;BYDAY=TU;BYSETPOS=3", "RRULE:FREQ=MONTHLY",
+        "RRULE:FREQ=MONTHLY;BYDAY=SU,MO,TU,WE,TH,FR,SA;BYSETPOS=2",
+        "RRULE:FREQ=YEARLY;BYMONTH=6;BYDAY=SU,MO,TU,WE,TH,FR,SA;BYSETPOS=-1",
+    };
+    for (const QByteArray& rule : rules) {
+        SCOPED_TRACE(rule.toStdString());
+        const QByteArray data = Calendar(Event("DTSTART;VALUE=DATE:20231231\n" + rule + "\nSUMMARY:Rule\n"));
+        const IcsImport result = Import(data);
+        ASSERT_EQ(result.entries.size(), 1) << result.leftOut.join('\n').toStdString();
+        for (int year : {2024, 2025, 2027, 2028})
+            EXPECT_EQ(FormulaDays(result.entries, year), IcsOccurrences(data, year)) << year;
+    }
+    // Exported feasts fall on the same days as the formula in each of the ten years.
+    const QStringList feasts = {BuildEntry(QStringLiteral("Easter"), QStringLiteral("#EASTER")),
+                                FitToWidth(QStringLiteral("Palm Sunday"), kEventFieldWidth) + QStringLiteral("#PALMSUNDAY")};
+    const QByteArray exported = ExportIcs(feasts, 2026);
+    for (int year = 2026; year < 2036; ++year) EXPECT_EQ(FormulaDays(feasts, year), IcsOccurrences(exported, year));
+    EXPECT_TRUE(IcsOccurrences(exported, 2036).empty());
+}
+
+TEST(Ical, DamagedInputIsRefusedWithoutHarm) {
+    QString error;
+    EXPECT_FALSE(ImportIcs(QByteArray(), &error).has_value());
+    EXPECT_EQ(error, QStringLiteral("The file holds no iCalendar data"));
+    EXPECT_FALSE(ImportIcs(QByteArray("\x89PNG\r\n\x1a\n garbage"), &error).has_value());
+    // Broken values and unbalanced components are read as far as they make sense.
+    const QByteArray broken = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:2024XX01\r\nRRULE:FREQ=NONSENSE;BYDAY=9ZZ\r\n"
+                              "SUMMARY:Broken\r\nBEGIN:VEVENT\r\nEND:VCALENDAR\r\n";
+    const auto result = ImportIcs(broken, &error);
+    if (result) {
+        EXPECT_TRUE(result->entries.isEmpty());
+    }
+}
+
+TEST(Ical, CommandLineImportAddsSortedOnceAndKeepsTheListOnFailure) {
+    ScopedCodePage page(1252);
+    QFile::remove(RecurringDatesPath());
+    ASSERT_TRUE(SaveRecurringDates({BuildEntry(QStringLiteral("Zebra day"), QStringLiteral("@0131"))}));
+    const QString ics = RecurringDatesPath() + QStringLiteral(".test.ics");
+    ASSERT_TRUE(WriteFileAtomically(
+        ics, Calendar(Event("DTSTART;VALUE=DATE:20240214\nRRULE:FREQ=YEARLY\nSUMMARY:Valentine\n") +
+                      Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY;COUNT=2\nSUMMARY:Twice\n"))));
+    int added = -1;
+    QStringList leftOut;
+    QString error;
+    ASSERT_TRUE(ImportIcsFileIntoRecurringDates(ics, &added, &leftOut, &error)) << error.toStdString();
+    EXPECT_EQ(added, 1);
+    EXPECT_EQ(leftOut.size(), 1);
+    const QStringList expected = {BuildEntry(QStringLiteral("Valentine"), QStringLiteral("@0214")),
+                                  BuildEntry(QStringLiteral("Zebra day"), QStringLiteral("@0131"))};
+    EXPECT_EQ(LoadRecurringDates().value(), expected);
+    // Importing again adds nothing.
+    ASSERT_TRUE(ImportIcsFileIntoRecurringDates(ics, &added, &leftOut, &error));
+    EXPECT_EQ(added, 0);
+    EXPECT_EQ(LoadRecurringDates().value(), expected);
+
+    // A file that is no calendar leaves the list as it was.
+    ASSERT_TRUE(WriteFileAtomically(ics, "not a calendar"));
+    EXPECT_FALSE(ImportIcsFileIntoRecurringDates(ics, &added, &leftOut, &error));
+    EXPECT_TRUE(error.endsWith(QStringLiteral("The file holds no iCalendar data")));
+    EXPECT_EQ(LoadRecurringDates().value(), expected);
+
+    // Export writes the list for other programs.
+    ASSERT_TRUE(ExportRecurringDatesToIcsFile(ics, 2026, &leftOut, &error));
+    const IcsImport back = Import(ReadWholeFile(ics).value());
+    EXPECT_EQ(back.entries, expected);
+    QFile::remove(ics);
+    QFile::remove(RecurringDatesPath());
+}
+
+TEST(Ical, PointedHebrewTextKeepsItsFormulaThroughTheListFile) {
+    // The Hebrew page's decoder joins a letter with its points into one presentation form (shin, dagesh
+    // and shin dot); a list line must come back with as many characters, or its formula moves.
+    ScopedCodePage page(1255);
+    QFile::remove(RecurringDatesPath());
+    const QString text = QString::fromUtf8("\xD7\xA9\xD6\xBC\xD7\x81\xD7\x91\xD7\xAA");  // shin+dagesh+shin dot, bet, tav
+    const IcsImport imported = Import(Calendar(
+        Event("DTSTART;VALUE=DATE:20240105\nRRULE:FREQ=WEEKLY\nSUMMARY:" + text.toUtf8() + "\n")));
+    ASSERT_EQ(imported.leftOut, QStringList());
+    ASSERT_TRUE(SaveRecurringDates(imported.entries));
+    const QStringList back = LoadRecurringDates().value();
+    ASSERT_EQ(back.size(), 1);
+    EXPECT_EQ(EntryFormula(back[0]), QStringLiteral("%6        "));
+    EXPECT_EQ(TrimBlanks(EntryEventField(back[0])).size(), text.size());
+    QFile::remove(RecurringDatesPath());
+}
