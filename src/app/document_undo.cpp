@@ -353,7 +353,9 @@ namespace {
 class UndoWatcher : public QObject {
 public:
     UndoWatcher(TDocumentUndo* undo, TCalendarPanel32* page, TWPRichText* editor)
-        : QObject(undo), m_undo(undo), m_page(page), m_editor(editor) {}
+        : QObject(undo), m_undo(undo), m_page(page), m_editor(editor) {
+        setObjectName(QStringLiteral("UndoWatcher"));
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {

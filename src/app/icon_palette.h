@@ -53,6 +53,11 @@ public:
 protected:
     QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
 
+public:
+    // What a drag of these items carries.
+    QMimeData* DragData(const QList<QListWidgetItem*>& items) const { return mimeData(items); }
+
+
 private:
     QString m_fileName;
     std::vector<QImage> m_icons;

@@ -180,6 +180,12 @@ TCalendarMain::~TCalendarMain() {
     m_page->LabelChangedEvent = nullptr;
     m_page->DroppedObjectEvent = nullptr;
     m_page->ClickedInCellEvent = nullptr;
+    // Nothing may watch the page or the editor while they are taken apart.
+    delete DocumentUndoOf(*this);
+    m_page->removeEventFilter(this);
+    m_cellEditor->removeEventFilter(this);
+    m_cellEditor->viewport()->removeEventFilter(this);
+    m_cellEditor->disconnect(this);
 }
 
 QAction* TCalendarMain::Action(const QString& name) const { return findChild<QAction*>(name); }

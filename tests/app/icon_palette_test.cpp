@@ -174,11 +174,7 @@ TEST(IconPalette, DragCarriesTheIconAtItsSizeAndHidingIsReported) {
     TFloatingPalette palette;
     TIconListBox* list = palette.IconListBox();
     list->SetItemIndex(2);
-    struct Peek : TIconListBox {
-        using TIconListBox::mimeData;
-    };
-    const std::unique_ptr<QMimeData> data(
-        static_cast<Peek*>(list)->mimeData(QList<QListWidgetItem*>{list->item(2)}));
+    const std::unique_ptr<QMimeData> data(list->DragData(QList<QListWidgetItem*>{list->item(2)}));
     ASSERT_TRUE(data);
     ASSERT_TRUE(data->hasImage());
     const QImage dragged = qvariant_cast<QImage>(data->imageData());
@@ -212,10 +208,7 @@ TEST(IconPalette, IconDroppedOnADayCellSurvivesSaveReopenAndPrint) {
     WriteFile(library, WriteNeIconLibrary({Solid(0xFF0000FF)}, "BLUE"));
     list.SetFileName(library);
     list.SetItemIndex(0);
-    struct Peek : TIconListBox {
-        using TIconListBox::mimeData;
-    };
-    const std::unique_ptr<QMimeData> data(static_cast<Peek*>(&list)->mimeData({list.item(0)}));
+    const std::unique_ptr<QMimeData> data(list.DragData({list.item(0)}));
     const int cell = page->CellOfDay(12);
     const Rect r = page->DrawState().cells[cell - 1].rFree;
     const QPoint inside((r.left + r.right) / 2, (r.top + r.bottom) / 2);
