@@ -27,7 +27,7 @@ namespace plennix {
 namespace {
 // One entry per option: its name, what value follows it (null for none), and what it does with the
 // value (a non-empty return is the usage error). New options are one more row.
-struct OptionSpec {
+struct OptionRow {
     const char* name;
     const char* value;
     std::function<QString(CommandLine&, const QString& value)> apply;
@@ -41,8 +41,8 @@ std::function<QString(CommandLine&, const QString&)> setAction(CommandLine::Acti
     };
 }
 
-const std::vector<OptionSpec>& Options() {
-    static const std::vector<OptionSpec> options = {
+const std::vector<OptionRow>& Options() {
+    static const std::vector<OptionRow> options = {
         {"--export-bmp", "a file name", setAction(CommandLine::Action::ExportBmp)},
         {"--export-png", "a file name", setAction(CommandLine::Action::ExportPng)},
         {"--print-pdf", "a file name", setAction(CommandLine::Action::PrintPdf)},
@@ -90,16 +90,16 @@ CommandLine ParseCommandLine(const QStringList& args) {
     };
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& o : Options())
-            if (a == QLatin1String(o.name)) spec = &o;
-        if (spec) {
+        const OptionRow* row = nullptr;
+        for (const OptionRow& o : Options())
+            if (a == QLatin1String(o.name)) row = &o;
+        if (row) {
             QString value;
-            if (spec->value) {
-                if (i + 1 >= args.size()) return usage(a + QStringLiteral(" needs ") + QLatin1String(spec->value));
+            if (row->value) {
+                if (i + 1 >= args.size()) return usage(a + QStringLiteral(" needs ") + QLatin1String(row->value));
                 value = args[++i];
             }
-            const QString why = spec->apply(c, value);
+            const QString why = row->apply(c, value);
             if (!why.isEmpty()) return usage(why);
         } else if (a.startsWith(QLatin1String("--"))) {
             return usage(QStringLiteral("unknown option ") + a);
