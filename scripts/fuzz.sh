@@ -3,7 +3,7 @@
 # coverage into its seed corpus, fuzz/corpus/<target>/ (commit them). Uses fuzz/dict/<target>.dict
 # when there is one. Inputs that crash or hang are kept in build-fuzz/fuzz-artifacts/<target>/.
 #   scripts/fuzz.sh rtf 600
-# Targets: the names of fuzz/*_fuzz.cpp without "_fuzz" (calendar_document, ini, objects, recurring, rtf).
+# Targets: the names of fuzz/*_fuzz.cpp without "_fuzz".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
