@@ -1155,7 +1155,7 @@ std::optional<TMetafilePicture> TMetafilePicture::FromBytes(const QByteArray& by
         QRectF frame =
             Box(frameL / 100 * pxPerMmX, frameT / 100 * pxPerMmY, frameR / 100 * pxPerMmX, frameB / 100 * pxPerMmY);
         if (frame.width() <= 0 || frame.height() <= 0)  // fall back to the device bounds
-            frame = Box(b.i32(8), b.i32(12), b.i32(16) + 1, b.i32(20) + 1);
+            frame = Box(b.i32(8), b.i32(12), double(b.i32(16)) + 1, double(b.i32(20)) + 1);
         if (frame.width() <= 0 || frame.height() <= 0 || !Sane(frame)) return std::nullopt;
         m.m_bounds = frame;
         m.m_unitsPerInch = pxPerMmX * 25.4;
