@@ -306,15 +306,24 @@ void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) {
     if (!failure.isEmpty()) ShowError(failure, parent);
 }
 
-void ExportPdfCommand(QWidget* parent, TCalendarPanel32& page) {
+namespace {
+// The export commands ask for a file in the program folder, proposing the month's name.
+QString chooseExportFile(QWidget* parent, TCalendarPanel32& page, const QString& title, const QString& filter,
+                         const QString& suffix) {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
-    request.title = QStringLiteral("Export as PDF");
+    request.title = title;
     request.directory = ProgramDir();
-    request.proposedName = proposedName(parent, page, QStringLiteral("pdf"));
-    request.filter = QStringLiteral("PDF File (*.pdf)");
-    request.defaultSuffix = QStringLiteral("pdf");
-    const QString path = ChooseFileDialog(request, parent);
+    request.proposedName = proposedName(parent, page, suffix);
+    request.filter = filter;
+    request.defaultSuffix = suffix;
+    return ChooseFileDialog(request, parent);
+}
+}  // namespace
+
+void ExportPdfCommand(QWidget* parent, TCalendarPanel32& page) {
+    const QString path = chooseExportFile(parent, page, QStringLiteral("Export as PDF"),
+                                          QStringLiteral("PDF File (*.pdf)"), QStringLiteral("pdf"));
     if (path.isEmpty()) return;
     QString error;
     bool ok = false;
@@ -328,14 +337,8 @@ void ExportPdfCommand(QWidget* parent, TCalendarPanel32& page) {
 void ExportPngCommand(QWidget* parent, TCalendarPanel32& page) {
     TPngResolutionDialog resolution(parent);
     if (RunModalDialog(resolution) != QDialog::Accepted) return;
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
-    request.title = QStringLiteral("Export as PNG");
-    request.directory = ProgramDir();
-    request.proposedName = proposedName(parent, page, QStringLiteral("png"));
-    request.filter = QStringLiteral("PNG Image (*.png)");
-    request.defaultSuffix = QStringLiteral("png");
-    const QString path = ChooseFileDialog(request, parent);
+    const QString path = chooseExportFile(parent, page, QStringLiteral("Export as PNG"),
+                                          QStringLiteral("PNG Image (*.png)"), QStringLiteral("png"));
     if (path.isEmpty()) return;
     QString error;
     bool ok = false;
