@@ -253,11 +253,12 @@ void TFloatingPalette::mnuOtherIconFileClick() {
     request.title = QStringLiteral("Open");
     request.directory = ProgramDir();
     request.defaultSuffix = QStringLiteral("ICL");
-    // The last filter ("ICL and ICO Files") is the one preselected.
     request.filter = QStringLiteral(
-        "ICL and ICO Files (*.ICL *.icl *.ICO *.ico);;"
         "All Files (*.ICL *.icl *.DLL *.dll *.EXE *.exe *.ICO *.ico *.NIL *.nil);;ICL Files (*.ICL *.icl);;"
-        "DLL Files (*.DLL *.dll);;EXE Files (*.EXE *.exe);;ICO Files (*.ICO *.ico);;NIL Files (*.NIL *.nil)");
+        "DLL Files (*.DLL *.dll);;EXE Files (*.EXE *.exe);;ICO Files (*.ICO *.ico);;NIL Files (*.NIL *.nil);;"
+        "ICL and ICO Files (*.ICL *.icl *.ICO *.ico)");
+    // The last filter is the one most people want: libraries and single icons.
+    request.selectedFilter = QStringLiteral("ICL and ICO Files (*.ICL *.icl *.ICO *.ico)");
     QString chosen = ChooseFileDialog(request, this);
     if (!chosen.isEmpty()) {
         m_list->SetFileName(chosen);

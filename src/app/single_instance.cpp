@@ -3,16 +3,38 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace plennix {
 
 namespace {
 const QByteArray kHeader = QByteArrayLiteral("PLENNIX-OPEN\n");
+
+// A socket address for the path; false when the path does not fit one.
+bool socketAddress(const QString& path, sockaddr_un& address) {
+    const QByteArray bytes = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (bytes.isEmpty() || bytes.size() >= static_cast<qsizetype>(sizeof address.sun_path)) return false;
+    std::memcpy(address.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
+    return true;
+}
+
+void closeQuietly(int fd) {
+    if (fd >= 0) ::close(fd);
+}
 
 QString runtimeFolder() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -41,8 +63,20 @@ TJustOne::TJustOne(QString name, QObject* parent) : QObject(parent), m_name(std:
     }
 }
 
+// One later copy talking to the first: its socket and what it has sent so far.
+struct TJustOne::Caller {
+    int fd = -1;
+    QSocketNotifier* notifier = nullptr;
+    QByteArray message;
+};
+
 TJustOne::~TJustOne() {
-    if (m_server) m_server->close();
+    while (!m_callers.empty()) DropCaller(m_callers.back().get());
+    if (m_listener >= 0) {
+        delete m_listenerNotifier;
+        closeQuietly(m_listener);
+        QFile::remove(ServerName());
+    }
 }
 
 QString TJustOne::LockPath() const { return runtimeFolder() + '/' + m_name + QStringLiteral(".lock"); }
@@ -66,48 +100,94 @@ bool TJustOne::TryBecomeFirst() {
 }
 
 bool TJustOne::HandOver(const QString& path, int timeoutMs) {
+    sockaddr_un address;
+    if (!socketAddress(ServerName(), address)) return false;
+    const QByteArray message = EncodeHandOver(path);
     QElapsedTimer timer;
     timer.start();
+    auto remaining = [&] { return std::max(100, timeoutMs - static_cast<int>(timer.elapsed())); };
     // The first copy may still be starting; try until it listens or the time is up.
     while (true) {
-        QLocalSocket socket;
-        socket.connectToServer(ServerName());
-        if (socket.waitForConnected(std::max(100, timeoutMs - static_cast<int>(timer.elapsed())))) {
-            socket.write(EncodeHandOver(path));
-            const bool written = socket.waitForBytesWritten(std::max(100, timeoutMs - static_cast<int>(timer.elapsed())));
-            socket.disconnectFromServer();
-            if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(1000);
-            return written;
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            qsizetype sent = 0;
+            while (sent < message.size()) {
+                pollfd writable{fd, POLLOUT, 0};
+                if (::poll(&writable, 1, remaining()) <= 0) break;
+                const ssize_t n = ::send(fd, message.constData() + sent, static_cast<size_t>(message.size() - sent),
+                                         MSG_NOSIGNAL | MSG_DONTWAIT);
+                if (n > 0) sent += n;
+                else if (n < 0 && errno != EAGAIN && errno != EINTR) break;
+            }
+            closeQuietly(fd);
+            return sent == message.size();
         }
+        closeQuietly(fd);
         if (timer.elapsed() >= timeoutMs) return false;
         QThread::msleep(100);
     }
 }
 
 bool TJustOne::Listen() {
-    if (m_server) return true;
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (m_listener >= 0) return true;
+    sockaddr_un address;
+    if (!socketAddress(ServerName(), address)) return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return false;
     // Holding the lock, a socket left behind by a crashed copy can only be stale.
-    QLocalServer::removeServer(ServerName());
-    if (!m_server->listen(ServerName())) return false;
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            auto* buffer = new QByteArray;
-            connect(socket, &QLocalSocket::readyRead, socket, [socket, buffer] {
-                *buffer += socket->read(kMaxHandOverBytes + 1 - buffer->size());
-                if (buffer->size() > kMaxHandOverBytes) socket->abort();
-            });
-            connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
-                *buffer += socket->read(std::max<qsizetype>(0, kMaxHandOverBytes + 1 - buffer->size()));
-                const auto path = DecodeHandOver(*buffer);
-                delete buffer;
-                socket->deleteLater();
-                if (path && OnHandOver) OnHandOver(*path);
-            });
-        }
-    });
+    ::unlink(address.sun_path);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(fd, 8) != 0) {
+        closeQuietly(fd);
+        ::unlink(address.sun_path);
+        return false;
+    }
+    m_listener = fd;
+    m_listenerNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_listenerNotifier, &QSocketNotifier::activated, this, [this] { AcceptCallers(); });
     return true;
+}
+
+void TJustOne::AcceptCallers() {
+    while (true) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) return;  // no more waiting (EAGAIN), or a caller that gave up
+        auto caller = std::make_unique<Caller>();
+        caller->fd = fd;
+        caller->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        Caller* raw = caller.get();
+        connect(caller->notifier, &QSocketNotifier::activated, this, [this, raw] { ReadCaller(raw); });
+        m_callers.push_back(std::move(caller));
+    }
+}
+
+void TJustOne::ReadCaller(Caller* caller) {
+    char chunk[4096];
+    while (true) {
+        const ssize_t n = ::recv(caller->fd, chunk, sizeof chunk, 0);
+        if (n > 0) {
+            caller->message.append(chunk, n);
+            // A message this long is not a hand-over: stop reading it.
+            if (caller->message.size() > kMaxHandOverBytes) return DropCaller(caller);
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // more to come
+        if (n < 0 && errno == EINTR) continue;
+        // The caller closed its end: the message is complete (or the connection broke).
+        const std::optional<QString> path = n == 0 ? DecodeHandOver(caller->message) : std::nullopt;
+        DropCaller(caller);
+        if (path && OnHandOver) OnHandOver(*path);
+        return;
+    }
+}
+
+void TJustOne::DropCaller(Caller* caller) {
+    // The notifier may be the sender of the signal being handled: delete it once control returns.
+    caller->notifier->setEnabled(false);
+    caller->notifier->deleteLater();
+    closeQuietly(caller->fd);
+    std::erase_if(m_callers, [caller](const std::unique_ptr<Caller>& c) { return c.get() == caller; });
 }
 
 }  // namespace plennix

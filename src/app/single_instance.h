@@ -1,8 +1,9 @@
 #pragma once
 // TJustOne: one running copy per user. The first copy holds a lock file in the per-user runtime folder
-// and listens on a local socket beside it; a later copy finds the lock taken, hands the running copy
-// the file it was given (or only asks it to come forward) and ends. A lock left by a crashed copy is
-// recognised by its dead process and taken over.
+// and listens on a Unix-domain socket beside it; a later copy finds the lock taken, hands the running
+// copy the file it was given (or only asks it to come forward) and ends. A lock left by a crashed copy
+// is recognised by its dead process and taken over. The socket is a plain one, so that the program
+// loads no network library for it.
 #include <QByteArray>
 #include <QLockFile>
 #include <QObject>
@@ -10,8 +11,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace plennix {
 
@@ -41,9 +43,16 @@ public:
     QString ServerName() const;
 
 private:
+    struct Caller;
+    void AcceptCallers();
+    void ReadCaller(Caller* caller);
+    void DropCaller(Caller* caller);
+
     QString m_name;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    int m_listener = -1;
+    QSocketNotifier* m_listenerNotifier = nullptr;
+    std::vector<std::unique_ptr<Caller>> m_callers;
 };
 
 }  // namespace plennix

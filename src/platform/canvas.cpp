@@ -232,19 +232,6 @@ void Canvas::Rectangle(const Rect& rect) {
     }
 }
 
-void Canvas::FrameRect(const Rect& rect, TColor color) {
-    Rect r = rect.normalized();
-    if (r.isEmpty()) return;
-    applyCopyMode();
-    const QColor c = toQColor(color);
-    m_painter->fillRect(QRect(r.left, r.top, r.width(), 1), c);
-    if (r.height() > 1) m_painter->fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
-    if (r.height() > 2) {
-        m_painter->fillRect(QRect(r.left, r.top + 1, 1, r.height() - 2), c);
-        if (r.width() > 1) m_painter->fillRect(QRect(r.right - 1, r.top + 1, 1, r.height() - 2), c);
-    }
-}
-
 void Canvas::RoundRect(const Rect& rect, int ellipseW, int ellipseH) {
     Rect r = rect.normalized();
     if (r.isEmpty()) return;
@@ -633,12 +620,6 @@ void Canvas::IntersectClipRect(const Rect& r) {
 
 void Canvas::IntersectClipPath(const QPainterPath& path) {
     m_painter->setClipPath(path, m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-}
-
-void Canvas::IntersectClipRoundRect(const Rect& r, int ellipseW, int ellipseH) {
-    QPainterPath path;
-    path.addRoundedRect(toQRectF(r.normalized()), ellipseW / 2.0, ellipseH / 2.0);
-    IntersectClipPath(path);
 }
 
 void Canvas::IntersectClipEllipse(const Rect& r) {

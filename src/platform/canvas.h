@@ -90,7 +90,6 @@ public:
     // Pen outline inside r, brush fill inside the outline. As in the window system, a clear pen leaves
     // the fill one pixel short on the right and bottom (it covers left..right-2, top..bottom-2).
     void Rectangle(const Rect& r);
-    void FrameRect(const Rect& r, TColor color);  // 1-pixel frame inside r
     void RoundRect(const Rect& r, int ellipseW, int ellipseH);
     void Ellipse(const Rect& r);
     void DrawFocusRect(const Rect& r);
@@ -125,7 +124,6 @@ public:
     void Restore();
     void IntersectClipRect(const Rect& r);
     void IntersectClipPath(const QPainterPath& path);
-    void IntersectClipRoundRect(const Rect& r, int ellipseW, int ellipseH);
     void IntersectClipEllipse(const Rect& r);
     // Moves the origin (objects paint with the canvas at their own top-left corner).
     void Translate(int dx, int dy);

@@ -33,6 +33,8 @@ constexpr const char* kUtf16 = "UTF-16BE";
 QByteArray IconvName(int page) { return "CP" + QByteArray::number(page); }
 
 bool IconvKnows(int page) {
+    // Windows-1252 is converted by the program's own table, whatever the C library offers.
+    if (page == 1252) return true;
     iconv_t cd = iconv_open(IconvName(page).constData(), kUtf16);
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
     iconv_close(cd);

@@ -40,6 +40,7 @@ QString ChooseFileDialog(const FileDialogRequest& request, QWidget* parent) {
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!request.selectedFilter.isEmpty()) dialog.selectNameFilter(request.selectedFilter);
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
     CenterOverMainWindow(dialog);

@@ -51,6 +51,7 @@ struct FileDialogRequest {
     QString directory;
     QString proposedName;  // file name without folder, preset in a save dialog
     QString filter;
+    QString selectedFilter;  // one of the filters, shown first chosen; the first when empty
     QString defaultSuffix;
 };
 using FileChooser = std::function<QString(const FileDialogRequest& request, QWidget* parent)>;

@@ -5,7 +5,6 @@
 
 namespace plennix {
 QString LongMonthName(int month);
-QString ShortMonthName(int month);
 QString LongDayName(int day);
 QString ShortDayName(int day);
 }  // namespace plennix

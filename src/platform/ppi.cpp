@@ -23,5 +23,4 @@ int ScreenPixelsPerInch() {
     return 96;
 }
 
-void ResetScreenPixelsPerInch() { g_ppi = 0; }
 }  // namespace plennix

@@ -2,6 +2,4 @@
 namespace plennix {
 // Screen pixels per inch: PLENNIX_PPI when set (tests run at 96), else the primary screen's logical DPI.
 int ScreenPixelsPerInch();
-// Forget the cached value (tests that change PLENNIX_PPI).
-void ResetScreenPixelsPerInch();
 }  // namespace plennix

@@ -146,7 +146,12 @@ TEST(IconPalette, OtherAsksAgainForFilesWithoutIconsAndFallsBackToMisc1) {
     int asked = 0;
     test::ScopedHook<FileChooser> chooser(SetFileChooser, [&](const FileDialogRequest& r, QWidget*) {
         EXPECT_EQ(r.directory, ProgramDir());
-        EXPECT_TRUE(r.filter.startsWith(QStringLiteral("ICL and ICO Files")));
+        // Seven filters, "All Files" first, and the seventh chosen when the dialog opens.
+        const QStringList filters = r.filter.split(QStringLiteral(";;"));
+        EXPECT_EQ(filters.size(), 7);
+        EXPECT_TRUE(filters.value(0).startsWith(QStringLiteral("All Files")));
+        EXPECT_EQ(r.selectedFilter, filters.value(6));
+        EXPECT_TRUE(r.selectedFilter.startsWith(QStringLiteral("ICL and ICO Files")));
         return answers.value(asked++);
     });
     test::MessageRecorder messages;

@@ -6,6 +6,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUuid>
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "common/qstring_printer.h"
 #include "app/single_instance.h"
@@ -61,4 +66,47 @@ TEST(SingleInstance, HandOverMessagesAreCheckedBeforeUse) {
     EXPECT_FALSE(DecodeHandOver("PLENNIX-OPEN\n/a\nrm -rf").has_value());
     EXPECT_FALSE(DecodeHandOver("PLENNIX-OPEN\n\xff\xfe").has_value());
     EXPECT_FALSE(DecodeHandOver("PLENNIX-OPEN\n" + QByteArray(kMaxHandOverBytes, 'a')).has_value());
+}
+
+// The socket is the user's alone and goes with the copy that made it; a caller that floods it or
+// breaks off is dropped without a hand-over, and the next caller is still heard.
+TEST(SingleInstance, SocketIsPrivateAndBadCallersAreDropped) {
+    const QString name = uniqueName();
+    QStringList received;
+    QString socketPath;
+    {
+        TJustOne first(name);
+        ASSERT_TRUE(first.TryBecomeFirst());
+        first.OnHandOver = [&](const QString& path) { received << path; };
+        ASSERT_TRUE(first.Listen());
+        socketPath = first.ServerName();
+        EXPECT_EQ(QFile::permissions(socketPath) & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
+                                                    QFile::WriteOther),
+                  QFile::Permissions());
+
+        // Raw callers: one sends far more than a hand-over can be, one sends half a header.
+        for (const QByteArray& junk : {QByteArray(kMaxHandOverBytes + 5000, 'x'), QByteArray("PLENNIX-OP")}) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            ASSERT_GE(fd, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray bytes = QFile::encodeName(socketPath);
+            std::memcpy(address.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
+            ASSERT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+            qsizetype sent = 0;
+            while (sent < junk.size()) {
+                QCoreApplication::processEvents();
+                const ssize_t n = ::send(fd, junk.constData() + sent, static_cast<size_t>(junk.size() - sent),
+                                         MSG_NOSIGNAL | MSG_DONTWAIT);
+                if (n > 0) sent += n;
+                else if (errno != EAGAIN) break;  // the first copy hung up on the flood
+            }
+            ::close(fd);
+        }
+        TJustOne second(name);
+        ASSERT_TRUE(second.HandOver(QStringLiteral("/a/Jan.PXF"), 3000));
+        QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 3000);
+        EXPECT_EQ(received[0], QStringLiteral("/a/Jan.PXF"));
+    }
+    EXPECT_FALSE(QFile::exists(socketPath));
 }
