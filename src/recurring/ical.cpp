@@ -390,20 +390,24 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error) {
     std::map<std::pair<QString, QString>, std::set<int>> feastYears;
     for (const Slot& s : events)
         if (s.entry.isEmpty() && !s.feast.isEmpty()) feastYears[{s.text, s.feast}].insert(s.date.year());
-    std::set<std::pair<QString, QString>> emitted;
+    // An event that a file holds twice (or a feast given both ways) gives its entry once.
+    std::set<QString> produced;
+    auto produce = [&](const QString& entry) {
+        if (produced.insert(entry).second) result.entries << entry;
+    };
     for (const Slot& s : events) {
         if (!s.entry.isEmpty()) {
-            result.entries << s.entry;
+            produce(s.entry);
             continue;
         }
         const std::pair key{s.text, s.feast};
         if (!s.feast.isEmpty() && feastYears[key].size() >= 2) {
-            if (emitted.insert(key).second) result.entries << FeastEntry(s.text, s.feast);
+            produce(FeastEntry(s.text, s.feast));
             continue;
         }
         const QString noted = TrimBlanks(FitToWidth(s.text, textWidth - kYearNoteWidth)) +
                               QStringLiteral(" (%1)").arg(s.date.year());
-        result.entries << BuildEntry(noted, BuildDayOfMonth(s.date.day(), s.date.month()));
+        produce(BuildEntry(noted, BuildDayOfMonth(s.date.day(), s.date.month())));
     }
     return result;
 }

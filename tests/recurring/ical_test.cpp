@@ -103,6 +103,22 @@ TEST(Ical, ImportingExportedHolidaysIntoTheListAddsNoSecondCopy) {
     EXPECT_EQ(list.size(), holidays.size());
 }
 
+// A file that holds the same event twice (a calendar merged into itself) gives its entry once, and
+// so does a feast given both as one event with single dates and as dated events.
+TEST(Ical, AnEventGivenTwiceGivesOneEntry) {
+    ScopedCodePage page(1252);
+    const QByteArray goodFriday = "SUMMARY:Good Friday\nDTSTART;VALUE=DATE:20250418\nRDATE;VALUE=DATE:20260403,20270326\n";
+    const QByteArray birthday = "SUMMARY:Ann\nDTSTART;VALUE=DATE:20250305\nRRULE:FREQ=YEARLY\n";
+    const IcsImport twice = Import(Calendar(Event(goodFriday) + Event(birthday) + Event(goodFriday) + Event(birthday) +
+                                            Event("SUMMARY:Good Friday\nDTSTART;VALUE=DATE:20280414\n") +
+                                            Event("SUMMARY:Good Friday\nDTSTART;VALUE=DATE:20290330\n")));
+    ASSERT_EQ(twice.entries.size(), 2) << twice.entries.join('\n').toStdString();
+    EXPECT_TRUE(twice.entries[0].trimmed().endsWith(QStringLiteral("#GOODFRIDAY")));
+    EXPECT_TRUE(twice.entries[1].trimmed().endsWith(QStringLiteral("@0305")));
+    const IcsImport again = Import(ExportIcs(twice.entries, 2026));
+    EXPECT_EQ(again.entries, twice.entries);
+}
+
 TEST(Ical, OtherProgramsConventionsImportAsExpected) {
     ScopedCodePage page(1252);
     const QByteArray data = Calendar(
