@@ -664,16 +664,6 @@ void TGSuperText::UpdateMenu() {
 
 bool IsSuperText(const TGGraphicControl* object) { return qobject_cast<const TGSuperText*>(object) != nullptr; }
 
-void RegisterSuperTextClass() {
-    // A record stores the caption only when it is not empty; an object read from a record starts
-    // without the new object's "Text", so that an emptied caption stays empty.
-    RegisterObjectClass(QStringLiteral("TGSuperText"), [](QObject* owner) -> TGGraphicControl* {
-        auto* t = new TGSuperText(owner);
-        t->SetLoading(true);
-        t->SetCaption(QString());
-        t->SetLoading(false);
-        return t;
-    });
-}
+void RegisterSuperTextClass() { RegisterCaptionedObjectClass<TGSuperText>(QStringLiteral("TGSuperText")); }
 
 }  // namespace plennix

@@ -161,4 +161,18 @@ void RegisterObjectClass(const QString& className, ObjectFactory factory);
 TGGraphicControl* CreateRegisteredObject(const QString& className, QObject* owner);
 bool IsObjectClassRegistered(const QString& className);
 
+// Registers a class whose records store the caption only when it is not empty: an object read from a
+// record starts with an empty caption instead of the new object's "Text", so that an emptied caption
+// stays empty.
+template <class T>
+void RegisterCaptionedObjectClass(const QString& className) {
+    RegisterObjectClass(className, [](QObject* owner) -> TGGraphicControl* {
+        auto* object = new T(owner);
+        object->SetLoading(true);
+        object->SetCaption(QString());
+        object->SetLoading(false);
+        return object;
+    });
+}
+
 }  // namespace plennix

@@ -550,16 +550,6 @@ void TGPLabel::EditCaption() {
 
 void TGPLabel::StartEdit() { EditCaption(); }
 
-void RegisterLabelClasses() {
-    // A record stores its caption only when it is not empty, so a label read from a record starts
-    // without the new-label caption; otherwise an emptied caption would come back as "Text".
-    RegisterObjectClass(QStringLiteral("TGPLabel"), [](QObject* owner) -> TGGraphicControl* {
-        auto* label = new TGPLabel(owner);
-        label->SetLoading(true);
-        label->SetCaption(QString());
-        label->SetLoading(false);
-        return label;
-    });
-}
+void RegisterLabelClasses() { RegisterCaptionedObjectClass<TGPLabel>(QStringLiteral("TGPLabel")); }
 
 }  // namespace plennix
