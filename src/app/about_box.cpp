@@ -21,9 +21,6 @@ QString AboutText() {
     return QStringLiteral("Plennix %1\n"
                           "A calendar designer.\n"
                           "\n"
-                          "Free software under the MIT licence.\n"
-                          "This program comes with ABSOLUTELY NO WARRANTY.\n"
-                          "\n"
                           "Built with Qt %2, running on Qt %3.\n"
                           "Documents hold text in %4.")
         .arg(ProgramVersion(), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()), ActiveCodePageName());
