@@ -139,10 +139,10 @@ void FillPageFromLines(TCalendarPanel32& page, const QStringList& lines) {
 
 // The owner of a headless run's objects: a window that is never shown, holding the hidden master
 // editor that rich-text labels lay their text out with (a document read without it would lose its
-// rich labels and every object after them).
+// rich labels and every object after them). The editor is made when the first rich label is read.
 struct HeadlessOwner {
     QWidget window;
-    HeadlessOwner() { CreateMasterRichText(&window); }
+    HeadlessOwner() { ProvideMasterRichTextOnDemand(&window); }
 };
 
 int fail(const QString& message) {

@@ -18,6 +18,7 @@ namespace plennix {
 
 namespace {
 const QString kMasterName = QStringLiteral("MASTERWPRICHTEXT");
+constexpr const char* kMasterOnDemand = "plennixMasterRichTextOnDemand";
 }  // namespace
 
 TWPRichText* FindMasterRichText(const QObject* object) {
@@ -32,8 +33,11 @@ TWPRichText* FindMasterRichText(const QObject* object) {
     if (!form) return nullptr;
     for (TWPRichText* editor : form->findChildren<TWPRichText*>())
         if (editor->objectName().toUpper() == kMasterName) return editor;
+    if (form->property(kMasterOnDemand).toBool()) return CreateMasterRichText(const_cast<QWidget*>(form));
     return nullptr;
 }
+
+void ProvideMasterRichTextOnDemand(QWidget* window) { window->setProperty(kMasterOnDemand, true); }
 
 TWPRichText* CreateMasterRichText(QWidget* window) {
     auto* master = new TWPRichText(window);

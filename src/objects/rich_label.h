@@ -28,6 +28,9 @@ public:
 TWPRichText* FindMasterRichText(const QObject* object);
 // Creates the hidden master editor in a window (the main window, or the stand-in window of a headless run).
 TWPRichText* CreateMasterRichText(QWidget* window);
+// Lets FindMasterRichText create the window's master when a rich label first asks for it: a headless
+// run whose document holds no rich label then never builds the editor (nor loads its default font).
+void ProvideMasterRichTextOnDemand(QWidget* window);
 
 // The page the master lays the text out on: the label's size at zoom 1, in twips.
 int RichLabelPageTwips(int pixels, float zoom, int pixelsPerInch);

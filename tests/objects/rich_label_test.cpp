@@ -83,6 +83,20 @@ TEST(RichLabelMaster, FoundByNameInTheOwningWindowOnly) {
     EXPECT_EQ(FindMasterRichText(&orphan), nullptr);
 }
 
+// A window that provides its master on demand has none until a rich label asks, then exactly one.
+TEST(RichLabelMaster, AnOnDemandMasterIsMadeAtTheFirstRequestOnly) {
+    QWidget window;
+    ProvideMasterRichTextOnDemand(&window);
+    EXPECT_TRUE(window.findChildren<TWPRichText*>().isEmpty());
+    auto* first = new TGPRichBaseLabel(&window);
+    auto* second = new TGPRichBaseLabel(&window);
+    TWPRichText* master = FindMasterRichText(first);
+    ASSERT_NE(master, nullptr);
+    EXPECT_EQ(FindMasterRichText(second), master);
+    EXPECT_EQ(window.findChildren<TWPRichText*>().size(), 1);
+    EXPECT_NO_THROW(second->Loaded());
+}
+
 TEST(RichLabelMaster, MissingMasterRaisesItsErrorAndPaintsNothing) {
     QWidget bare;
     TGPRichBaseLabel label(&bare);
