@@ -3,15 +3,18 @@
 #
 #   bench/cli_startup.sh [BUILD_DIR] [RUNS]
 #
-# BUILD_DIR (default build) must hold src/app/plennix, bench/pdf_floor and bench/cli_startup_fixture
-# (cmake --build BUILD_DIR --target plennix pdf_floor cli_startup_fixture). The fixture writes a
+# BUILD_DIR (default build) must hold src/app/plennix, bench/pdf_floor, bench/pdf_month_floor and
+# bench/cli_startup_fixture (cmake --build BUILD_DIR --target plennix pdf_floor pdf_month_floor
+# cli_startup_fixture). The fixture writes a
 # December 2026 month page with holiday texts in ten day cells; the script then times, RUNS times each
 # (default 30), in turn so that machine load falls on all alike:
 #   floor    pdf_floor: a Qt GUI application writing one line of text into a one-page PDF
+#   page     pdf_month_floor: a Qt GUI application drawing the same month's texts and grid with plain
+#            QPainter calls (what the page itself costs on this stack, whatever program draws it)
 #   month    plennix --print-pdf on the month page
 #   year     plennix --print-pdf --months 12 on the same page
 # and prints the median and the fastest run of each (milliseconds) and the ratios month/floor (goal
-# 1.15) and year/month (goal 1.5). On a busy machine wall time mostly measures the wait for a CPU, so
+# 1.15), page/floor and month/page, and year/month (goal 1.5). On a busy machine wall time mostly measures the wait for a CPU, so
 # where perf is installed the script also prints the CPU time of each (perf stat's task-clock). With remind and rem2pdf installed it also times remind -p1 and
 # -p12 piped into rem2pdf for the same months.
 set -eu
@@ -20,9 +23,10 @@ BUILD=${1:-build}
 RUNS=${2:-30}
 PLENNIX=$BUILD/src/app/plennix
 FLOOR=$BUILD/bench/pdf_floor
+PAGE=$BUILD/bench/pdf_month_floor
 FIXTURE=$BUILD/bench/cli_startup_fixture
-for f in "$PLENNIX" "$FLOOR" "$FIXTURE"; do
-    [ -x "$f" ] || { echo "missing $f: build the targets plennix pdf_floor cli_startup_fixture" >&2; exit 1; }
+for f in "$PLENNIX" "$FLOOR" "$PAGE" "$FIXTURE"; do
+    [ -x "$f" ] || { echo "missing $f: build the targets plennix pdf_floor pdf_month_floor cli_startup_fixture" >&2; exit 1; }
 done
 
 WORK=$(mktemp -d)
@@ -67,6 +71,7 @@ fi
 i=0
 while [ "$i" -lt "$RUNS" ]; do
     time_once floor "$FLOOR" "$WORK/floor.pdf"
+    time_once page "$PAGE" "$WORK/page.pdf"
     time_once month "$PLENNIX" --print-pdf "$WORK/month.pdf" "$WORK/month.PXF"
     time_once year "$PLENNIX" --print-pdf "$WORK/year.pdf" --months 12 "$WORK/month.PXF"
     if [ "$have_remind" = 1 ]; then
@@ -85,13 +90,17 @@ stats() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 set -- $(stats floor); floor_med=$1; floor_min=$2
+set -- $(stats page); page_med=$1; page_min=$2
 set -- $(stats month); month_med=$1; month_min=$2
 set -- $(stats year); year_med=$1; year_min=$2
 printf '%-34s %10s %10s\n' "runs: $RUNS" "median ms" "fastest ms"
 printf '%-34s %10s %10s\n' "floor (QGuiApplication+QPdfWriter)" "$floor_med" "$floor_min"
+printf '%-34s %10s %10s\n' "page (the month, plain QPainter)" "$page_med" "$page_min"
 printf '%-34s %10s %10s\n' "plennix --print-pdf (1 month)" "$month_med" "$month_min"
 printf '%-34s %10s %10s\n' "plennix --print-pdf --months 12" "$year_med" "$year_min"
 echo "month / floor: $(ratio "$month_med" "$floor_med") (median), $(ratio "$month_min" "$floor_min") (fastest); goal 1.15"
+echo "page / floor:  $(ratio "$page_med" "$floor_med") (median), $(ratio "$page_min" "$floor_min") (fastest)"
+echo "month / page:  $(ratio "$month_med" "$page_med") (median), $(ratio "$month_min" "$page_min") (fastest)"
 echo "year / month:  $(ratio "$year_med" "$month_med") (median), $(ratio "$year_min" "$month_min") (fastest); goal 1.5"
 if [ "$have_remind" = 1 ]; then
     set -- $(stats remind1); r1=$1
@@ -105,10 +114,12 @@ if command -v perf >/dev/null 2>&1; then
         perf stat -x, -e task-clock -r "$RUNS" "$@" 2>&1 >/dev/null | awk -F, '/task-clock/ { printf "%.1f", $1 }'
     }
     floor_cpu=$(cpu_ms "$FLOOR" "$WORK/floor.pdf")
+    page_cpu=$(cpu_ms "$PAGE" "$WORK/page.pdf")
     month_cpu=$(cpu_ms "$PLENNIX" --print-pdf "$WORK/month.pdf" "$WORK/month.PXF")
     year_cpu=$(cpu_ms "$PLENNIX" --print-pdf "$WORK/year.pdf" --months 12 "$WORK/month.PXF")
-    if [ -n "$floor_cpu" ] && [ -n "$month_cpu" ] && [ -n "$year_cpu" ]; then
-        echo "CPU ms (perf task-clock): floor $floor_cpu, month $month_cpu, year $year_cpu"
-        echo "CPU month / floor: $(ratio "$month_cpu" "$floor_cpu"); CPU year / month: $(ratio "$year_cpu" "$month_cpu")"
+    if [ -n "$floor_cpu" ] && [ -n "$page_cpu" ] && [ -n "$month_cpu" ] && [ -n "$year_cpu" ]; then
+        echo "CPU ms (perf task-clock): floor $floor_cpu, page $page_cpu, month $month_cpu, year $year_cpu"
+        echo "CPU month / floor: $(ratio "$month_cpu" "$floor_cpu"); CPU page / floor: $(ratio "$page_cpu" "$floor_cpu");" \
+             "CPU month / page: $(ratio "$month_cpu" "$page_cpu"); CPU year / month: $(ratio "$year_cpu" "$month_cpu")"
     fi
 fi

@@ -11,6 +11,8 @@ IniFile::IniFile(QString path) : m_path(std::move(path)) { reload(); }
 
 void IniFile::reload() {
     m_sections.clear();
+    // An in-memory file (no path) has nothing to read.
+    if (m_path.isEmpty()) return;
     if (auto bytes = ReadWholeFile(m_path, 16 * 1024 * 1024)) parse(*bytes);
 }
 
