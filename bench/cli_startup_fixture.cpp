@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "calendar/calendar_panel.h"
+#include "december_2026.h"
 #include "richtext/rtf_storage.h"
 
 int main(int argc, char** argv) {
@@ -21,14 +22,7 @@ int main(int argc, char** argv) {
     page.SetMainCalMonth(12);
     page.SetMainCalDay(1);
     page.PaintToBitmap();  // lays out the cells so that days can be found
-    const struct {
-        int day;
-        const char* text;
-    } holidays[] = {{1, "World AIDS Day"},    {6, "St Nicholas"},    {8, "Immaculate Conception"},
-                    {10, "Human Rights Day"}, {13, "St Lucy"},       {21, "Winter solstice"},
-                    {24, "Christmas Eve"},    {25, "Christmas Day"}, {26, "Boxing Day"},
-                    {31, "New Year's Eve"}};
-    for (const auto& h : holidays) {
+    for (const auto& h : bench::kDecember2026Holidays) {
         TWPRtfStorage store;
         store.SetRtfData(QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red192\\green0\\blue0;}"
                                     "\\f0\\fs20\\cf1 ") +

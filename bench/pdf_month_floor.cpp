@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "december_2026.h"
+
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     QGuiApplication app(argc, argv);
@@ -26,13 +28,6 @@ int main(int argc, char** argv) {
     const char* const days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     for (int d = 0; d < 7; ++d)
         painter.drawText(QRect(300 + d * 770, 850, 770, 150), Qt::AlignCenter, QString::fromLatin1(days[d]));
-    const struct {
-        int day;
-        const char* text;
-    } holidays[] = {{1, "World AIDS Day"},    {6, "St Nicholas"},    {8, "Immaculate Conception"},
-                    {10, "Human Rights Day"}, {13, "St Lucy"},       {21, "Winter solstice"},
-                    {24, "Christmas Eve"},    {25, "Christmas Day"}, {26, "Boxing Day"},
-                    {31, "New Year's Eve"}};
     const QFont number(QStringLiteral("Times New Roman"), 14);
     const QFont note(QStringLiteral("Arial"), 10);
     for (int cell = 0; cell < 42; ++cell) {
@@ -43,7 +38,7 @@ int main(int argc, char** argv) {
         if (day < 1 || day > 31) continue;
         painter.setFont(number);
         painter.drawText(box.adjusted(30, 20, -30, -20), Qt::AlignRight | Qt::AlignTop, QString::number(day));
-        for (const auto& h : holidays)
+        for (const auto& h : plennix::bench::kDecember2026Holidays)
             if (h.day == day) {
                 painter.setFont(note);
                 painter.setPen(QColor(192, 0, 0));
