@@ -105,18 +105,23 @@ bool TJustOne::HandOver(const QString& path, int timeoutMs) {
     const QByteArray message = EncodeHandOver(path);
     QElapsedTimer timer;
     timer.start();
-    auto remaining = [&] { return std::max(100, timeoutMs - static_cast<int>(timer.elapsed())); };
     // The first copy may still be starting; try until it listens or the time is up.
     while (true) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        // Non-blocking, so that a first copy whose queue of callers is full cannot hold this start past
+        // its time (the connection is then refused with EAGAIN and tried again).
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd < 0) return false;
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            // Once connected, the message gets the whole time again: a copy that answers at the last
+            // moment still receives it.
             qsizetype sent = 0;
-            while (sent < message.size()) {
+            QElapsedTimer sending;
+            sending.start();
+            while (sent < message.size() && sending.elapsed() < timeoutMs) {
                 pollfd writable{fd, POLLOUT, 0};
-                if (::poll(&writable, 1, remaining()) <= 0) break;
+                if (::poll(&writable, 1, std::max(1, timeoutMs - static_cast<int>(sending.elapsed()))) <= 0) break;
                 const ssize_t n = ::send(fd, message.constData() + sent, static_cast<size_t>(message.size() - sent),
-                                         MSG_NOSIGNAL | MSG_DONTWAIT);
+                                         MSG_NOSIGNAL);
                 if (n > 0) sent += n;
                 else if (n < 0 && errno != EAGAIN && errno != EINTR) break;
             }
