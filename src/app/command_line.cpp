@@ -151,6 +151,13 @@ int fail(const QString& message) {
     return 1;
 }
 
+// Objects of the document that could not be read are missing from what the run writes; as the window
+// does when it opens the document, the run says so (on stderr) and still does its work with the rest.
+void noteObjectsLeftOut(const TCalendarPanel32& page, const QString& path) {
+    const QString notice = ObjectsLeftOutNotice(page, path);
+    if (!notice.isEmpty()) std::fprintf(stderr, "plennix: %s\n", notice.simplified().toLocal8Bit().constData());
+}
+
 QByteArray cellRtf(const char* text, int colorIndex) {
     return QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"
                       "{\\colortbl;\\red0\\green0\\blue0;\\red192\\green0\\blue0;\\red0\\green0\\blue160;}"
@@ -254,6 +261,7 @@ int RunCommandLine(const CommandLine& c) {
             page.SetNamingOwner(&owner.window);
             QString error;
             if (!LoadDocumentIntoPage(page, c.document, &owner.window, &error)) return fail(error);
+            noteObjectsLeftOut(page, c.document);
             fill(page);
             dumped = dir.filePath(QFileInfo(c.document).fileName());
             if (!dir.isValid() || !SavePageDocument(page, dumped, &error)) return fail(error);
@@ -271,6 +279,7 @@ int RunCommandLine(const CommandLine& c) {
     page.SetNamingOwner(&owner.window);
     QString error;
     if (!LoadDocumentIntoPage(page, c.document, &owner.window, &error)) return fail(error);
+    noteObjectsLeftOut(page, c.document);
     bool ok = false;
     switch (c.action) {
         case A::ExportBmp:

@@ -1,12 +1,12 @@
 #include "richtext/rich_text_demo_dialog.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "platform/common_dialogs.h"
 #include "platform/file_io.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
@@ -109,14 +109,23 @@ bool RichTextDemoDialog::SaveFile(const QString& path) {
 }
 
 void RichTextDemoDialog::openClicked() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Open"), ProgramDir(), tr("Rich Text Format (*.rtf);;All files (*)"));
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.title = tr("Open");
+    request.directory = ProgramDir();
+    request.filter = tr("Rich Text Format (*.rtf);;All files (*)");
+    const QString path = ChooseFileDialog(request, this);
     if (!path.isEmpty()) LoadFile(path);
 }
 
 void RichTextDemoDialog::saveClicked() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save As"), ProgramDir(), tr("Rich Text Format (*.rtf)"));
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = tr("Save As");
+    request.directory = ProgramDir();
+    request.filter = tr("Rich Text Format (*.rtf)");
+    request.defaultSuffix = QStringLiteral("rtf");
+    const QString path = ChooseFileDialog(request, this);
     if (!path.isEmpty()) SaveFile(path);
 }
 

@@ -2,12 +2,16 @@
 // or bad file ends with status 1 and no output file.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <algorithm>
+#include <cstdio>
+#include <tuple>
+#include <utility>
 
 #include "app/command_line.h"
 #include "calendar/calendar_panel.h"
@@ -22,6 +26,24 @@ namespace {
 CommandLine parse(QStringList args) {
     args.prepend(QStringLiteral("plennix"));
     return ParseCommandLine(args);
+}
+
+// What the run writes to standard error, and its status.
+std::pair<int, QString> runCapturingErrors(const CommandLine& c) {
+    std::fflush(stderr);
+    QTemporaryDir dir;
+    const QString capture = dir.filePath(QStringLiteral("err.txt"));
+    const int saved = dup(fileno(stderr));
+    FILE* f = std::fopen(capture.toLocal8Bit().constData(), "w");
+    dup2(fileno(f), fileno(stderr));
+    const int status = RunCommandLine(c);
+    std::fflush(stderr);
+    dup2(saved, fileno(stderr));
+    close(saved);
+    std::fclose(f);
+    QFile read(capture);
+    read.open(QIODevice::ReadOnly);
+    return {status, QString::fromLocal8Bit(read.readAll())};
 }
 }  // namespace
 
@@ -69,6 +91,41 @@ TEST(CommandLine, ExportsASampleAndRefusesBadFiles) {
     EXPECT_EQ(RunCommandLine(parse({"--export-png", out, dir.filePath(QStringLiteral("missing.PXF"))})), 1);
     EXPECT_EQ(RunCommandLine(parse({"--dump", garbage})), 1);
     EXPECT_FALSE(QFile::exists(out));
+}
+
+// An object the document holds but that cannot be read is missing from the output: the run still
+// writes the page, and says on stderr how many objects were left out.
+TEST(CommandLine, OutputOfADocumentWithUnreadableObjectsSaysWhatIsMissing) {
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("Damaged.PXF"));
+    ASSERT_TRUE(CreateSampleCalendar(doc, nullptr));
+    const QString png = dir.filePath(QStringLiteral("page.png"));
+    auto [status, errors] = runCapturingErrors(parse({"--export-png", png, doc}));
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+
+    // The sample's label becomes an object of a class nobody knows.
+    QFile file(doc);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const qsizetype at = bytes.indexOf("TGPLabel");
+    ASSERT_GE(at, 0);
+    bytes[at + 7] = 'X';
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+
+    for (const QStringList& args :
+         {QStringList{"--export-png", png, doc}, QStringList{"--print-pdf", png + ".pdf", doc},
+          QStringList{"--export-bmp", png + ".bmp", doc}}) {
+        SCOPED_TRACE(args.first().toStdString());
+        std::tie(status, errors) = runCapturingErrors(parse(args));
+        EXPECT_EQ(status, 0);
+        EXPECT_TRUE(errors.contains(QStringLiteral("1 object(s) in Damaged.PXF could not be read")))
+            << errors.toStdString();
+        EXPECT_TRUE(QFile::exists(args.at(1)));
+    }
 }
 
 namespace {

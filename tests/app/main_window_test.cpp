@@ -26,13 +26,14 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "common/qstring_printer.h"
 #include "app/about_box.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/mru_list.h"
 #include "app/single_instance.h"
 #include "app/user_title_dialog.h"
 #include "calendar/calendar_panel.h"
+#include "common/qstring_printer.h"
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
 #include "platform/ini_file.h"
@@ -297,6 +298,41 @@ TEST(MainWindow, OpenRefusesOtherFilesAndReportsDamagedOnes) {
                                        QStringLiteral(". Possibly \rcorrupted, possibly not a Calendar file"));
     EXPECT_TRUE(window.CalendarPanel()->isHidden());
     EXPECT_TRUE(window.RecentFiles()->Items().isEmpty());
+}
+
+// Objects the document holds but that cannot be read are lost at the next save: opening it says so.
+TEST(MainWindow, OpeningADocumentWithUnreadableObjectsSaysHowManyAreMissing) {
+    freshProgramFolder();
+    QTemporaryDir dir;
+    const QString intact = dir.filePath(QStringLiteral("Intact.PXF"));
+    const QString damaged = dir.filePath(QStringLiteral("Damaged.PXF"));
+    ASSERT_TRUE(CreateSampleCalendar(intact, nullptr));
+    QFile file(intact);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const qsizetype at = bytes.indexOf("TGPLabel");
+    ASSERT_GE(at, 0);
+    bytes[at + 7] = 'X';  // a class nobody knows
+    QFile out(damaged);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+
+    test::MessageRecorder messages;
+    TCalendarMain window;
+    window.FormActivate();
+    ASSERT_TRUE(window.OpenCalendarFile(damaged));
+    EXPECT_TRUE(messages.lastText().contains(QStringLiteral("1 object(s) in Damaged.PXF could not be read")))
+        << messages.lastText().toStdString();
+    EXPECT_EQ(window.FileName(), damaged);
+    EXPECT_FALSE(window.CalendarPanel()->isHidden());
+    EXPECT_TRUE(window.CalendarPanel()->Objects().empty());
+
+    const size_t before = messages.shown.size();
+    ASSERT_TRUE(window.OpenCalendarFile(intact));
+    EXPECT_EQ(messages.shown.size(), before);  // a complete document opens without a word
+    EXPECT_EQ(window.CalendarPanel()->Objects().size(), 1u);
 }
 
 TEST(MainWindow, CancelChangesReloadsTheFile) {

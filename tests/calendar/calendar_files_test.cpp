@@ -2,6 +2,7 @@
 // broken file fails (and what it leaves applied), the objects list's forgiving reader, and the dump.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -9,6 +10,8 @@
 
 #include "calendar/calendar_dump.h"
 #include "calendar/calendar_files.h"
+#include "common/test_support.h"
+#include "platform/file_io.h"
 #include "platform/stream_error.h"
 #include "surface/label.h"
 #include "surface/object_host.h"
@@ -484,6 +487,47 @@ TEST_F(CalendarFilesTest, FilesAreWrittenWholeAndChecked) {
         ASSERT_TRUE(f.resize(kMaxStyleSheetFileBytes + 1));
     }
     EXPECT_TRUE(errorOf([&] { LoadStyleSheetFile(huge, fromSheet); }).contains("too large"));
+}
+
+// A document save that fails anywhere (the disk full after any byte, or the last rename refused) is
+// reported and leaves the document saved before as it was, with nothing else beside it.
+TEST_F(CalendarFilesTest, ASaveFailingAtAnyPointKeepsThePreviousDocument) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString doc = dir.filePath(QStringLiteral("Dec1997.PXF"));
+    SaveDocumentFile(doc, examplePage(), cells, {});
+    QFile previousFile(doc);
+    ASSERT_TRUE(previousFile.open(QIODevice::ReadOnly));
+    const QByteArray previous = previousFile.readAll();
+    previousFile.close();
+
+    const CalendarSettings s = unusualPage();
+    cells[0].SetRtfData(rtf("changed"));
+    const std::vector<const TGGraphicControl*> objects = {label(5, QStringLiteral("L")),
+                                                          label(90, QStringLiteral("M"))};
+    const qint64 size = WriteDocument(s, cells, objects).size();
+    std::vector<WriteFault> faults;
+    for (qint64 at = 0; at < size; ++at) faults.push_back({WriteFault::Stage::Write, at});
+    faults.push_back({WriteFault::Stage::Rename, 0});
+    for (const WriteFault& fault : faults) {
+        QString error;
+        {
+            test::ScopedHook<std::optional<WriteFault>> injected(SetWriteFaultForTesting, fault);
+            error = errorOf([&] { SaveDocumentFile(doc, s, cells, objects); });
+        }
+        const bool intact = ReadWholeFile(doc).value_or(QByteArray()) == previous &&
+                            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).size() == 1;
+        if (!error.startsWith(QStringLiteral("Unable to write")) || !intact) {
+            ADD_FAILURE() << "failing at byte " << fault.atByte
+                          << " (rename: " << (fault.stage == WriteFault::Stage::Rename) << ") gave \""
+                          << error.toStdString() << "\", previous document intact: " << intact;
+            break;
+        }
+    }
+    SaveDocumentFile(doc, s, cells, objects);
+    LoadDocumentFile(doc, page, pageCells, &owner, &host, &owner);
+    EXPECT_EQ(styleBytes(page), styleBytes(s));
+    EXPECT_EQ(host.ObjectCount(), 2);
 }
 
 TEST_F(CalendarFilesTest, DumpShowsEveryPart) {

@@ -2,9 +2,9 @@
 // characters a page cannot hold, and how the page is chosen from the locale and PLENNIX_CODEPAGE.
 #include <gtest/gtest.h>
 
+#include "common/qstring_printer.h"
 #include "platform/code_page.h"
 #include "platform/ini_file.h"
-#include "../recurring/qstring_printer.h"
 
 using namespace plennix;
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "common/test_support.h"
 #include "platform/file_io.h"
 #include "platform/program_folder.h"
 
@@ -12,9 +13,9 @@ using namespace plennix;
 
 namespace {
 
-struct FaultGuard {
-    explicit FaultGuard(WriteFault f) { SetWriteFaultForTesting(f); }
-    ~FaultGuard() { SetWriteFaultForTesting(std::nullopt); }
+// A failure injected for the life of the guard.
+struct FaultGuard : test::ScopedHook<std::optional<WriteFault>> {
+    explicit FaultGuard(WriteFault f) : ScopedHook(SetWriteFaultForTesting, f) {}
 };
 
 QByteArray sampleDocument() {

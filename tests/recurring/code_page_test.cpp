@@ -2,7 +2,7 @@
 // the formula editor refuses event texts the page cannot hold instead of saving question marks.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
+#include "common/qstring_printer.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The formula editor, the list editor, the holiday import and the selection list, driven as a user would.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
+#include "common/qstring_printer.h"
 
 #include <QCheckBox>
 #include <QComboBox>

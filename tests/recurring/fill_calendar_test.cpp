@@ -2,7 +2,7 @@
 // and the steps of the fill command around the selection dialog and the icon palette.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
+#include "common/qstring_printer.h"
 
 #include <map>
 

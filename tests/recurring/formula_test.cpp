@@ -1,7 +1,7 @@
 // Entry lines, formula text forms, descriptions, calendar arithmetic and the days an entry selects.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
+#include "common/qstring_printer.h"
 
 #include <QDate>
 

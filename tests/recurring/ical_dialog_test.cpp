@@ -2,7 +2,7 @@
 // events left out are listed, and the exported file gives the list back.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
+#include "common/qstring_printer.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 // days imported entries select equal libical's own expansion of the same events.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
+#include "common/qstring_printer.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,7 +1,7 @@
 // PXRECUR.DAX reading and writing, the start-up conversion of PXRECUR.DAT, and the built-in holidays.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
+#include "common/qstring_printer.h"
 
 #include <QDir>
 #include <QFile>

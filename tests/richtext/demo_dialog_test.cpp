@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "common/test_support.h"
+#include "platform/common_dialogs.h"
 #include "richtext/format_toolbar.h"
 #include "richtext/rich_text_demo_dialog.h"
 #include "richtext/rich_text_editor.h"
@@ -38,4 +40,37 @@ TEST(RichTextDemoDialog, OpensSavesAndZooms) {
     EXPECT_FALSE(dialog.LoadFile(dir.filePath("missing.rtf")));
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(dialog.Editor()->toPlainText().startsWith("Plain bold"));  // the text stays
+}
+
+// The Open and Save buttons ask through the program's file dialog; a cancelled dialog changes nothing.
+TEST(RichTextDemoDialog, OpenAndSaveButtonsAskThroughTheFileDialog) {
+    const QString fixture = QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath("fixtures/formatting.rtf");
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("button.rtf");
+    std::vector<FileDialogRequest> asked;
+    QString answer;
+    test::ScopedHook<FileChooser> files(SetFileChooser, [&](const FileDialogRequest& r, QWidget*) {
+        asked.push_back(r);
+        return answer;
+    });
+    RichTextDemoDialog dialog;
+    auto* open = dialog.findChild<QPushButton*>("OpenButton");
+    auto* save = dialog.findChild<QPushButton*>("SaveButton");
+    ASSERT_TRUE(open && save);
+
+    open->click();  // cancelled
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].mode, FileDialogRequest::Mode::Open);
+    EXPECT_TRUE(dialog.Editor()->toPlainText().trimmed().isEmpty());
+    answer = fixture;
+    open->click();
+    EXPECT_TRUE(dialog.Editor()->toPlainText().startsWith("Plain bold"));
+
+    answer = saved;
+    save->click();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[2].mode, FileDialogRequest::Mode::Save);
+    QFile f(saved);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), dialog.Editor()->RtfText());
 }
