@@ -13,6 +13,7 @@
 #include "surface/graphic_control.h"
 #include "surface/label.h"
 #include "surface/object_host.h"
+#include "fuzz_application.h"
 
 namespace {
 
@@ -35,17 +36,9 @@ QByteArray writePageOnly(const Page& p) { return WriteDocument(p.settings, p.cel
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static int argc = 1;
-    static char name[] = "calendar_document_fuzz";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        setenv("PLENNIX_PPI", "96", 0);
-        auto* a = new QApplication(argc, argv);
+    StartFuzzApplication<QApplication>("calendar_document_fuzz", [] {
         RegisterLabelClasses();
-        return a;
-    }();
-    (void)app;
+    });
 
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 

@@ -15,6 +15,7 @@
 #include "platform/stream_error.h"
 #include "surface/object_host.h"
 #include "surface/object_stream.h"
+#include "fuzz_application.h"
 
 namespace {
 
@@ -35,18 +36,10 @@ struct Form {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static int argc = 1;
-    static char name[] = "floater_fuzz";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        setenv("PLENNIX_PPI", "96", 0);
-        auto* a = new QApplication(argc, argv);
+    StartFuzzApplication<QApplication>("floater_fuzz", [] {
         RegisterFlatCalendarClass();
         RegisterRichLabelClass();
-        return a;
-    }();
-    (void)app;
+    });
 
     // Without a master every rich label is refused; the reader must say so, not crash.
     const bool withMaster = size % 2 == 0;

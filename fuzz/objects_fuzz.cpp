@@ -10,6 +10,7 @@
 #include "surface/graphic_control.h"
 #include "surface/label.h"
 #include "surface/object_stream.h"
+#include "fuzz_application.h"
 
 namespace {
 
@@ -58,17 +59,10 @@ QByteArray writeAll(const std::vector<TGGraphicControl*>& objs) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static int argc = 1;
-    static char name[] = "objects_fuzz";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        auto* a = new QGuiApplication(argc, argv);
+    StartFuzzApplication<QGuiApplication>("objects_fuzz", [] {
         RegisterObjectClass(QStringLiteral("TFuzzShape"), [](QObject* owner) { return new TFuzzShape(owner); });
         RegisterLabelClasses();
-        return a;
-    }();
-    (void)app;
+    });
 
     const auto* bytes = reinterpret_cast<const char*>(data);
     const auto length = static_cast<qsizetype>(size);

@@ -14,6 +14,7 @@
 #include "platform/stream_error.h"
 #include "surface/object_host.h"
 #include "surface/object_stream.h"
+#include "fuzz_application.h"
 
 namespace {
 
@@ -60,17 +61,9 @@ void readRecords(const QByteArray& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static int argc = 1;
-    static char name[] = "super_text_fuzz";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        setenv("PLENNIX_PPI", "96", 0);
-        auto* a = new QApplication(argc, argv);
+    StartFuzzApplication<QApplication>("super_text_fuzz", [] {
         RegisterSuperTextClass();
-        return a;
-    }();
-    (void)app;
+    });
     if (size < 1) return 0;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
     // Bitmaps and icons are read here; every other kind goes to the picture browser's decoder, which

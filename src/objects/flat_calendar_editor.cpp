@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <QWhatsThis>
 
+#include "objects/editor_buttons.h"
 #include "objects/flat_calendar.h"
 #include "platform/common_dialogs.h"
 #include "surface/help.h"
@@ -47,13 +48,6 @@ QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items
     c->addItems(items);
     c->setAccessibleName(accessible);
     return c;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 // A caption in front of a control; the control is its buddy so that the caption names it.
@@ -229,9 +223,9 @@ TFlatCalendarEditor::TFlatCalendarEditor(QWidget* parent) : QDialog(parent) {
 
     auto* fontsGroup = new QGroupBox(QStringLiteral("Fonts"), this);
     auto* fontsLayout = new QHBoxLayout(fontsGroup);
-    TitleFontbutton = makeButton(fontsGroup, "TitleFontbutton", QStringLiteral("Title Font"));
-    HeaderFontbutton = makeButton(fontsGroup, "HeaderFontbutton", QStringLiteral("Header Font"));
-    CellFontbutton = makeButton(fontsGroup, "CellFontbutton", QStringLiteral("Cell Font"));
+    TitleFontbutton = MakeEditorButton(fontsGroup, "TitleFontbutton", QStringLiteral("Title Font"));
+    HeaderFontbutton = MakeEditorButton(fontsGroup, "HeaderFontbutton", QStringLiteral("Header Font"));
+    CellFontbutton = MakeEditorButton(fontsGroup, "CellFontbutton", QStringLiteral("Cell Font"));
     for (QPushButton* b : {TitleFontbutton, HeaderFontbutton, CellFontbutton}) fontsLayout->addWidget(b);
 
     // The preview: a mini calendar of the dialog in a white scroll box.
@@ -249,12 +243,11 @@ TFlatCalendarEditor::TFlatCalendarEditor(QWidget* parent) : QDialog(parent) {
     Sample->SetParent(SampleHost);
     SampleSized();
 
-    MouseHelpButton = makeButton(this, "MouseHelpButton", QStringLiteral("?"));
-    MouseHelpButton->setAccessibleName(QStringLiteral("What's this?"));
-    OKButton = makeButton(this, "OKButton", QStringLiteral("Ok"));
-    OKButton->setDefault(true);
-    Cancelbutton = makeButton(this, "Cancelbutton", QStringLiteral("Cancel"));
-    Helpbutton = makeButton(this, "Helpbutton", QStringLiteral("Help"));
+    const EditorButtonRow buttons = MakeEditorButtonRow(this);
+    MouseHelpButton = buttons.mouseHelp;
+    OKButton = buttons.ok;
+    Cancelbutton = buttons.cancel;
+    Helpbutton = buttons.help;
 
     auto* left = new QVBoxLayout;
     left->addWidget(dateGroup);
@@ -272,15 +265,9 @@ TFlatCalendarEditor::TFlatCalendarEditor(QWidget* parent) : QDialog(parent) {
     columns->addLayout(left);
     columns->addLayout(middle);
     columns->addLayout(right);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(MouseHelpButton);
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(Cancelbutton);
-    buttons->addWidget(Helpbutton);
     auto* main = new QVBoxLayout(this);
     main->addLayout(columns);
-    main->addLayout(buttons);
+    main->addLayout(buttons.layout);
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     WhatsThis = new WhatsThisSupport(this);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include "objects/editor_buttons.h"
 #include "platform/numbers.h"
 #include "richtext/format_toolbar.h"
 #include "richtext/rich_text_editor.h"
@@ -20,13 +21,6 @@ namespace plennix {
 
 namespace {
 constexpr int kRichTextEditorHelpTopic = 40013;
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QToolButton* makeZoomButton(QWidget* parent, const char* name, const QString& text, const QString& tip) {
     auto* b = new QToolButton(parent);
@@ -89,23 +83,16 @@ TRichTextLabelEditor::TRichTextLabelEditor(QWidget* parent) : QDialog(parent) {
     WPToolBar1->insertWidget(first, ZoomMinusButton);
     WPToolBar1->insertSeparator(first);
 
-    MouseHelpButton = makeButton(this, "MouseHelpButton", QStringLiteral("?"));
-    MouseHelpButton->setAccessibleName(QStringLiteral("What's this?"));
-    OKButton = makeButton(this, "OKButton", QStringLiteral("Ok"));
-    OKButton->setDefault(true);
-    Cancelbutton = makeButton(this, "Cancelbutton", QStringLiteral("Cancel"));
-    Helpbutton = makeButton(this, "Helpbutton", QStringLiteral("Help"));
+    const EditorButtonRow buttons = MakeEditorButtonRow(this);
+    MouseHelpButton = buttons.mouseHelp;
+    OKButton = buttons.ok;
+    Cancelbutton = buttons.cancel;
+    Helpbutton = buttons.help;
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(MouseHelpButton);
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(Cancelbutton);
-    buttons->addWidget(Helpbutton);
     auto* main = new QVBoxLayout(this);
     main->addWidget(WPToolBar1);
     main->addWidget(ScrollBox1, 1);
-    main->addLayout(buttons);
+    main->addLayout(buttons.layout);
 
     WhatsThis = new WhatsThisSupport(this);
     WhatsThis->Attach(WPToolBar1, QStringLiteral("Sets the font, size, colour, style and alignment of the text, "

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "calendar/calendar_panel.h"
+#include "shown_page.h"
 #include "objects/image_browser.h"
 #include "objects/image_object.h"
 #include "platform/common_dialogs.h"
@@ -16,18 +17,7 @@ using namespace plennix;
 
 namespace {
 
-struct ImagePage {
-    QWidget owner;
-    TCalendarPanel32* page;
-    ImagePage() {
-        page = new TCalendarPanel32(&owner);
-        page->SetNamingOwner(&owner);
-        page->ResetToDefaults();
-        page->SetCalendarLayout(TCalendarLayout::loFullCalendar);
-        owner.resize(page->size());
-        owner.show();
-        (void)QTest::qWaitForWindowExposed(&owner);
-    }
+struct ImagePage : test::ShownPage {
     void drag(QPoint from, QPoint to) {
         page->SetPanelState(TLPanelState::psImage);
         QTest::mousePress(page, Qt::LeftButton, Qt::NoModifier, from);

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "calendar/calendar_panel.h"
+#include "shown_page.h"
 #include "objects/super_text.h"
 #include "objects/super_text_dialogs.h"
 #include "platform/common_dialogs.h"
@@ -16,19 +17,7 @@ using namespace plennix;
 
 namespace {
 
-struct SuperTextPage {
-    QWidget owner;
-    TCalendarPanel32* page;
-    SuperTextPage() {
-        page = new TCalendarPanel32(&owner);
-        page->SetNamingOwner(&owner);
-        page->ResetToDefaults();
-        page->SetCalendarLayout(TCalendarLayout::loFullCalendar);
-        owner.resize(page->size());
-        owner.show();
-        (void)QTest::qWaitForWindowExposed(&owner);
-    }
-};
+using SuperTextPage = test::ShownPage;
 
 TEST(SuperTextOnPage, ToolPlacesAFramedWhiteBoxAndOpensItsProperties) {
     SuperTextPage f;
