@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
+#include <QTextDocument>
 
 #include "app/main_window.h"
 #include "calendar/calendar_panel.h"
@@ -23,6 +24,17 @@ namespace {
 constexpr int kKeyNudgeId = 1;
 // While the mouse or the arrow keys still hold a drag, the step waits for the release.
 constexpr int kReleasePollMs = 20;
+
+// Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo (the Edit menu shows the same keys).
+const QKeySequence kUndoKey(Qt::CTRL | Qt::Key_Z);
+const QList<QKeySequence> kRedoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)};
+
+// +1 for an undo key, -1 for a redo key, 0 for any other.
+int undoKeyOf(const QKeyEvent* k) {
+    const QKeySequence pressed(QKeyCombination(k->modifiers() & ~Qt::KeypadModifier, Qt::Key(k->key())));
+    if (pressed == kUndoKey) return 1;
+    return kRedoKeys.contains(pressed) ? -1 : 0;
+}
 
 QString plainCaption(QString text) {
     text.remove(QLatin1Char('&'));
@@ -106,6 +118,11 @@ TDocumentUndo::TDocumentUndo(TCalendarPanel32& page, QObject* parent) : QObject(
     connect(&m_stack, &QUndoStack::cleanChanged, this, [this] {
         if (!m_replaying) syncModified();
     });
+    connect(&m_stack, &QUndoStack::indexChanged, this, &TDocumentUndo::CommandsChanged);
+    connect(&m_stack, &QUndoStack::undoTextChanged, this, &TDocumentUndo::CommandsChanged);
+    connect(&m_stack, &QUndoStack::redoTextChanged, this, &TDocumentUndo::CommandsChanged);
+    connect(&m_stack, &QUndoStack::canUndoChanged, this, &TDocumentUndo::CommandsChanged);
+    connect(&m_stack, &QUndoStack::canRedoChanged, this, &TDocumentUndo::CommandsChanged);
 }
 
 TDocumentUndo::~TDocumentUndo() {
@@ -195,7 +212,7 @@ void TDocumentUndo::deferredRecord() {
     TGHandle* frame = m_page.Frame();
     const bool held = frame && (frame->KeyOutlineActive() ||
                                 (frame->HasCapture() && QGuiApplication::mouseButtons() != Qt::NoButton));
-    if (held || m_page.Printing() || m_page.Zooming() || m_page.PaintSuspended()) {
+    if (held || m_page.Placing() || m_page.Printing() || m_page.Zooming() || m_page.PaintSuspended()) {
         m_timer.start(kReleasePollMs);
         return;
     }
@@ -254,24 +271,66 @@ void TDocumentUndo::RenameTop(const QString& name) {
     emit m_stack.undoTextChanged(m_stack.undoText());
 }
 
+void TDocumentUndo::SetCellEditor(QTextEdit* editor) {
+    m_editor = editor;
+    if (!editor) return;
+    connect(editor, &QTextEdit::undoAvailable, this, &TDocumentUndo::CommandsChanged);
+    connect(editor, &QTextEdit::redoAvailable, this, &TDocumentUndo::CommandsChanged);
+}
+
+bool TDocumentUndo::editorOpen() const { return m_editor && !m_editor->isHidden(); }
+
+bool TDocumentUndo::CanUndo() const {
+    return (editorOpen() && m_editor->document()->isUndoAvailable()) || m_stack.canUndo();
+}
+
+bool TDocumentUndo::CanRedo() const {
+    return (editorOpen() && m_editor->document()->isRedoAvailable()) || m_stack.canRedo();
+}
+
+QString TDocumentUndo::UndoText() const {
+    if (editorOpen() && m_editor->document()->isUndoAvailable()) return QStringLiteral("Typing");
+    return m_stack.undoText();
+}
+
+QString TDocumentUndo::RedoText() const {
+    if (editorOpen() && m_editor->document()->isRedoAvailable()) return QStringLiteral("Typing");
+    return m_stack.redoText();
+}
+
 void TDocumentUndo::Undo() {
-    const int open = OpenCell ? OpenCell() : 0;
-    if (CloseCell) CloseCell();
-    if (m_timer.isActive()) Record();
-    if (!m_stack.canUndo() || !CanRecord()) return;
-    m_stack.undo();
-    syncModified();
-    if (open && ReopenCell) ReopenCell(open);
+    if (editorOpen() && m_editor->document()->isUndoAvailable()) {
+        m_editor->undo();
+        return;
+    }
+    stepDocument(true);
 }
 
 void TDocumentUndo::Redo() {
+    if (editorOpen() && m_editor->document()->isRedoAvailable()) {
+        m_editor->redo();
+        return;
+    }
+    stepDocument(false);
+}
+
+void TDocumentUndo::stepDocument(bool back) {
+    // Nothing to step: the open editor stays as it is.
+    if (!m_timer.isActive() && !m_cellPending && !(back ? m_stack.canUndo() : m_stack.canRedo())) return;
     const int open = OpenCell ? OpenCell() : 0;
+    // The open cell's text goes back into its cell first (a visit with typing becomes a step), so that
+    // the step restores every cell and the editor shows the cell's text afterwards.
     if (CloseCell) CloseCell();
     if (m_timer.isActive()) Record();
-    if (!m_stack.canRedo() || !CanRecord()) return;
-    m_stack.redo();
-    syncModified();
+    if ((back ? m_stack.canUndo() : m_stack.canRedo()) && CanRecord()) {
+        if (back)
+            m_stack.undo();
+        else
+            m_stack.redo();
+        syncModified();
+    }
     if (open && ReopenCell) ReopenCell(open);
+    emit CommandsChanged();
 }
 
 void TDocumentUndo::restore(const std::shared_ptr<const DocumentSnapshot>& snapshot) {
@@ -362,14 +421,37 @@ protected:
         // The window empties the page's notification when it starts to go; its widgets are then
         // hidden on the way out, which is no step.
         if (!m_page->LabelChangedEvent) return false;
+        const bool inEditor = watched == m_editor || watched == m_editor->viewport();
         switch (event->type()) {
         case QEvent::Hide:
-            if (watched == m_editor) m_undo->CellEditorClosed();
+            if (watched == m_editor) {
+                m_undo->CellEditorClosed();
+                emit m_undo->CommandsChanged();
+            }
+            break;
+        case QEvent::Show:
+            if (watched == m_editor) emit m_undo->CommandsChanged();
+            break;
+        case QEvent::ShortcutOverride:
+            // The editor keeps the undo keys (they arrive as key presses below) instead of handling
+            // them alone: its typing and the document's steps are one history.
+            if (inEditor && undoKeyOf(static_cast<QKeyEvent*>(event)) != 0) {
+                event->accept();
+                return true;
+            }
             break;
         case QEvent::MouseButtonPress: m_undo->NoteKeyInput(false); break;
         case QEvent::KeyPress: {
-            if (watched == m_editor || watched == m_editor->viewport()) break;
             auto* k = static_cast<QKeyEvent*>(event);
+            if (inEditor) {
+                const int key = undoKeyOf(k);
+                if (key == 0) break;
+                if (key > 0)
+                    m_undo->Undo();
+                else
+                    m_undo->Redo();
+                return true;
+            }
             const bool ctrl = k->modifiers() & Qt::ControlModifier;
             const int key = k->key();
             const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
@@ -414,7 +496,15 @@ TDocumentUndo* InstallUndo(TCalendarMain& window) {
     TCalendarMain* w = &window;
     undo->OpenCell = [w] { return w->CellEditor()->isHidden() ? 0 : w->CurrentCell(); };
     undo->CloseCell = [w] { w->DoSaveRichtext(); };
-    undo->ReopenCell = [page](int cell) { page->ClickCell(cell); };
+    undo->ReopenCell = [page](int cell) {
+        if (cell < 1 || cell > static_cast<int>(page->DrawState().cells.size()) || !page->HasDayCells()) return;
+        // The cells' rectangles are found while the page is drawn, and a restored page has not been
+        // drawn yet: without them the editor would open as a speck in the page's corner.
+        page->MeasureForPrint();
+        if (page->DrawState().cells[cell - 1].rFree.isEmpty()) return;
+        page->ClickCell(cell);
+    };
+    undo->SetCellEditor(editor);
     undo->AfterRestore = [w] {
         w->CheckFloaterStatus();
         w->SetCaption();
@@ -481,23 +571,22 @@ TDocumentUndo* InstallUndo(TCalendarMain& window) {
             before = menus[i + 1];
     bar->insertMenu(before, edit);
 
-    QUndoStack* stack = &undo->Stack();
     QAction* undoAction = addEditCommand(edit, "mnuUndo", QStringLiteral("&Undo"));
-    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    undoAction->setEnabled(false);
+    undoAction->setShortcut(kUndoKey);
     QAction* redoAction = addEditCommand(edit, "mnuRedo", QStringLiteral("&Redo"));
-    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    redoAction->setEnabled(false);
+    redoAction->setShortcuts(kRedoKeys);
     QObject::connect(undoAction, &QAction::triggered, undo, &TDocumentUndo::Undo);
     QObject::connect(redoAction, &QAction::triggered, undo, &TDocumentUndo::Redo);
-    QObject::connect(stack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
-    QObject::connect(stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
-    QObject::connect(stack, &QUndoStack::undoTextChanged, undoAction, [undoAction](const QString& text) {
-        undoAction->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo ") + text);
-    });
-    QObject::connect(stack, &QUndoStack::redoTextChanged, redoAction, [redoAction](const QString& text) {
-        redoAction->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo ") + text);
-    });
+    auto showCommands = [undo, undoAction, redoAction] {
+        const QString undoText = undo->UndoText(), redoText = undo->RedoText();
+        undoAction->setText(undoText.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo ") + undoText);
+        redoAction->setText(redoText.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo ") + redoText);
+        undoAction->setEnabled(undo->CanUndo());
+        redoAction->setEnabled(undo->CanRedo());
+    };
+    QObject::connect(undo, &TDocumentUndo::CommandsChanged, undoAction, showCommands);
+    QObject::connect(edit, &QMenu::aboutToShow, undoAction, showCommands);
+    showCommands();
     edit->addSeparator();
 
     // The design surface's clipboard; its keys stay with the selection frame, the menu shows them.

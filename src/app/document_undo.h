@@ -8,7 +8,12 @@
 // When changes are noticed: object changes of the design surface arrive as notifications and are
 // recorded once control returns to the event loop (a drag or a resize is then one step, taken after the
 // release); a cell's text is one step per visit of the cell, recorded when its editor closes; menu
-// commands record right after they ran, named by the command.
+// commands record right after they ran, named by the command; an object placed with a tool is recorded
+// once its first dialog has closed, so that placing and that dialog are one step.
+//
+// The person has one history: while the open cell editor holds typing of this visit, Undo and Redo
+// step through that typing; then they close the editor (keeping its text), step the document and open
+// the editor again in its cell.
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -22,6 +27,7 @@
 #include "platform/rect.h"
 
 class QAction;
+class QTextEdit;
 
 namespace plennix {
 
@@ -88,12 +94,26 @@ public:
     // The document was saved: this is the state the modified flag measures against.
     void MarkSaved();
 
+    // The cell editor whose typing comes before the document's steps (its own undo history must
+    // start empty each time a cell is opened).
+    void SetCellEditor(QTextEdit* editor);
+    // What Undo and Redo do now: whether they can, and the name of the step ("Typing" for the open
+    // cell editor's typing).
+    bool CanUndo() const;
+    bool CanRedo() const;
+    QString UndoText() const;
+    QString RedoText() const;
+
     void Undo();
     void Redo();
 
     // Gives the top step another name (a command that changed the document through the event loop).
     void RenameTop(const QString& name);
     int RecordedSteps() const { return m_serial; }
+
+signals:
+    // CanUndo, CanRedo, UndoText or RedoText may have changed.
+    void CommandsChanged();
 
 private:
     friend class SnapshotCommand;
@@ -102,8 +122,11 @@ private:
     void enforceByteLimit();
     void syncModified();
     void deferredRecord();
+    void stepDocument(bool back);
+    bool editorOpen() const;
 
     TCalendarPanel32& m_page;
+    QTextEdit* m_editor = nullptr;
     QUndoStack m_stack;
     QTimer m_timer;
     std::shared_ptr<const DocumentSnapshot> m_base;

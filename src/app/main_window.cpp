@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -605,6 +606,8 @@ void TCalendarMain::cellClicked(const Rect& rFree, int iCell, TWPRtfStorage& sto
     m_formatBar->setEnabled(true);
     if (m_cellEditor->IsEmpty()) SetDefaultFontNow();
     m_scroll->ensureWidgetVisible(m_cellEditor, 0, 0);
+    // The editor's own undo holds the typing of this visit only; before it come the document's steps.
+    m_cellEditor->document()->clearUndoRedoStacks();
     m_editorLoaded = true;
 }
 

@@ -1,5 +1,7 @@
 #include "app/zoom_steps.h"
 
+#include "platform/numbers.h"
+
 namespace plennix {
 
 float PercentToZoom(int percent) {
@@ -9,16 +11,12 @@ float PercentToZoom(int percent) {
 }
 
 int ZoomToPercent(float factor) {
-    const double f = factor;
-    if (f < 0.3) return 20;
-    if (f < 0.4) return 30;
-    if (f < 0.5) return 40;
-    if (f < 0.6) return 50;
-    if (f < 0.7) return 60;
-    if (f < 0.8) return 70;
-    if (f < 0.9) return 80;
-    if (f < 1.0) return 90;
-    return 100;
+    // The percent the caption shows (rounded), not the float's exact value: a factor stepped down from
+    // 1.0 to 0.59999990 is the 60 % the person sees, and PercentToZoom brings it back as 60 %.
+    const int shown = roundHalfEven(static_cast<double>(factor) * 100.0);
+    if (shown < 30) return 20;
+    if (shown >= 100) return 100;
+    return shown / 10 * 10;
 }
 
 // The limits are compared against the stored 4-byte value promoted exactly; the new factor is

@@ -3,6 +3,8 @@
 // the zoom buttons on the 4-byte factor.
 namespace plennix {
 float PercentToZoom(int percent);
+// The percent stored for a factor: the one the caption shows, on its step of ten, so that
+// PercentToZoom gives back a factor shown the same.
 int ZoomToPercent(float factor);
 // The next factor for Zoom In / Zoom Out, or the same factor when the step is not allowed.
 float ZoomInStep(float factor);

@@ -275,8 +275,7 @@ void TGBasePanel::rubberBandUp(Qt::KeyboardModifiers shift, int x, int y) {
         m_frame->update();
         SetScreenCursor(QCursor(Qt::ArrowCursor));
     } else {
-        CreateObjectInRect(r);
-        if (DroppedObjectEvent) DroppedObjectEvent(r);
+        PlaceObjectInRect(r);
     }
 }
 

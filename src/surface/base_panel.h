@@ -51,6 +51,9 @@ public:
     bool PaintSuspended() const { return m_paintSuspended; }
     void SetPaintSuspended(bool v);
     bool Zooming() const { return m_zooming; }
+    // An object is being placed with a tool: from the release of the rubber band until its first
+    // dialog has closed and DroppedObjectEvent has run. Placing and that dialog are one change.
+    bool Placing() const { return m_placing; }
 
     TLabelShapeType Shape() const { return m_shape; }
     void SetShape(TLabelShapeType v);
@@ -96,6 +99,8 @@ public:
     void ClearObjects();
     void FireChanged();
     virtual void CreateObjectInRect(const Rect& r) {}
+    // Creates the object of the current tool in `r` and raises DroppedObjectEvent, while Placing().
+    void PlaceObjectInRect(const Rect& r);
     virtual void ObjectMouseDown(TGGraphicControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                                  int x, int y);
     virtual void AfterClone() {}
@@ -190,6 +195,7 @@ private:
     bool m_printing = false;
     bool m_drawOutline = false;
     bool m_zooming = false;
+    bool m_placing = false;
     bool m_paintSuspended = false;
     TGHandle* m_frame = nullptr;
     QString m_clipboardFile;

@@ -28,6 +28,22 @@ void TGBasePanel::SelectInRect(const Rect& r, bool shift) {
     update();
 }
 
+void TGBasePanel::PlaceObjectInRect(const Rect& r) {
+    // The object's first dialog runs inside CreateObjectInRect; whoever records changes waits for the
+    // end of the placing to see the object as the dialog left it.
+    const bool outer = !m_placing;
+    m_placing = true;
+    struct EndPlacing {
+        TGBasePanel* panel;
+        bool outer;
+        ~EndPlacing() {
+            if (outer) panel->m_placing = false;
+        }
+    } end{this, outer};
+    CreateObjectInRect(r);
+    if (DroppedObjectEvent) DroppedObjectEvent(r);
+}
+
 void TGBasePanel::SelectAll() {
     m_frame->ClearSelection();
     for (TGGraphicControl* o : Objects()) m_frame->AddToSelection(o);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include "app/document_undo.h"
 #include "app/main_window.h"
@@ -22,9 +23,11 @@
 #include "platform/common_dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/ticks.h"
+#include "recurring/selection_dialogs.h"
 #include "richtext/rich_text_editor.h"
 #include "surface/handle.h"
 #include "surface/label.h"
+#include "surface/label_dialogs.h"
 #include "test_support.h"
 
 using namespace plennix;
@@ -448,4 +451,139 @@ TEST(UndoSteps, ThePropertiesDialogsResultIsOneStepEvenWhenItClearsThePage) {
     EXPECT_TRUE(f.page->HasCellText());
     f.redoStep();
     EXPECT_TRUE(SameBytes(f.bytes(), after));
+}
+
+namespace {
+
+// The editor lies over the cell's text rectangle, at its size, and is shown with the focus.
+void expectEditorOverCell(const UndoFixture& f, int cell) {
+    TWPRichText* editor = f.window.CellEditor();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(f.window.CurrentCell(), cell);
+    const Rect r = f.page->DrawState().cells[cell - 1].rFree;
+    EXPECT_EQ(editor->geometry(), QRect(r.left + 1, r.top + 1, r.right - r.left + 1, r.bottom - r.top + 1));
+    EXPECT_GT(editor->width(), 20);
+    EXPECT_GT(editor->height(), 20);
+}
+
+QString editorText(const UndoFixture& f) { return f.window.CellEditor()->toPlainText().trimmed(); }
+
+void pressUndoKey(const UndoFixture& f, Qt::KeyboardModifiers modifiers, Qt::Key key) {
+    QTest::keyClick(f.window.CellEditor(), key, modifiers);
+    UndoFixture::settle();
+}
+
+}  // namespace
+
+TEST(UndoSteps, UndoAndRedoWithACellOpenReopenItsEditorInTheCellAtItsSize) {
+    UndoFixture f;
+    f.page->show();
+    f.addLabel(40, 60, QStringLiteral("Step"));
+    f.page->ClickCell(10);
+    expectEditorOverCell(f, 10);
+    f.undoStep();
+    EXPECT_EQ(f.page->ObjectCount(), 0);
+    expectEditorOverCell(f, 10);
+    f.redoStep();
+    EXPECT_EQ(f.page->ObjectCount(), 1);
+    expectEditorOverCell(f, 10);
+    // What is typed next lands in the cell that shows it.
+    QTest::keyClicks(f.window.CellEditor(), QStringLiteral("seen"));
+    f.window.DoSaveRichtext();
+    EXPECT_EQ(f.page->CellRtf(10)->Document()->toPlainText().trimmed(), QStringLiteral("seen"));
+}
+
+TEST(UndoSteps, UndoKeysInTheCellEditorStepThroughTheTypingThenTheDocument) {
+    UndoFixture f;
+    f.addLabel(40, 60, QStringLiteral("Earlier"));
+    f.page->ClickCell(10);
+    TWPRichText* editor = f.window.CellEditor();
+    EXPECT_EQ(f.action("mnuUndo")->text(), QStringLiteral("&Undo Insert Object"));
+    QTest::keyClicks(editor, QStringLiteral("Lunch"));
+    // The menu says what the key does: the typing comes first.
+    EXPECT_EQ(f.action("mnuUndo")->text(), QStringLiteral("&Undo Typing"));
+    EXPECT_TRUE(f.action("mnuUndo")->isEnabled());
+
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(editorText(f), QString());
+    EXPECT_EQ(f.page->ObjectCount(), 1);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(f.action("mnuUndo")->text(), QStringLiteral("&Undo Insert Object"));
+
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(f.page->ObjectCount(), 0);
+    expectEditorOverCell(f, 10);
+    EXPECT_TRUE(editor->hasFocus() || !QApplication::activeWindow());
+
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Y);
+    EXPECT_EQ(f.page->ObjectCount(), 1);
+    expectEditorOverCell(f, 10);
+
+    // Typed text that was not undone is a step of its own when the document steps back past it.
+    QTest::keyClicks(editor, QStringLiteral("Tea"));
+    f.window.DoSaveRichtext();
+    f.page->ClickCell(11);
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_TRUE(f.page->CellRtf(10)->IsEmpty());
+    expectEditorOverCell(f, 11);
+    pressUndoKey(f, Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+    EXPECT_FALSE(f.page->CellRtf(10)->IsEmpty());
+}
+
+TEST(UndoSteps, CtrlZAfterFillTakesTheFilledDatesBack) {
+    UndoFixture f;
+    test::MessageRecorder messages;
+    QFile dax(ProgramFile(QStringLiteral("PXRECUR.DAX")));
+    ASSERT_TRUE(dax.open(QIODevice::WriteOnly));
+    dax.write((QStringLiteral("Christmas Day").leftJustified(120, ' ') + QStringLiteral("@1225\r\n")).toLatin1());
+    dax.close();
+    const int christmas = f.page->CellOfDay(25);
+    f.page->ClickCell(f.page->CellOfDay(2));
+    const QByteArray before = f.bytes();
+    SetModalDialogRunner([](QDialog& d) {
+        if (auto* select = qobject_cast<TSelectRecurringDates*>(&d)) select->AllbuttonClick();
+        return int(QDialog::Accepted);
+    });
+    f.action("mnuFillCalendarwithRecurringDates")->trigger();
+    SetModalDialogRunner(nullptr);
+    UndoFixture::settle();
+    QFile::remove(ProgramFile(QStringLiteral("PXRECUR.DAX")));
+    ASSERT_FALSE(f.page->CellRtf(christmas)->IsEmpty());
+    // The fill opens the cell again: the keys reach the editor first.
+    ASSERT_TRUE(f.window.CellEditor()->isVisible());
+    EXPECT_EQ(f.action("mnuUndo")->text(), QStringLiteral("&Undo Fill Calendar"));
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_TRUE(f.page->CellRtf(christmas)->IsEmpty());
+    f.window.DoSaveRichtext();
+    EXPECT_TRUE(SameBytes(f.bytes(), before));
+}
+
+TEST(UndoSteps, PlacingAnObjectAndItsFirstDialogAreOneStep) {
+    UndoFixture f;
+    f.page->show();
+    const QByteArray before = f.bytes();
+    f.window.SetTool(TLPanelState::psLabel);
+    SetModalDialogRunner([](QDialog& d) {
+        // The dialog's own event loop runs while the person types.
+        QTest::qWait(80);
+        if (auto* text = qobject_cast<TGetLabelText*>(&d)) text->SetText(QStringLiteral("Meeting"));
+        return int(QDialog::Accepted);
+    });
+    const QPoint p(60, 40);
+    QTest::mousePress(f.page, Qt::LeftButton, Qt::NoModifier, p);
+    QTest::mouseMove(f.page, p + QPoint(80, 30));
+    QTest::mouseRelease(f.page, Qt::LeftButton, Qt::NoModifier, p + QPoint(80, 30));
+    SetModalDialogRunner(nullptr);
+    QTest::qWait(60);
+    UndoFixture::settle();
+    ASSERT_EQ(f.page->ObjectCount(), 1);
+    ASSERT_EQ(qobject_cast<TGPLabel*>(f.page->ObjectAt(0))->Caption(), QStringLiteral("Meeting"));
+    const QByteArray placed = f.bytes();
+    EXPECT_EQ(f.undo->Stack().count(), 1);
+    EXPECT_EQ(f.undo->Stack().undoText(), QStringLiteral("Insert Object"));
+    f.undoStep();
+    EXPECT_EQ(f.page->ObjectCount(), 0);
+    EXPECT_TRUE(SameBytes(f.bytes(), before));
+    f.redoStep();
+    EXPECT_TRUE(SameBytes(f.bytes(), placed));
 }
