@@ -285,7 +285,9 @@ bool TDocumentUndo::CanUndo() const {
 }
 
 bool TDocumentUndo::CanRedo() const {
-    return (editorOpen() && m_editor->document()->isRedoAvailable()) || m_stack.canRedo();
+    if (editorOpen() && m_editor->document()->isRedoAvailable()) return true;
+    // Typing in the open cell is a new change: it ends the steps that could be redone.
+    return m_stack.canRedo() && !(editorOpen() && m_editor->document()->isUndoAvailable());
 }
 
 QString TDocumentUndo::UndoText() const {
@@ -295,7 +297,7 @@ QString TDocumentUndo::UndoText() const {
 
 QString TDocumentUndo::RedoText() const {
     if (editorOpen() && m_editor->document()->isRedoAvailable()) return QStringLiteral("Typing");
-    return m_stack.redoText();
+    return CanRedo() ? m_stack.redoText() : QString();
 }
 
 void TDocumentUndo::Undo() {
@@ -311,7 +313,7 @@ void TDocumentUndo::Redo() {
         m_editor->redo();
         return;
     }
-    stepDocument(false);
+    if (CanRedo()) stepDocument(false);
 }
 
 void TDocumentUndo::stepDocument(bool back) {

@@ -518,6 +518,18 @@ TEST(UndoSteps, UndoKeysInTheCellEditorStepThroughTheTypingThenTheDocument) {
     pressUndoKey(f, Qt::ControlModifier, Qt::Key_Y);
     EXPECT_EQ(f.page->ObjectCount(), 1);
     expectEditorOverCell(f, 10);
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(f.page->ObjectCount(), 0);
+
+    // Typing is a new change: what was undone cannot come back over it; the typing itself can.
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    EXPECT_FALSE(f.action("mnuRedo")->isEnabled());
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Y);
+    EXPECT_EQ(f.page->ObjectCount(), 0);
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ(f.action("mnuRedo")->text(), QStringLiteral("&Redo Typing"));
+    pressUndoKey(f, Qt::ControlModifier, Qt::Key_Y);
+    EXPECT_EQ(editorText(f), QStringLiteral("x"));
 
     // Typed text that was not undone is a step of its own when the document steps back past it.
     QTest::keyClicks(editor, QStringLiteral("Tea"));
