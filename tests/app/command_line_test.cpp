@@ -4,7 +4,9 @@
 
 #include <unistd.h>
 #include <QColor>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -106,6 +108,32 @@ TEST(CommandLine, HelpListsEveryOptionAndVersionShowsTheVersion) {
     EXPECT_EQ(out, QStringLiteral("plennix ") + ProgramVersion() + '\n');
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(ProgramVersion()).hasMatch());
     EXPECT_TRUE(AboutText().startsWith(QStringLiteral("Plennix ") + ProgramVersion() + '\n'));
+}
+
+// The manual page describes every option the parser knows, with its value, in its OPTIONS section; an
+// option added to the table without a word in the page fails here.
+TEST(CommandLine, ManualPageDescribesEveryOption) {
+    QFile page(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../packaging/plennix.1.in")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << page.fileName().toStdString();
+    // roff writes a hyphen that must stay one as "\-".
+    const QString text = QString::fromUtf8(page.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    const qsizetype options = text.indexOf(QStringLiteral("\n.SH OPTIONS\n"));
+    ASSERT_GE(options, 0);
+    const qsizetype next = text.indexOf(QStringLiteral("\n.SH "), options + 1);
+    const QStringList lines = text.mid(options, next - options).split('\n');
+    for (const CommandLineOption& option : CommandLineOptions()) {
+        SCOPED_TRACE(option.name.toStdString());
+        // The option's own entry: a paragraph tag naming it (and its value), not a mention in passing.
+        const QRegularExpression entry(QStringLiteral("^\\.(B|BI|BR) (.*[ \"])?") + QRegularExpression::escape(option.name) +
+                                       QStringLiteral("($|[ \"])"));
+        qsizetype at = -1;
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            if (lines[i - 1] == QLatin1String(".TP") && entry.match(lines[i]).hasMatch()) at = i;
+        ASSERT_GE(at, 0) << "no .TP entry for the option in the manual page";
+        if (!option.value.isEmpty()) {
+            EXPECT_TRUE(lines[at].contains(QStringLiteral("\" ") + option.value + '"')) << lines[at].toStdString();
+        }
+    }
 }
 
 // A wrong command line names what is wrong, points to --help and ends with 2, as command-line tools do.
