@@ -41,8 +41,9 @@ struct OptionRow {
 std::function<QString(CommandLine&, const QString&)> setAction(CommandLine::Action action) {
     return [action](CommandLine& c, const QString& value) {
         if (c.action != CommandLine::Action::OpenWindow && c.action != action)
-            return QStringLiteral("give only one of --export-bmp, --export-png, --print-pdf, --dump, "
-                                  "--create-sample, --import-ics and --export-ics");
+            return QStringLiteral(
+                "give only one of --export-bmp, --export-png, --print-pdf, --dump, "
+                "--create-sample, --import-ics and --export-ics");
         c.action = action;
         c.output = value;
         return QString();
@@ -58,8 +59,7 @@ const std::vector<OptionRow>& Options() {
         {"--export-png", "file", "Write the page as on screen as a PNG image",
          setAction(CommandLine::Action::ExportPng)},
         {"--print-pdf", "file", "Write the printed page as a PDF", setAction(CommandLine::Action::PrintPdf)},
-        {"--dump", nullptr, "Print a .PXF, .PXS or clipboard file as text",
-         setAction(CommandLine::Action::Dump)},
+        {"--dump", nullptr, "Print a .PXF, .PXS or clipboard file as text", setAction(CommandLine::Action::Dump)},
         {"--zoom", "factor", "Scale --export-bmp and --export-png (0.1 to 8)",
          [](CommandLine& c, const QString& value) {
              bool ok = false;
@@ -124,7 +124,8 @@ QString parserError(const QCommandLineParser& parser, const QStringList& args) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
         const QString name = unknown.first();
-        return QStringLiteral("unknown option ") + (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        return QStringLiteral("unknown option ") + (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+               name;
     }
     for (const OptionRow& row : Options())
         if (row.value && args.contains(QLatin1String(row.name)) && args.last() == QLatin1String(row.name))
@@ -148,8 +149,9 @@ QString CommandLineHelp() {
     // The program's file name as a person types it, whatever the executable's path.
     const qsizetype lineEnd = help.indexOf('\n');
     help.replace(0, lineEnd, QStringLiteral("Usage: plennix [options] [DOC.PXF]"));
-    return help + QStringLiteral("\nExit status: 0 success, 1 failure (one line on stderr), 2 a wrong command line\n"
-                                 "or an --import-ics that left events out.\n");
+    return help + QStringLiteral(
+                      "\nExit status: 0 success, 1 failure (one line on stderr), 2 a wrong command line\n"
+                      "or an --import-ics that left events out.\n");
 }
 
 CommandLine ParseCommandLine(const QStringList& args) {
@@ -290,8 +292,9 @@ int RunCommandLine(const CommandLine& c) {
         return 2;
     }
     if (c.action == A::Help || c.action == A::Version) {
-        const QByteArray text = c.action == A::Help ? CommandLineHelp().toLocal8Bit()
-                                                    : (QStringLiteral("plennix ") + ProgramVersion() + '\n').toLocal8Bit();
+        const QByteArray text = c.action == A::Help
+                                    ? CommandLineHelp().toLocal8Bit()
+                                    : (QStringLiteral("plennix ") + ProgramVersion() + '\n').toLocal8Bit();
         std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
         std::fflush(stdout);
         return 0;

@@ -1,5 +1,11 @@
 #include "app/single_instance.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,12 +16,6 @@
 #include <QThread>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace plennix {
 
@@ -54,8 +54,7 @@ QString PrivateFolderProblem(const QString& path) {
     struct stat info {};
     if (path.isEmpty() || !QDir::isAbsolutePath(path)) return QStringLiteral("it is not an absolute path");
     // lstat: a symbolic link is refused as it is, whatever it points at.
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) return QString::fromLocal8Bit(std::strerror(errno));
     if (S_ISLNK(info.st_mode)) return QStringLiteral("it is a symbolic link");
     if (!S_ISDIR(info.st_mode)) return QStringLiteral("it is not a folder");
     if (info.st_uid != ::geteuid())
@@ -125,14 +124,14 @@ TJustOne::TJustOne(QString name, QObject* parent) : QObject(parent), m_name(std:
     m_folder = SingleInstanceFolder(&m_warning);
 }
 
-TJustOne::TJustOne(QString name, const QString& folder, QObject* parent)
-    : QObject(parent), m_name(std::move(name)) {
+TJustOne::TJustOne(QString name, const QString& folder, QObject* parent) : QObject(parent), m_name(std::move(name)) {
     if (m_name.isEmpty()) m_name = defaultName();
     const QString problem = PrivateFolderProblem(folder);
-    if (problem.isEmpty()) m_folder = folder;
+    if (problem.isEmpty())
+        m_folder = folder;
     else
-        m_warning = QStringLiteral("%1 is not private (%2); documents are not handed to a running copy")
-                        .arg(folder, problem);
+        m_warning =
+            QStringLiteral("%1 is not private (%2); documents are not handed to a running copy").arg(folder, problem);
 }
 
 // One later copy talking to the first: its socket and what it has sent so far.

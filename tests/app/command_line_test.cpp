@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QColor>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -94,9 +95,10 @@ TEST(CommandLine, HelpListsEveryOptionAndVersionShowsTheVersion) {
     ASSERT_GE(CommandLineOptions().size(), 12u);
     for (const CommandLineOption& option : CommandLineOptions()) {
         SCOPED_TRACE(option.name.toStdString());
-        const QString head = option.value.isEmpty() ? option.name : option.name + QStringLiteral(" <") + option.value + '>';
-        const QStringList mine = lines.filter(QRegularExpression(QStringLiteral("^\\s+(-h, )?") +
-                                                                 QRegularExpression::escape(head) + QStringLiteral("\\s")));
+        const QString head =
+            option.value.isEmpty() ? option.name : option.name + QStringLiteral(" <") + option.value + '>';
+        const QStringList mine = lines.filter(QRegularExpression(
+            QStringLiteral("^\\s+(-h, )?") + QRegularExpression::escape(head) + QStringLiteral("\\s")));
         ASSERT_EQ(mine.size(), 1) << out.toStdString();
         EXPECT_TRUE(mine.first().trimmed().endsWith(option.description)) << mine.first().toStdString();
     }
@@ -124,8 +126,8 @@ TEST(CommandLine, ManualPageDescribesEveryOption) {
     for (const CommandLineOption& option : CommandLineOptions()) {
         SCOPED_TRACE(option.name.toStdString());
         // The option's own entry: a paragraph tag naming it (and its value), not a mention in passing.
-        const QRegularExpression entry(QStringLiteral("^\\.(B|BI|BR) (.*[ \"])?") + QRegularExpression::escape(option.name) +
-                                       QStringLiteral("($|[ \"])"));
+        const QRegularExpression entry(QStringLiteral("^\\.(B|BI|BR) (.*[ \"])?") +
+                                       QRegularExpression::escape(option.name) + QStringLiteral("($|[ \"])"));
         qsizetype at = -1;
         for (qsizetype i = 1; i < lines.size(); ++i)
             if (lines[i - 1] == QLatin1String(".TP") && entry.match(lines[i]).hasMatch()) at = i;
@@ -134,6 +136,31 @@ TEST(CommandLine, ManualPageDescribesEveryOption) {
             EXPECT_TRUE(lines[at].contains(QStringLiteral("\" ") + option.value + '"')) << lines[at].toStdString();
         }
     }
+}
+
+// Every PLENNIX_ environment variable the program reads has its entry in the manual page's ENVIRONMENT
+// section.
+TEST(CommandLine, ManualPageNamesEveryEnvironmentVariableTheProgramReads) {
+    const QDir here = QFileInfo(QString::fromUtf8(__FILE__)).dir();
+    QFile page(here.filePath(QStringLiteral("../../packaging/plennix.1.in")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    const qsizetype environment = text.indexOf(QStringLiteral("\n.SH ENVIRONMENT\n"));
+    ASSERT_GE(environment, 0);
+    const QString section = text.mid(environment, text.indexOf(QStringLiteral("\n.SH "), environment + 1) - environment);
+    QStringList read;
+    const QRegularExpression quoted(QStringLiteral("\"(PLENNIX_[A-Z0-9_]+)\""));
+    QDirIterator sources(here.filePath(QStringLiteral("../../src")), {QStringLiteral("*.cpp")}, QDir::Files,
+                         QDirIterator::Subdirectories);
+    while (sources.hasNext()) {
+        QFile source(sources.next());
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        for (const QRegularExpressionMatch& m : quoted.globalMatch(QString::fromUtf8(source.readAll())))
+            if (!read.contains(m.captured(1))) read << m.captured(1);
+    }
+    EXPECT_GE(read.size(), 4) << read.join(' ').toStdString();
+    for (const QString& name : read)
+        EXPECT_TRUE(section.contains(QStringLiteral("\n.TP\n.B ") + name + '\n')) << name.toStdString();
 }
 
 // A wrong command line names what is wrong, points to --help and ends with 2, as command-line tools do.

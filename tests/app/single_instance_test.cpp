@@ -3,26 +3,26 @@
 // of different users.
 #include <gtest/gtest.h>
 
-#include <QDialog>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QProcess>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QUuid>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 
 #include "app/main_window.h"
 #include "app/single_instance.h"
@@ -134,12 +134,16 @@ class ScopedEnv {
 public:
     ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_had(qEnvironmentVariableIsSet(name)) {
         m_old = qgetenv(name);
-        if (value.isNull()) qunsetenv(name);
-        else qputenv(name, value);
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
     }
     ~ScopedEnv() {
-        if (m_had) qputenv(m_name, m_old);
-        else qunsetenv(m_name);
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
     }
 
 private:
@@ -187,7 +191,8 @@ TEST(SingleInstance, LockAndSocketLiveOnlyInAPrivateFolder) {
     const QString good = makeFolder(dir.filePath(QStringLiteral("good")), 0700);
     EXPECT_EQ(PrivateFolderProblem(good), QString());
     const QString open = makeFolder(dir.filePath(QStringLiteral("open")), 0755);
-    EXPECT_TRUE(PrivateFolderProblem(open).contains(QStringLiteral("0755"))) << PrivateFolderProblem(open).toStdString();
+    EXPECT_TRUE(PrivateFolderProblem(open).contains(QStringLiteral("0755")))
+        << PrivateFolderProblem(open).toStdString();
     const QString link = dir.filePath(QStringLiteral("link"));
     ASSERT_TRUE(QFile::link(good, link));
     EXPECT_TRUE(PrivateFolderProblem(link).contains(QStringLiteral("symbolic link")));
@@ -245,14 +250,18 @@ TEST(SingleInstance, WithoutASessionTheFolderInTheTemporaryFolderMustBeTheUsersO
     const std::vector<std::pair<const char*, std::function<void()>>> traps = {
         {"a folder open to all", [&] { makeFolder(own, 0777); }},
         {"a symbolic link", [&] { QFile::link(elsewhere, own); }},
-        {"a plain file", [&] {
+        {"a plain file",
+         [&] {
              QFile f(own);
              f.open(QIODevice::WriteOnly);
          }},
-        {"a folder of another user", [&] {
+        {"a folder of another user",
+         [&] {
              makeFolder(own, 0700);
-             if (::geteuid() == 0) ::chown(QFile::encodeName(own).constData(), kNobody, kNobody);
-             else ::chmod(QFile::encodeName(own).constData(), 0750);
+             if (::geteuid() == 0)
+                 ::chown(QFile::encodeName(own).constData(), kNobody, kNobody);
+             else
+                 ::chmod(QFile::encodeName(own).constData(), 0750);
          }},
     };
     for (const auto& [what, make] : traps) {
@@ -287,7 +296,8 @@ struct QtWarnings {
     QtMessageHandler previous;
     QtWarnings() {
         seen.clear();
-        previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { seen << text; });
+        previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { seen << text; });
     }
     ~QtWarnings() { qInstallMessageHandler(previous); }
 };
@@ -432,7 +442,8 @@ TEST(SingleInstance, AMisspelledFileKeepsTheRunningWindowsDocument) {
     test::MessageRecorder messages(false);
     TCalendarMain window;
     {
-        test::ScopedHook<ModalDialogRunner> dialogs(SetModalDialogRunner, [](QDialog&) { return int(QDialog::Accepted); });
+        test::ScopedHook<ModalDialogRunner> dialogs(SetModalDialogRunner,
+                                                    [](QDialog&) { return int(QDialog::Accepted); });
         window.FormActivate();
         window.New1Click();
     }
