@@ -233,7 +233,7 @@ TEST(SingleInstance, WithoutASessionTheFolderInTheTemporaryFolderMustBeTheUsersO
     ASSERT_EQ(QDir::tempPath(), tmp.path());
     ::chmod(QFile::encodeName(tmp.path()).constData(), 01777);
     const QString own = tmp.filePath(QStringLiteral("plennix-%1").arg(::geteuid()));
-    const mode_t oldMask = ::umask(0);  // the folder must be private whatever the umask
+    const mode_t oldMask = ::umask(0277);  // the folder must be usable whatever the umask
     {
         QString warning;
         EXPECT_EQ(SingleInstanceFolder(&warning), own);
@@ -259,7 +259,7 @@ TEST(SingleInstance, WithoutASessionTheFolderInTheTemporaryFolderMustBeTheUsersO
          [&] {
              makeFolder(own, 0700);
              if (::geteuid() == 0)
-                 ::chown(QFile::encodeName(own).constData(), kNobody, kNobody);
+                 (void)!::chown(QFile::encodeName(own).constData(), kNobody, kNobody);
              else
                  ::chmod(QFile::encodeName(own).constData(), 0750);
          }},
