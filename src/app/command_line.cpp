@@ -123,9 +123,14 @@ void describeOptions(QCommandLineParser& parser) {
 QString parserError(const QCommandLineParser& parser, const QStringList& args) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
+        // Named as it was typed: one dash or two, without a value after "=".
         const QString name = unknown.first();
-        return QStringLiteral("unknown option ") + (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
-               name;
+        for (const QString& a : args.mid(1)) {
+            const QString typed = a.section('=', 0, 0);
+            if (typed == QStringLiteral("--") + name || typed == QStringLiteral("-") + name)
+                return QStringLiteral("unknown option ") + typed;
+        }
+        return QStringLiteral("unknown option ") + name;
     }
     for (const OptionRow& row : Options())
         if (row.value && args.contains(QLatin1String(row.name)) && args.last() == QLatin1String(row.name))

@@ -168,6 +168,7 @@ TEST(CommandLine, UsageErrorsNameTheFaultPointToHelpAndEndWith2) {
     const std::vector<std::pair<QStringList, QString>> cases = {
         {{"--frobnicate", "d.PXF"}, "unknown option --frobnicate"},
         {{"-x", "d.PXF"}, "unknown option -x"},
+        {{"-frobnicate=1", "d.PXF"}, "unknown option -frobnicate"},
         {{"--print-pdf"}, "--print-pdf needs its value <file>"},
         {{"--zoom", "abc", "d.PXF"}, "--zoom needs a factor from 0.1 to 8"},
         {{"--export-png", "a.png"}, "no document given"},
