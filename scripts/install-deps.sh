@@ -9,6 +9,8 @@ packages=(
   fonts-liberation
   libical-dev libical3
   fonts-wine libmagickwand-6.q16-6 poppler-utils ccache
+  # the Debian package (cpack -G DEB) and the checks of its metainfo, desktop entry and manual page
+  dpkg-dev file appstream desktop-file-utils man-db groff-base
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,10 +8,7 @@
 
 #include "app/tool_icons.h"
 #include "platform/code_page.h"
-
-#ifndef PLENNIX_VERSION
-#define PLENNIX_VERSION "0.0.0"
-#endif
+#include "plennix_version.h"
 
 namespace plennix {
 

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QDate>
 #include <QFileInfo>
 #include <QObject>
@@ -9,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/about_box.h"
 #include "app/document_io.h"
 #include "app/month_pages.h"
 #include "app/page_output.h"
@@ -25,36 +28,39 @@
 namespace plennix {
 
 namespace {
-// One entry per option: its name, what value follows it (null for none), and what it does with the
-// value (a non-empty return is the usage error). New options are one more row.
+// One entry per option: its name, the name of the value that follows it (null for none), its line in
+// --help, and what it does with the value (a non-empty return is the usage error). New options are one
+// more row; --help, the manual page's test and the parser all read this table.
 struct OptionRow {
     const char* name;
     const char* value;
+    const char* description;
     std::function<QString(CommandLine&, const QString& value)> apply;
 };
 
 std::function<QString(CommandLine&, const QString&)> setAction(CommandLine::Action action) {
     return [action](CommandLine& c, const QString& value) {
+        if (c.action != CommandLine::Action::OpenWindow && c.action != action)
+            return QStringLiteral(
+                "give only one of --export-bmp, --export-png, --print-pdf, --dump, "
+                "--create-sample, --import-ics and --export-ics");
         c.action = action;
         c.output = value;
         return QString();
     };
 }
 
+QString optionName(const OptionRow& row) { return QLatin1String(row.name).mid(2); }
+
 const std::vector<OptionRow>& Options() {
     static const std::vector<OptionRow> options = {
-        {"--export-bmp", "a file name", setAction(CommandLine::Action::ExportBmp)},
-        {"--export-png", "a file name", setAction(CommandLine::Action::ExportPng)},
-        {"--print-pdf", "a file name", setAction(CommandLine::Action::PrintPdf)},
-        {"--create-sample", "a file name", setAction(CommandLine::Action::CreateSample)},
-        {"--import-ics", "a file name", setAction(CommandLine::Action::ImportIcs)},
-        {"--export-ics", "a file name", setAction(CommandLine::Action::ExportIcs)},
-        {"--dump", nullptr,
-         [](CommandLine& c, const QString&) {
-             c.action = CommandLine::Action::Dump;
-             return QString();
-         }},
-        {"--zoom", "a factor",
+        {"--export-bmp", "file", "Write the calendar (no placed objects) as a bitmap",
+         setAction(CommandLine::Action::ExportBmp)},
+        {"--export-png", "file", "Write the page as on screen as a PNG image",
+         setAction(CommandLine::Action::ExportPng)},
+        {"--print-pdf", "file", "Write the printed page as a PDF", setAction(CommandLine::Action::PrintPdf)},
+        {"--dump", nullptr, "Print a .PXF, .PXS or clipboard file as text", setAction(CommandLine::Action::Dump)},
+        {"--zoom", "factor", "Scale --export-bmp and --export-png (0.1 to 8)",
          [](CommandLine& c, const QString& value) {
              bool ok = false;
              const double z = value.toDouble(&ok);
@@ -62,12 +68,7 @@ const std::vector<OptionRow>& Options() {
              c.zoom = static_cast<float>(z);
              return QString();
          }},
-        {"--fill", nullptr,
-         [](CommandLine& c, const QString&) {
-             c.fill = true;
-             return QString();
-         }},
-        {"--months", "a number of months",
+        {"--months", "n", "Output n consecutive months (PDF or PNG)",
          [](CommandLine& c, const QString& value) {
              bool ok = false;
              const int n = value.toInt(&ok);
@@ -76,10 +77,87 @@ const std::vector<OptionRow>& Options() {
              c.months = n;
              return QString();
          }},
+        {"--fill", nullptr, "Fill each page's day cells from PXRECUR.DAX first",
+         [](CommandLine& c, const QString&) {
+             c.fill = true;
+             return QString();
+         }},
+        {"--import-ics", "file", "Add an iCalendar file's events to PXRECUR.DAX",
+         setAction(CommandLine::Action::ImportIcs)},
+        {"--export-ics", "file", "Write PXRECUR.DAX as an iCalendar file", setAction(CommandLine::Action::ExportIcs)},
+        {"--create-sample", "file", "Write the bundled sample calendar", setAction(CommandLine::Action::CreateSample)},
+        {"--help", nullptr, "Show this list of options and exit",
+         [](CommandLine& c, const QString&) {
+             c.action = CommandLine::Action::Help;
+             return QString();
+         }},
+        {"--version", nullptr, "Show the program's version and exit",
+         [](CommandLine& c, const QString&) {
+             c.action = CommandLine::Action::Version;
+             return QString();
+         }},
     };
     return options;
 }
+
+// The parser made from the table; -h is the one short name, for --help.
+void describeOptions(QCommandLineParser& parser) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.setApplicationDescription(QStringLiteral("Plennix %1, a calendar designer.\nWithout options it opens "
+                                                    "DOC.PXF (or the last document) in its window.")
+                                         .arg(ProgramVersion()));
+    for (const OptionRow& row : Options()) {
+        QStringList names{optionName(row)};
+        if (optionName(row) == QLatin1String("help")) names.prepend(QStringLiteral("h"));
+        QCommandLineOption option(names, QString::fromLatin1(row.description));
+        if (row.value) option.setValueName(QString::fromLatin1(row.value));
+        parser.addOption(option);
+    }
+    parser.addPositionalArgument(QStringLiteral("DOC.PXF"), QStringLiteral("The calendar document"),
+                                 QStringLiteral("[DOC.PXF]"));
+}
+
+// QCommandLineParser reports in English sentences of its own; the program names the option and what
+// it wanted.
+QString parserError(const QCommandLineParser& parser, const QStringList& args) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        // Named as it was typed: one dash or two, without a value after "=".
+        const QString name = unknown.first();
+        for (const QString& a : args.mid(1)) {
+            const QString typed = a.section('=', 0, 0);
+            if (typed == QStringLiteral("--") + name || typed == QStringLiteral("-") + name)
+                return QStringLiteral("unknown option ") + typed;
+        }
+        return QStringLiteral("unknown option ") + name;
+    }
+    for (const OptionRow& row : Options())
+        if (row.value && args.contains(QLatin1String(row.name)) && args.last() == QLatin1String(row.name))
+            return QLatin1String(row.name) + QStringLiteral(" needs its value <") + QLatin1String(row.value) + '>';
+    return parser.errorText();
+}
 }  // namespace
+
+std::vector<CommandLineOption> CommandLineOptions() {
+    std::vector<CommandLineOption> list;
+    for (const OptionRow& row : Options())
+        list.push_back({QLatin1String(row.name), row.value ? QString::fromLatin1(row.value) : QString(),
+                        QString::fromLatin1(row.description)});
+    return list;
+}
+
+QString CommandLineHelp() {
+    QCommandLineParser parser;
+    describeOptions(parser);
+    QString help = parser.helpText();
+    // The program's file name as a person types it, whatever the executable's path.
+    const qsizetype lineEnd = help.indexOf('\n');
+    help.replace(0, lineEnd, QStringLiteral("Usage: plennix [options] [DOC.PXF]"));
+    return help + QStringLiteral(
+                      "\nExit status: 0 success, 1 failure (one line on stderr), 2 a wrong command line\n"
+                      "or an --import-ics that left events out.\n");
+}
 
 CommandLine ParseCommandLine(const QStringList& args) {
     CommandLine c;
@@ -88,27 +166,23 @@ CommandLine ParseCommandLine(const QStringList& args) {
         c.error = why;
         return c;
     };
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const OptionRow* row = nullptr;
-        for (const OptionRow& o : Options())
-            if (a == QLatin1String(o.name)) row = &o;
-        if (row) {
-            QString value;
-            if (row->value) {
-                if (i + 1 >= args.size()) return usage(a + QStringLiteral(" needs ") + QLatin1String(row->value));
-                value = args[++i];
-            }
-            const QString why = row->apply(c, value);
+    QCommandLineParser parser;
+    describeOptions(parser);
+    if (!parser.parse(args.isEmpty() ? QStringList{QStringLiteral("plennix")} : args))
+        return usage(parserError(parser, args));
+    // The rows apply in the order the options were given, so that their checks see each other.
+    for (const QString& name : parser.optionNames()) {
+        const QString full = (name.size() == 1 ? QStringLiteral("--help") : QStringLiteral("--") + name);
+        for (const OptionRow& row : Options()) {
+            if (full != QLatin1String(row.name)) continue;
+            const QString why = row.apply(c, row.value ? parser.value(optionName(row)) : QString());
             if (!why.isEmpty()) return usage(why);
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return usage(QStringLiteral("unknown option ") + a);
-        } else if (c.document.isEmpty()) {
-            c.document = a;
-        } else {
-            return usage(QStringLiteral("more than one document given"));
         }
     }
+    if (c.action == CommandLine::Action::Help || c.action == CommandLine::Action::Version) return c;
+    const QStringList documents = parser.positionalArguments();
+    if (documents.size() > 1) return usage(QStringLiteral("more than one document given"));
+    if (!documents.isEmpty()) c.document = documents.first();
     if (c.action != CommandLine::Action::OpenWindow && c.action != CommandLine::Action::CreateSample &&
         c.action != CommandLine::Action::ImportIcs && c.action != CommandLine::Action::ExportIcs &&
         c.document.isEmpty())
@@ -217,11 +291,19 @@ bool CreateSampleCalendar(const QString& path, QString* error) {
 
 int RunCommandLine(const CommandLine& c) {
     using A = CommandLine::Action;
-    if (c.action == A::Usage)
-        return fail(c.error + QStringLiteral(
-                                  "; usage: plennix --export-bmp OUT.bmp [--zoom Z] DOC.PXF | --export-png OUT.png [--zoom Z] [--months N] DOC.PXF"
-                                  " | --print-pdf OUT.pdf [--months N] DOC.PXF | --dump FILE (each with --fill)"
-                                  " | --import-ics FILE.ics | --export-ics FILE.ics"));
+    if (c.action == A::Usage) {
+        const QByteArray line = c.error.simplified().toLocal8Bit();
+        std::fprintf(stderr, "plennix: %s; plennix --help lists the options\n", line.constData());
+        return 2;
+    }
+    if (c.action == A::Help || c.action == A::Version) {
+        const QByteArray text = c.action == A::Help
+                                    ? CommandLineHelp().toLocal8Bit()
+                                    : (QStringLiteral("plennix ") + ProgramVersion() + '\n').toLocal8Bit();
+        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+        std::fflush(stdout);
+        return 0;
+    }
     if (c.action == A::CreateSample) {
         QString error;
         if (!CreateSampleCalendar(c.output, &error)) return fail(error);

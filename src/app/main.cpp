@@ -2,6 +2,7 @@
 #include <QFileInfo>
 #include <QProxyStyle>
 #include <QStringList>
+#include <cstdio>
 
 #include "app/command_line.h"
 #include "app/icon_palette.h"
@@ -34,6 +35,8 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before Qt looks for it: a runtime folder of this user's alone, also when no session set one.
+    const plennix::TPrivateRuntimeDir runtimeDir;
     UseOffscreenPlatformWhenHeadless(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plennix"));
@@ -45,6 +48,9 @@ int main(int argc, char** argv) {
     // One copy per user: a later start hands its document to the running copy and ends before it
     // shows any window.
     plennix::TJustOne guard;
+    const QString guardWarning = runtimeDir.Warning().isEmpty() ? guard.Warning() : runtimeDir.Warning();
+    if (!guardWarning.isEmpty())
+        std::fprintf(stderr, "plennix: %s\n", guardWarning.simplified().toLocal8Bit().constData());
     if (!guard.TryBecomeFirst()) {
         const QString path = command.document.isEmpty() ? QString() : QFileInfo(command.document).absoluteFilePath();
         if (guard.HandOver(path)) return 0;
@@ -61,10 +67,9 @@ int main(int argc, char** argv) {
     guard.OnHandOver = [&window](const QString& path) { window.HandOverReceived(path); };
     guard.Listen();
     window.FormActivate();
-    if (!command.document.isEmpty()) {
-        // A document named on the command line is opened as Open does, after the most recent one.
-        if (window.CheckSaveNeeded()) window.OpenCalendarFile(QFileInfo(command.document).absoluteFilePath());
-    }
+    // A document named on the command line is opened after the most recent one, as a later start's
+    // document is: a name that leads nowhere is reported and the recent document stays open.
+    if (!command.document.isEmpty()) window.HandOverReceived(QFileInfo(command.document).absoluteFilePath());
     QObject::connect(&window, &plennix::TCalendarMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     return app.exec();
 }

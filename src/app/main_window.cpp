@@ -439,6 +439,11 @@ void TCalendarMain::HandOverReceived(const QString& path) {
         QTimer::singleShot(500, this, [this, path] { HandOverReceived(path); });
         return;
     }
+    // A name that leads nowhere (a typing slip) must not close the document being worked on.
+    if (!QFileInfo::exists(path)) {
+        ShowInformation(QStringLiteral("File ") + path + QStringLiteral(" could not be found"), this);
+        return;
+    }
     if (!CheckSaveNeeded()) return;
     OpenCalendarFile(QFileInfo(path).absoluteFilePath());
 }

@@ -1,21 +1,21 @@
 #include "app/single_instance.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QSocketNotifier>
-#include <QStandardPaths>
-#include <QThread>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QStringList>
+#include <QThread>
+#include <cerrno>
+#include <cstring>
 
 namespace plennix {
 
@@ -36,12 +36,76 @@ void closeQuietly(int fd) {
     if (fd >= 0) ::close(fd);
 }
 
-QString runtimeFolder() {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
-    return dir;
+// True when the other end of a connected socket runs as this user.
+bool peerIsThisUser(int fd) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || length != sizeof peer) return false;
+    return peer.uid == ::geteuid();
+}
+
+QString defaultName() {
+    const QString program = QCoreApplication::applicationFilePath();
+    return program.isEmpty() ? QStringLiteral("plennix") : QFileInfo(program).fileName();
 }
 }  // namespace
+
+QString PrivateFolderProblem(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || !QDir::isAbsolutePath(path)) return QStringLiteral("it is not an absolute path");
+    // lstat: a symbolic link is refused as it is, whatever it points at.
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+    if (S_ISLNK(info.st_mode)) return QStringLiteral("it is a symbolic link");
+    if (!S_ISDIR(info.st_mode)) return QStringLiteral("it is not a folder");
+    if (info.st_uid != ::geteuid())
+        return QStringLiteral("it belongs to user %1, not to user %2").arg(info.st_uid).arg(::geteuid());
+    if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0 || (info.st_mode & S_IRWXU) != S_IRWXU)
+        return QStringLiteral("its mode is %1, not 0700").arg(info.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    return QString();
+}
+
+QString SingleInstanceFolder(QString* warning) {
+    QStringList refused;
+    // Read directly rather than through QStandardPaths, which falls back to a fixed name in /tmp and
+    // complains on stderr when no session set the variable (su, ssh, cron).
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        const QString problem = PrivateFolderProblem(runtime);
+        if (problem.isEmpty()) return runtime;
+        refused << QStringLiteral("XDG_RUNTIME_DIR %1 is not private (%2)").arg(runtime, problem);
+    }
+    // The temporary folder is shared: the user's folder there is made private, and one that someone
+    // else made first (or a link in its place) is refused, never used.
+    const QString own = QDir::tempPath() + QStringLiteral("/plennix-") + QString::number(::geteuid());
+    const QByteArray encoded = QFile::encodeName(own);
+    if (::mkdir(encoded.constData(), S_IRWXU) == 0) ::chmod(encoded.constData(), S_IRWXU);  // past the umask
+    const QString problem = PrivateFolderProblem(own);
+    if (problem.isEmpty()) {
+        if (warning && !refused.isEmpty()) *warning = refused.first() + QStringLiteral("; using ") + own;
+        return own;
+    }
+    refused << QStringLiteral("%1 is not private (%2)").arg(own, problem);
+    if (warning)
+        *warning = refused.join(QStringLiteral("; ")) +
+                   QStringLiteral("; documents are not handed to a running copy, each start opens its own window");
+    return QString();
+}
+
+TPrivateRuntimeDir::TPrivateRuntimeDir() {
+    const QString session = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!session.isEmpty() && PrivateFolderProblem(session).isEmpty()) return;
+    QString folder = SingleInstanceFolder(&m_warning);
+    if (folder.isEmpty()) {
+        QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/plennix-run-XXXXXX"));
+        if (!::mkdtemp(pattern.data())) return;  // Qt falls back as it can; the guard stays off
+        m_made = folder = QFile::decodeName(pattern);
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+}
+
+TPrivateRuntimeDir::~TPrivateRuntimeDir() {
+    if (!m_made.isEmpty()) QDir(m_made).removeRecursively();
+}
 
 QByteArray EncodeHandOver(const QString& path) { return kHeader + path.toUtf8(); }
 
@@ -56,11 +120,18 @@ std::optional<QString> DecodeHandOver(const QByteArray& message) {
 }
 
 TJustOne::TJustOne(QString name, QObject* parent) : QObject(parent), m_name(std::move(name)) {
-    if (m_name.isEmpty()) {
-        m_name = QCoreApplication::applicationFilePath().isEmpty()
-                     ? QStringLiteral("plennix")
-                     : QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    }
+    if (m_name.isEmpty()) m_name = defaultName();
+    m_folder = SingleInstanceFolder(&m_warning);
+}
+
+TJustOne::TJustOne(QString name, const QString& folder, QObject* parent) : QObject(parent), m_name(std::move(name)) {
+    if (m_name.isEmpty()) m_name = defaultName();
+    const QString problem = PrivateFolderProblem(folder);
+    if (problem.isEmpty())
+        m_folder = folder;
+    else
+        m_warning =
+            QStringLiteral("%1 is not private (%2); documents are not handed to a running copy").arg(folder, problem);
 }
 
 // One later copy talking to the first: its socket and what it has sent so far.
@@ -79,11 +150,17 @@ TJustOne::~TJustOne() {
     }
 }
 
-QString TJustOne::LockPath() const { return runtimeFolder() + '/' + m_name + QStringLiteral(".lock"); }
+QString TJustOne::LockPath() const {
+    return m_folder.isEmpty() ? QString() : m_folder + '/' + m_name + QStringLiteral(".lock");
+}
 
-QString TJustOne::ServerName() const { return runtimeFolder() + '/' + m_name + QStringLiteral(".socket"); }
+QString TJustOne::ServerName() const {
+    return m_folder.isEmpty() ? QString() : m_folder + '/' + m_name + QStringLiteral(".socket");
+}
 
 bool TJustOne::TryBecomeFirst() {
+    // Without a private folder there is nowhere safe to meet: run alone rather than not at all.
+    if (m_folder.isEmpty()) return true;
     m_lock = std::make_unique<QLockFile>(LockPath());
     // A running copy holds the lock for as long as it runs; only a dead owner makes it stale.
     m_lock->setStaleLockTime(0);
@@ -112,6 +189,11 @@ bool TJustOne::HandOver(const QString& path, int timeoutMs) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd < 0) return false;
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            // The path of a document goes to a copy of this user only.
+            if (!peerIsThisUser(fd)) {
+                closeQuietly(fd);
+                return false;
+            }
             // Once connected, the message gets the whole time again: a copy that answers at the last
             // moment still receives it.
             qsizetype sent = 0;
@@ -158,6 +240,11 @@ void TJustOne::AcceptCallers() {
     while (true) {
         const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0) return;  // no more waiting (EAGAIN), or a caller that gave up
+        // Only a copy of this user may hand over a document or bring the window forward.
+        if (!peerIsThisUser(fd)) {
+            closeQuietly(fd);
+            continue;
+        }
         auto caller = std::make_unique<Caller>();
         caller->fd = fd;
         caller->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);

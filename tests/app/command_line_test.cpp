@@ -1,18 +1,24 @@
-// The headless command line: exports succeed on a document (rich-text labels included), and a missing
-// or bad file ends with status 1 and no output file.
+// The headless command line: exports succeed on a document (rich-text labels included), a missing or
+// bad file ends with status 1 and no output file, a wrong command line with 2; --help and --version.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 #include <QColor>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <tuple>
 #include <utility>
+#include <vector>
 
+#include "app/about_box.h"
 #include "app/command_line.h"
 #include "calendar/calendar_panel.h"
 #include "objects/rich_label.h"
@@ -28,23 +34,25 @@ CommandLine parse(QStringList args) {
     return ParseCommandLine(args);
 }
 
-// What the run writes to standard error, and its status.
-std::pair<int, QString> runCapturingErrors(const CommandLine& c) {
-    std::fflush(stderr);
+// What the run writes to `stream` (stderr or stdout), and its status.
+std::pair<int, QString> runCapturing(const CommandLine& c, FILE* stream) {
+    std::fflush(stream);
     QTemporaryDir dir;
-    const QString capture = dir.filePath(QStringLiteral("err.txt"));
-    const int saved = dup(fileno(stderr));
+    const QString capture = dir.filePath(QStringLiteral("captured.txt"));
+    const int saved = dup(fileno(stream));
     FILE* f = std::fopen(capture.toLocal8Bit().constData(), "w");
-    dup2(fileno(f), fileno(stderr));
+    dup2(fileno(f), fileno(stream));
     const int status = RunCommandLine(c);
-    std::fflush(stderr);
-    dup2(saved, fileno(stderr));
+    std::fflush(stream);
+    dup2(saved, fileno(stream));
     close(saved);
     std::fclose(f);
     QFile read(capture);
     read.open(QIODevice::ReadOnly);
     return {status, QString::fromLocal8Bit(read.readAll())};
 }
+
+std::pair<int, QString> runCapturingErrors(const CommandLine& c) { return runCapturing(c, stderr); }
 }  // namespace
 
 TEST(CommandLine, ParsesActionsZoomAndDocument) {
@@ -58,6 +66,120 @@ TEST(CommandLine, ParsesActionsZoomAndDocument) {
     EXPECT_EQ(parse({"--export-png", "a.png"}).action, CommandLine::Action::Usage);  // no document
     EXPECT_EQ(parse({"--zoom", "abc", "d.PXF"}).action, CommandLine::Action::Usage);
     EXPECT_EQ(parse({"--frobnicate", "d.PXF"}).action, CommandLine::Action::Usage);
+}
+
+// The forms QCommandLineParser adds are understood as well: a value after "=", options after the document.
+TEST(CommandLine, TakesValuesAfterAnEqualsSignAndOptionsAfterTheDocument) {
+    const CommandLine c = parse({"doc.PXF", "--export-png=out.png", "--zoom=0.5", "--months", "2"});
+    EXPECT_EQ(c.action, CommandLine::Action::ExportPng);
+    EXPECT_EQ(c.output, QStringLiteral("out.png"));
+    EXPECT_FLOAT_EQ(c.zoom, 0.5f);
+    EXPECT_EQ(c.months, 2);
+    EXPECT_EQ(c.document, QStringLiteral("doc.PXF"));
+    EXPECT_EQ(parse({"--", "--odd-name.PXF"}).document, QStringLiteral("--odd-name.PXF"));
+    EXPECT_EQ(parse({"a.PXF", "b.PXF"}).action, CommandLine::Action::Usage);
+    // Two actions at once used to be decided silently by the last one.
+    EXPECT_EQ(parse({"--export-png", "a.png", "--print-pdf", "a.pdf", "d.PXF"}).action, CommandLine::Action::Usage);
+}
+
+// --help lists every option the parser knows, each on one line with its description; --version shows
+// the one version the about box shows too. Both print to stdout and end with 0, and need no document.
+TEST(CommandLine, HelpListsEveryOptionAndVersionShowsTheVersion) {
+    for (const char* help : {"--help", "-h"}) EXPECT_EQ(parse({help}).action, CommandLine::Action::Help);
+    EXPECT_EQ(parse({"--version"}).action, CommandLine::Action::Version);
+    EXPECT_TRUE(IsHeadlessCommandLine({QStringLiteral("plennix"), QStringLiteral("--help")}));
+
+    auto [status, out] = runCapturing(parse({"--help"}), stdout);
+    EXPECT_EQ(status, 0);
+    const QStringList lines = out.split('\n');
+    ASSERT_GE(CommandLineOptions().size(), 12u);
+    for (const CommandLineOption& option : CommandLineOptions()) {
+        SCOPED_TRACE(option.name.toStdString());
+        const QString head =
+            option.value.isEmpty() ? option.name : option.name + QStringLiteral(" <") + option.value + '>';
+        const QStringList mine = lines.filter(QRegularExpression(
+            QStringLiteral("^\\s+(-h, )?") + QRegularExpression::escape(head) + QStringLiteral("\\s")));
+        ASSERT_EQ(mine.size(), 1) << out.toStdString();
+        EXPECT_TRUE(mine.first().trimmed().endsWith(option.description)) << mine.first().toStdString();
+    }
+    EXPECT_TRUE(out.startsWith(QStringLiteral("Usage: plennix [options] [DOC.PXF]\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Exit status:")));
+
+    std::tie(status, out) = runCapturing(parse({"--version"}), stdout);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, QStringLiteral("plennix ") + ProgramVersion() + '\n');
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(ProgramVersion()).hasMatch());
+    EXPECT_TRUE(AboutText().startsWith(QStringLiteral("Plennix ") + ProgramVersion() + '\n'));
+}
+
+// The manual page describes every option the parser knows, with its value, in its OPTIONS section; an
+// option added to the table without a word in the page fails here.
+TEST(CommandLine, ManualPageDescribesEveryOption) {
+    QFile page(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../packaging/plennix.1.in")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << page.fileName().toStdString();
+    // roff writes a hyphen that must stay one as "\-".
+    const QString text = QString::fromUtf8(page.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    const qsizetype options = text.indexOf(QStringLiteral("\n.SH OPTIONS\n"));
+    ASSERT_GE(options, 0);
+    const qsizetype next = text.indexOf(QStringLiteral("\n.SH "), options + 1);
+    const QStringList lines = text.mid(options, next - options).split('\n');
+    for (const CommandLineOption& option : CommandLineOptions()) {
+        SCOPED_TRACE(option.name.toStdString());
+        // The option's own entry: a paragraph tag naming it (and its value), not a mention in passing.
+        const QRegularExpression entry(QStringLiteral("^\\.(B|BI|BR) (.*[ \"])?") +
+                                       QRegularExpression::escape(option.name) + QStringLiteral("($|[ \"])"));
+        qsizetype at = -1;
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            if (lines[i - 1] == QLatin1String(".TP") && entry.match(lines[i]).hasMatch()) at = i;
+        ASSERT_GE(at, 0) << "no .TP entry for the option in the manual page";
+        if (!option.value.isEmpty()) {
+            EXPECT_TRUE(lines[at].contains(QStringLiteral("\" ") + option.value + '"')) << lines[at].toStdString();
+        }
+    }
+}
+
+// Every PLENNIX_ environment variable the program reads has its entry in the manual page's ENVIRONMENT
+// section.
+TEST(CommandLine, ManualPageNamesEveryEnvironmentVariableTheProgramReads) {
+    const QDir here = QFileInfo(QString::fromUtf8(__FILE__)).dir();
+    QFile page(here.filePath(QStringLiteral("../../packaging/plennix.1.in")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    const qsizetype environment = text.indexOf(QStringLiteral("\n.SH ENVIRONMENT\n"));
+    ASSERT_GE(environment, 0);
+    const QString section = text.mid(environment, text.indexOf(QStringLiteral("\n.SH "), environment + 1) - environment);
+    QStringList read;
+    const QRegularExpression quoted(QStringLiteral("\"(PLENNIX_[A-Z0-9_]+)\""));
+    QDirIterator sources(here.filePath(QStringLiteral("../../src")), {QStringLiteral("*.cpp")}, QDir::Files,
+                         QDirIterator::Subdirectories);
+    while (sources.hasNext()) {
+        QFile source(sources.next());
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        for (const QRegularExpressionMatch& m : quoted.globalMatch(QString::fromUtf8(source.readAll())))
+            if (!read.contains(m.captured(1))) read << m.captured(1);
+    }
+    EXPECT_GE(read.size(), 4) << read.join(' ').toStdString();
+    for (const QString& name : read)
+        EXPECT_TRUE(section.contains(QStringLiteral("\n.TP\n.B ") + name + '\n')) << name.toStdString();
+}
+
+// A wrong command line names what is wrong, points to --help and ends with 2, as command-line tools do.
+TEST(CommandLine, UsageErrorsNameTheFaultPointToHelpAndEndWith2) {
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{"--frobnicate", "d.PXF"}, "unknown option --frobnicate"},
+        {{"-x", "d.PXF"}, "unknown option -x"},
+        {{"-frobnicate=1", "d.PXF"}, "unknown option -frobnicate"},
+        {{"--print-pdf"}, "--print-pdf needs its value <file>"},
+        {{"--zoom", "abc", "d.PXF"}, "--zoom needs a factor from 0.1 to 8"},
+        {{"--export-png", "a.png"}, "no document given"},
+        {{"a.PXF", "b.PXF"}, "more than one document given"},
+    };
+    for (const auto& [args, why] : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const auto [status, errors] = runCapturingErrors(parse(args));
+        EXPECT_EQ(status, 2);
+        EXPECT_EQ(errors, QStringLiteral("plennix: ") + why + QStringLiteral("; plennix --help lists the options\n"));
+    }
 }
 
 TEST(CommandLine, ExportsASampleAndRefusesBadFiles) {
