@@ -10,6 +10,7 @@
 #include "app/single_instance.h"
 #include "app/tool_icons.h"
 #include "calendar/calendar_panel.h"
+#include "platform/accessible_names.h"
 
 namespace {
 // A headless run (exports, dumps) draws only off-screen: it needs no display connection, so it works
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plennix"));
     QApplication::setDesktopFileName(QStringLiteral("plennix"));
+    plennix::InstallAccessibleNames();
     plennix::RegisterCalendarObjectClasses();
     const plennix::CommandLine command = plennix::ParseCommandLine(QApplication::arguments());
     if (command.action != plennix::CommandLine::Action::OpenWindow) return plennix::RunCommandLine(command);

@@ -11,6 +11,7 @@
 #include <QWhatsThis>
 
 #include "objects/editor_buttons.h"
+#include "platform/accessible_names.h"
 #include "platform/numbers.h"
 #include "richtext/format_toolbar.h"
 #include "richtext/rich_text_editor.h"
@@ -27,7 +28,7 @@ QToolButton* makeZoomButton(QWidget* parent, const char* name, const QString& te
     b->setObjectName(QLatin1String(name));
     b->setText(text);
     b->setToolTip(tip);
-    b->setAccessibleName(tip);
+    b->setAccessibleName(CaptionedName(text, tip));
     b->setFocusPolicy(Qt::StrongFocus);
     return b;
 }
@@ -57,6 +58,7 @@ TRichTextLabelEditor::TRichTextLabelEditor(QWidget* parent) : QDialog(parent) {
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAccessibleName(QStringLiteral("Text area"));
     WPPanel = new QFrame;
     WPPanel->setObjectName(QStringLiteral("WPPanel"));
     WPPanel->setFrameStyle(QFrame::Box | QFrame::Plain);

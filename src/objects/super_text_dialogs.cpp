@@ -19,6 +19,7 @@
 #include "objects/image_decoding.h"
 #include "objects/super_text.h"
 #include "objects/super_text_texture.h"
+#include "platform/accessible_names.h"
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
 #include "platform/messages.h"
@@ -40,7 +41,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
     b->setObjectName(QLatin1String(name));
     b->setGeometry(x, y, w, h);
     b->setAutoDefault(false);
-    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    b->setAccessibleName(CaptionWithoutMnemonic(text));
     return b;
 }
 
@@ -57,7 +58,7 @@ QComboBox* makeList(QWidget* parent, const char* name, const QStringList& items,
     c->setGeometry(x, y, w, 24);
     if (label) {
         label->setBuddy(c);
-        c->setAccessibleName(label->text().remove(QLatin1Char('&')));
+        c->setAccessibleName(CaptionWithoutMnemonic(label->text()));
     }
     return c;
 }
@@ -68,7 +69,7 @@ TPaletteColorButton* makeColorButton(QWidget* parent, const char* name, int x, i
     b->setGeometry(x, y, w, 24);
     if (label) {
         label->setBuddy(b);
-        b->setAccessibleName(label->text());
+        b->setAccessibleName(CaptionWithoutMnemonic(label->text()));
     }
     return b;
 }
@@ -80,7 +81,7 @@ QSpinBox* makeSpinner(QWidget* parent, const char* name, int x, int y, int w, QL
     s->setGeometry(x, y, w, 24);
     if (label) {
         label->setBuddy(s);
-        s->setAccessibleName(label->text());
+        s->setAccessibleName(CaptionWithoutMnemonic(label->text()));
     }
     return s;
 }

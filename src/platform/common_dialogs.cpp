@@ -20,6 +20,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/accessible_names.h"
+
 namespace plennix {
 namespace {
 FontChooser g_fontChooser;
@@ -105,7 +107,7 @@ public:
 
         m_face = new QFontComboBox(this);
         m_face->setObjectName(QStringLiteral("fontFace"));
-        m_face->setAccessibleName(QStringLiteral("Font"));
+        NameComboBox(*m_face, QStringLiteral("Font"));
         if (outlineOnly) m_face->setFontFilters(QFontComboBox::ScalableFonts);
         m_face->setCurrentFont(QFont(font.name));
         // A face that is not installed stays the choice until the person picks another one.
@@ -114,8 +116,8 @@ public:
 
         m_size = new QComboBox(this);
         m_size->setObjectName(QStringLiteral("fontSize"));
-        m_size->setAccessibleName(QStringLiteral("Size"));
         m_size->setEditable(true);
+        NameComboBox(*m_size, QStringLiteral("Size"));
         m_size->setValidator(new QIntValidator(1, kMaxFontPoints, m_size));
         for (int s : kFontSizes) m_size->addItem(QString::number(s));
         m_size->setEditText(QString::number(std::clamp(font.size(), 1, kMaxFontPoints)));
@@ -190,7 +192,7 @@ private:
     QCheckBox* AddCheck(QGridLayout* grid, int row, int col, const QString& text, const QString& name, bool on) {
         auto* box = new QCheckBox(text, this);
         box->setObjectName(name);
-        box->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+        box->setAccessibleName(CaptionWithoutMnemonic(text));
         box->setChecked(on);
         grid->addWidget(box, row, col);
         return box;

@@ -28,12 +28,14 @@ RichTextDemoDialog::RichTextDemoDialog(QWidget* parent) : QDialog(parent) {
     m_toolBar = new TWPToolBar(this);
     m_editor = new TWPRichText;
     m_editor->setObjectName(QStringLiteral("WPRichText1"));
+    m_editor->setAccessibleName(tr("Text"));
     m_editor->SetWantTabs(true);
     m_editor->SetPageSize(kPageWidthTwips, kPageHeightTwips);
     m_toolBar->Attach(m_editor);
 
     m_scroll = new QScrollArea(this);
     m_scroll->setBackgroundRole(QPalette::Dark);
+    m_scroll->setAccessibleName(tr("Page"));
     m_scroll->setWidget(m_editor);
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QWhatsThis>
+#include <utility>
 
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
@@ -212,9 +213,9 @@ TGFont3DEffects::TGFont3DEffects(TGBaseLabel& label, QWidget* parent) : QDialog(
     QStringList depths;
     for (int i = 0; i <= 10; ++i) depths << QString::number(i);
 
-    makeLabel(this, QStringLiteral("Shadow Direction"), 15, 10);
-    makeLabel(this, QStringLiteral("Shadow Color"), 170, 10);
-    makeLabel(this, QStringLiteral("Shadow Depth"), 325, 10);
+    QLabel* shadowDirectionLabel = makeLabel(this, QStringLiteral("Shadow Direction"), 15, 10);
+    QLabel* shadowColorLabel = makeLabel(this, QStringLiteral("Shadow Color"), 170, 10);
+    QLabel* shadowDepthLabel = makeLabel(this, QStringLiteral("Shadow Depth"), 325, 10);
     ShadowDirection = makeList(this, "ShadowDirection",
                                {"None", "Right", "Left", "Lower Right", "Lower Left", "Down"}, 15, 28, 145);
     ShadowColorCombo = new TColorCombo(this);
@@ -222,9 +223,9 @@ TGFont3DEffects::TGFont3DEffects(TGBaseLabel& label, QWidget* parent) : QDialog(
     ShadowColorCombo->setGeometry(170, 28, 145, 24);
     ShadowDepth = makeList(this, "ShadowDepth", depths, 325, 28, 127);
 
-    makeLabel(this, QStringLiteral("Highlight Direction"), 15, 64);
-    makeLabel(this, QStringLiteral("Highlight Color"), 170, 64);
-    makeLabel(this, QStringLiteral("Highlight Depth"), 325, 64);
+    QLabel* highlightDirectionLabel = makeLabel(this, QStringLiteral("Highlight Direction"), 15, 64);
+    QLabel* highlightColorLabel = makeLabel(this, QStringLiteral("Highlight Color"), 170, 64);
+    QLabel* highlightDepthLabel = makeLabel(this, QStringLiteral("Highlight Depth"), 325, 64);
     HighlightDirection = makeList(this, "HighlightDirection",
                                   {"None", "Right", "Left", "Upper Right", "Upper Left", "Up"}, 15, 82, 145);
     HighLightColorCombo = new TColorCombo(this);
@@ -232,10 +233,17 @@ TGFont3DEffects::TGFont3DEffects(TGBaseLabel& label, QWidget* parent) : QDialog(
     HighLightColorCombo->setGeometry(170, 82, 145, 24);
     HighLightDepth = makeList(this, "HighLightDepth", depths, 325, 82, 127);
 
-    makeLabel(this, QStringLiteral("Font Color"), 15, 118);
+    QLabel* fontColorLabel = makeLabel(this, QStringLiteral("Font Color"), 15, 118);
     FontColorCombo = new TColorCombo(this);
     FontColorCombo->setObjectName(QStringLiteral("FontColorCombo"));
     FontColorCombo->setGeometry(15, 136, 145, 24);
+    // Each list is read by the caption above it, not by the entry it shows.
+    const std::pair<QLabel*, QComboBox*> captions[] = {
+        {shadowDirectionLabel, ShadowDirection},       {shadowColorLabel, ShadowColorCombo},
+        {shadowDepthLabel, ShadowDepth},               {highlightDirectionLabel, HighlightDirection},
+        {highlightColorLabel, HighLightColorCombo},    {highlightDepthLabel, HighLightDepth},
+        {fontColorLabel, FontColorCombo}};
+    for (auto [label, list] : captions) label->setBuddy(list);
 
     SamplePanel = new QFrame(this);
     SamplePanel->setObjectName(QStringLiteral("SamplePanel"));
@@ -252,6 +260,7 @@ TGFont3DEffects::TGFont3DEffects(TGBaseLabel& label, QWidget* parent) : QDialog(
     Sample->SetParent(SampleHost);
 
     MouseHelpButton = makeButton(this, "MouseHelpButton", QStringLiteral("?"), 15, 296, 28, 27);
+    MouseHelpButton->setAccessibleName(QStringLiteral("What's this?"));
     OKButton = makeButton(this, "OKButton", QStringLiteral("Ok"), 215, 296, 75, 27);
     Cancelbutton = makeButton(this, "Cancelbutton", QStringLiteral("Cancel"), 296, 296, 75, 27);
     Helpbutton = makeButton(this, "Helpbutton", QStringLiteral("Help"), 377, 296, 75, 27);

@@ -7,6 +7,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/accessible_names.h"
 #include "platform/program_folder.h"
 
 namespace {
@@ -58,6 +59,8 @@ int main(int argc, char** argv) {
     setenv("PLENNIX_PROGRAM_DIR", programDir.path().toLocal8Bit().constData(), 1);
     plennix::ResetProgramDir();
     QApplication app(argc, argv);
+    // Controls read by screen readers as the program presents them.
+    plennix::InstallAccessibleNames();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
