@@ -10,7 +10,7 @@
 #include "app/single_instance.h"
 #include "app/tool_icons.h"
 #include "calendar/calendar_panel.h"
-#include "platform/accessible_names.h"
+#include "platform/accessibility.h"
 
 namespace {
 // A headless run (exports, dumps) draws only off-screen: it needs no display connection, so it works

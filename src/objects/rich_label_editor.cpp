@@ -11,7 +11,7 @@
 #include <QWhatsThis>
 
 #include "objects/editor_buttons.h"
-#include "platform/accessible_names.h"
+#include "platform/accessibility.h"
 #include "platform/numbers.h"
 #include "richtext/format_toolbar.h"
 #include "richtext/rich_text_editor.h"
@@ -71,6 +71,7 @@ TRichTextLabelEditor::TRichTextLabelEditor(QWidget* parent) : QDialog(parent) {
     WPRichText1->setObjectName(QStringLiteral("WPRichText1"));
     WPRichText1->setAccessibleName(QStringLiteral("Text"));
     WPRichText1->SetWantTabs(true);
+    LeaveWithCtrlTab(*WPRichText1);
     panelLayout->addWidget(WPRichText1);
     ScrollBox1->setWidget(WPPanel);
     SetPanelColor(clWhite);

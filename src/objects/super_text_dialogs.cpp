@@ -19,7 +19,7 @@
 #include "objects/image_decoding.h"
 #include "objects/super_text.h"
 #include "objects/super_text_texture.h"
-#include "platform/accessible_names.h"
+#include "platform/accessibility.h"
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
 #include "platform/messages.h"
@@ -298,6 +298,12 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(QWidget* parent) : QDia
         if (item) OpenFolder(item->data(Qt::UserRole).toString());
     });
     connect(FileListBox1, &QListWidget::currentRowChanged, this, [this] { FileListBox1Change(); });
+    // Return (or a double click) in the folders opens the folder; in the files it chooses the file.
+    KeepReturnInList(*DirectoryListBox1);
+    KeepReturnInList(*FileListBox1);
+    connect(FileListBox1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        if (item) accept();
+    });
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(Cancelbutton, &QPushButton::clicked, this, &QDialog::reject);
     connect(Helpbutton, &QPushButton::clicked, this, [] { ShowHelpTopic(kTextureHelpTopic); });

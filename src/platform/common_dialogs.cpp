@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/accessible_names.h"
+#include "platform/accessibility.h"
 
 namespace plennix {
 namespace {

@@ -6,6 +6,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "platform/accessibility.h"
 #include "platform/common_dialogs.h"
 #include "platform/file_io.h"
 #include "platform/messages.h"
@@ -30,6 +31,7 @@ RichTextDemoDialog::RichTextDemoDialog(QWidget* parent) : QDialog(parent) {
     m_editor->setObjectName(QStringLiteral("WPRichText1"));
     m_editor->setAccessibleName(tr("Text"));
     m_editor->SetWantTabs(true);
+    LeaveWithCtrlTab(*m_editor);
     m_editor->SetPageSize(kPageWidthTwips, kPageHeightTwips);
     m_toolBar->Attach(m_editor);
 

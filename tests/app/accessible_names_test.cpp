@@ -19,14 +19,22 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <set>
@@ -43,7 +51,7 @@
 #include "objects/image_browser.h"
 #include "objects/rich_label_editor.h"
 #include "objects/super_text_dialogs.h"
-#include "platform/accessible_names.h"
+#include "platform/accessibility.h"
 #include "platform/common_dialogs.h"
 #include "platform/program_folder.h"
 #include "recurring/formula_dialog.h"
@@ -283,4 +291,224 @@ TEST_P(AccessibleDialogs, EveryControlIsNamedWithItsCaption) {
 INSTANTIATE_TEST_SUITE_P(EveryDialog, AccessibleDialogs, testing::ValuesIn(dialogTable()),
                          [](const testing::TestParamInfo<WalkedDialog>& info) { return std::string(info.param.name); });
 
+// ---- keyboard ----
+
+// Shows the window as the active one, with the focus where it puts it first.
+void showActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QCoreApplication::processEvents();
+}
+
+// The control that holds the focus: the text field of a combo or spin box counts as its box.
+QWidget* focusedControl() {
+    QWidget* f = QApplication::focusWidget();
+    if (f && f->parentWidget() &&
+        (qobject_cast<QComboBox*>(f->parentWidget()) || qobject_cast<QAbstractSpinBox*>(f->parentWidget())))
+        return f->parentWidget();
+    return f;
+}
+
+bool insideToolBar(const QWidget* w) {
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QToolBar*>(p)) return true;
+    return false;
+}
+
+// The controls that Tab must reach: all usable ones, except tool bar buttons (commands with their own
+// keys) and the text field inside a combo box (reached with its box).
+std::vector<QWidget*> tabStops(QWidget& window) {
+    std::vector<QWidget*> out;
+    for (QWidget* w : usableControls(window)) {
+        if (qobject_cast<QComboBox*>(w->parentWidget())) continue;
+        if (qobject_cast<QAbstractButton*>(w) && insideToolBar(w) && !(w->focusPolicy() & Qt::TabFocus)) continue;
+        out.push_back(w);
+    }
+    return out;
+}
+
+// Presses Tab until the focus comes back to where it started; what it passed on the way.
+std::set<QWidget*> tabRound(QWidget& window) {
+    std::set<QWidget*> reached;
+    QWidget* start = focusedControl();
+    if (!start) return reached;
+    reached.insert(start);
+    for (int i = 0; i < 200; ++i) {
+        QWidget* f = QApplication::focusWidget();
+        if (!f || f->window() != &window) break;
+        // A text that takes Tab as a character is left with Ctrl+Tab, as in a word processor.
+        const auto* text = qobject_cast<QTextEdit*>(f);
+        const auto* plain = qobject_cast<QPlainTextEdit*>(f);
+        const bool wantsTab = (text && !text->tabChangesFocus()) || (plain && !plain->tabChangesFocus());
+        QTest::keyClick(f, Qt::Key_Tab, wantsTab ? Qt::ControlModifier : Qt::NoModifier);
+        QWidget* now = focusedControl();
+        if (qEnvironmentVariableIsSet("PLENNIX_LIST_NAMES") && now)
+            std::cout << "  tab to " << describe(now, QString()).toStdString() << std::endl;
+        if (!now || now == start) break;
+        reached.insert(now);
+    }
+    return reached;
+}
+
+// Tab from the first control reaches every control of the shown page and comes round again; every
+// page of a page stack in turn.
+QStringList unreachedByTab(QWidget& window) {
+    QStringList unreached;
+    auto round = [&] {
+        const std::set<QWidget*> reached = tabRound(window);
+        for (QWidget* w : tabStops(window)) {
+            // A control whose focus goes to a part of it (a calendar's day table) is reached with it.
+            // Tab stops once in a group of radio buttons; the arrow keys move within it.
+            const bool radio = qobject_cast<QRadioButton*>(w) && static_cast<QRadioButton*>(w)->autoExclusive();
+            const bool got = std::any_of(reached.begin(), reached.end(), [w, radio](QWidget* r) {
+                return r == w || w->isAncestorOf(r) ||
+                       (radio && qobject_cast<QRadioButton*>(r) && r->parentWidget() == w->parentWidget());
+            });
+            if (!got && !unreached.contains(describe(w, QString()))) unreached << describe(w, QString());
+        }
+    };
+    round();
+    for (QStackedWidget* pages : window.findChildren<QStackedWidget*>()) {
+        if (!pages->isVisible() || pages->count() < 2) continue;
+        const int shown = pages->currentIndex();
+        for (int i = 0; i < pages->count(); ++i) {
+            if (i == shown) continue;
+            pages->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            // The round starts on the page's first control, as switching to the page leaves it.
+            for (QWidget* w : tabStops(window))
+                if (pages->currentWidget()->isAncestorOf(w)) {
+                    w->setFocus(Qt::TabFocusReason);
+                    break;
+                }
+            round();
+        }
+        pages->setCurrentIndex(shown);
+    }
+    return unreached;
+}
+
+// A field where Return has no meaning of its own (not a text area, a list or a button).
+bool plainField(const QWidget* w) {
+    if (insideToolBar(w)) return false;
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QCheckBox*>(w) ||
+           qobject_cast<const QRadioButton*>(w);
+}
+
+class KeyboardDialogs : public testing::TestWithParam<WalkedDialog> {};
+
+TEST_P(KeyboardDialogs, TabReachesEveryControlAndEscapeCancels) {
+    test::MessageRecorder messages(false);
+    bool isDialog = true;
+    GetParam().open([&](QWidget& window) {
+        auto* dialog = qobject_cast<QDialog*>(&window);
+        isDialog = dialog != nullptr;
+        if (!dialog) return;
+        showActive(window);
+        const QStringList unreached = unreachedByTab(window);
+        EXPECT_TRUE(unreached.isEmpty()) << "not reached by Tab:\n  " << unreached.join("\n  ").toStdString();
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    });
+    if (!isDialog) GTEST_SKIP() << GetParam().name << " is a window, not a dialog";
+}
+
+TEST_P(KeyboardDialogs, ReturnInAFieldAccepts) {
+    test::MessageRecorder messages(false);
+    bool isDialog = true;
+    GetParam().open([&](QWidget& window) {
+        auto* dialog = qobject_cast<QDialog*>(&window);
+        isDialog = dialog != nullptr;
+        if (!dialog) return;
+        showActive(window);
+        // From the first plain field; in a dialog of text areas and lists (where Return is a new line
+        // or opens the entry), from the default button that a person tabs to.
+        QWidget* from = nullptr;
+        for (QWidget* w : tabStops(window))
+            if (plainField(w)) {
+                from = w;
+                break;
+            }
+        if (!from)
+            for (QPushButton* b : window.findChildren<QPushButton*>())
+                if (b->isDefault() && b->isVisible()) from = b;
+        if (from) from->setFocus(Qt::TabFocusReason);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        const QString start = describe(focusedControl(), QString());
+        QList<QPushButton*> pressed;
+        for (QPushButton* b : window.findChildren<QPushButton*>())
+            QObject::connect(b, &QPushButton::clicked, b, [&pressed, b] { pressed << b; });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        // Accepted, or Ok pressed and refusing what is not yet chosen (with a message or a beep).
+        const bool accepted = !dialog->isVisible() && dialog->result() == QDialog::Accepted;
+        const bool okPressed = pressed.size() == 1 && pressed[0]->isDefault();
+        EXPECT_TRUE(accepted || okPressed) << "Return in " << start.toStdString() << " did not accept";
+    });
+    if (!isDialog) GTEST_SKIP() << GetParam().name << " is a window, not a dialog";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDialog, KeyboardDialogs, testing::ValuesIn(dialogTable()),
+                         [](const testing::TestParamInfo<WalkedDialog>& info) { return std::string(info.param.name); });
+
 }  // namespace
+
+// The rich text editor types Tab into the text, as a word processor does; Ctrl+Tab leaves the text for
+// the next control and Ctrl+Shift+Tab comes back, so Ok is reached without a mouse.
+TEST(KeyboardOnly, CtrlTabLeavesTheRichTextWhereTabTypesATab) {
+    TRichTextLabelEditor dialog;
+    dialog.SetPanelSize(190, 33);
+    dialog.FormActivate();
+    showActive(dialog);
+    dialog.WPRichText1->setFocus();
+    QTest::keyClicks(dialog.WPRichText1, QStringLiteral("a"));
+    QTest::keyClick(dialog.WPRichText1, Qt::Key_Tab);
+    QTest::keyClicks(dialog.WPRichText1, QStringLiteral("b"));
+    EXPECT_EQ(dialog.WPRichText1->toPlainText(), QStringLiteral("a\tb"));
+    EXPECT_EQ(QApplication::focusWidget(), dialog.WPRichText1);
+
+    QTest::keyClick(dialog.WPRichText1, Qt::Key_Tab, Qt::ControlModifier);
+    QWidget* next = QApplication::focusWidget();
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next, dialog.WPRichText1);
+    EXPECT_EQ(next->window(), &dialog);
+    EXPECT_EQ(dialog.WPRichText1->toPlainText(), QStringLiteral("a\tb"));  // nothing typed on the way out
+
+    dialog.WPRichText1->setFocus();
+    QTest::keyClick(dialog.WPRichText1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(QApplication::focusWidget(), dialog.WPRichText1);
+    EXPECT_EQ(dialog.WPRichText1->toPlainText(), QStringLiteral("a\tb"));
+}
+
+// In the texture browser Return in the folders opens the folder (and leaves the dialog open); Return
+// in the files chooses the file and closes it with Ok.
+TEST(KeyboardOnly, ReturnOpensATextureFolderAndChoosesATextureFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Wood")));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::darkYellow);
+    ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("Wood/OAK.BMP")), "BMP"));
+    test::MessageRecorder messages;
+    TSuperTextBrushImageBrowser browser;
+    browser.OpenFolder(dir.path());
+    showActive(browser);
+
+    const auto wood = browser.DirectoryListBox1->findItems(QStringLiteral("Wood"), Qt::MatchEndsWith);
+    ASSERT_EQ(wood.size(), 1);
+    browser.DirectoryListBox1->setCurrentItem(wood.first());
+    browser.DirectoryListBox1->setFocus();
+    QTest::keyClick(browser.DirectoryListBox1, Qt::Key_Return);
+    EXPECT_EQ(browser.CurrentFolder(), dir.filePath(QStringLiteral("Wood/")));
+    EXPECT_TRUE(browser.isVisible());
+    ASSERT_EQ(browser.FileListBox1->count(), 1);
+
+    browser.FileListBox1->setCurrentRow(0);
+    browser.FileListBox1->setFocus();
+    QTest::keyClick(browser.FileListBox1, Qt::Key_Return);
+    EXPECT_FALSE(browser.isVisible());
+    EXPECT_EQ(browser.result(), QDialog::Accepted);
+    EXPECT_EQ(browser.SelectedFile(), dir.filePath(QStringLiteral("Wood/OAK.BMP")));
+}

@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "platform/accessible_names.h"
+#include "platform/accessibility.h"
 #include "platform/program_folder.h"
 
 namespace {

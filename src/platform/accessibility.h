@@ -1,10 +1,14 @@
 #pragma once
+// What a person without a mouse or with a screen reader relies on: the names read for controls, and
+// leaving a text that takes Tab as a character.
+//
 // Names that screen readers read for the program's controls. Qt names a combo box by its current value
 // on this platform ("Arial" for a font list), so a person hears what is chosen but not what the list
 // chooses; the interface installed here names a combo box by its accessible name or the label that is
 // its buddy, and keeps the current entry as its value.
 #include <QString>
 
+class QAbstractItemView;
 class QComboBox;
 class QWidget;
 
@@ -29,5 +33,13 @@ QString ComboBoxName(const QComboBox& combo);
 // Names a combo box and, when it is editable, the text field inside it, which a screen reader reaches
 // on its own when the person types into it.
 void NameComboBox(QComboBox& combo, const QString& name);
+
+// A text area that types Tab as a character (as a word processor does) is left with Ctrl+Tab, and
+// Ctrl+Shift+Tab goes back, so that a dialog's other controls and its Ok stay within reach.
+void LeaveWithCtrlTab(QWidget& textArea);
+
+// Return in a list runs the list's own action (opening a folder, choosing an entry) and stops there,
+// instead of also pressing the dialog's default button.
+void KeepReturnInList(QAbstractItemView& list);
 
 }  // namespace plennix

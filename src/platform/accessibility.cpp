@@ -1,10 +1,11 @@
-#include "platform/accessible_names.h"
+#include "platform/accessibility.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -80,6 +81,57 @@ public:
     }
 };
 
+// The next (or previous) control in the window's tab chain that takes the focus by Tab.
+QWidget* tabNeighbour(QWidget& from, bool forward) {
+    QWidget* w = &from;
+    for (;;) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == &from) return nullptr;
+        if (w->window() == from.window() && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled() &&
+            !w->focusProxy())
+            return w;
+    }
+}
+
+class CtrlTabLeaver : public QObject {
+public:
+    explicit CtrlTabLeaver(QWidget& text) : QObject(&text), m_text(text) { text.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &m_text || event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!(key->modifiers() & Qt::ControlModifier)) return false;
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) return false;
+        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+        if (QWidget* next = tabNeighbour(m_text, forward))
+            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+
+private:
+    QWidget& m_text;
+};
+
+class ReturnKeeper : public QObject {
+public:
+    explicit ReturnKeeper(QAbstractItemView& list) : QObject(&list), m_list(list) { list.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &m_list || event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        if (key->modifiers() & ~Qt::KeypadModifier) return false;
+        const QModelIndex current = m_list.currentIndex();
+        if (current.isValid()) emit m_list.activated(current);
+        return true;
+    }
+
+private:
+    QAbstractItemView& m_list;
+};
+
 QAccessibleInterface* comboBoxFactory(const QString& className, QObject* object) {
     if (className != QLatin1String("QComboBox") || !object || !object->isWidgetType()) return nullptr;
     return new AccessibleComboBox(static_cast<QComboBox*>(object));
@@ -121,6 +173,10 @@ QString ComboBoxName(const QComboBox& combo) {
     if (!label.isEmpty()) return label.endsWith(QLatin1Char(':')) ? label.chopped(1) : label;
     return combo.currentText();
 }
+
+void LeaveWithCtrlTab(QWidget& textArea) { new CtrlTabLeaver(textArea); }
+
+void KeepReturnInList(QAbstractItemView& list) { new ReturnKeeper(list); }
 
 void NameComboBox(QComboBox& combo, const QString& name) {
     combo.setAccessibleName(name);
