@@ -1,14 +1,14 @@
 #include "platform/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace plennix {
 
@@ -39,9 +39,8 @@ QString readFailure(const QString& path, const QString& why) {
 }
 
 QString tooLarge(const QString& path, qint64 size, qint64 maxBytes) {
-    return readFailure(path, QStringLiteral("the file is too large (%1 bytes; at most %2 bytes are read)")
-                                 .arg(size)
-                                 .arg(maxBytes));
+    return readFailure(
+        path, QStringLiteral("the file is too large (%1 bytes; at most %2 bytes are read)").arg(size).arg(maxBytes));
 }
 
 // The file a save really replaces: a symbolic link is followed so that the link stays in place.

@@ -51,7 +51,9 @@ QString December1997(const QString& path) {
     return path;
 }
 
-QString noSpace(const QString& path) { return QStringLiteral("plennix: Unable to write %1: No space left on device").arg(path); }
+QString noSpace(const QString& path) {
+    return QStringLiteral("plennix: Unable to write %1: No space left on device").arg(path);
+}
 
 }  // namespace
 
@@ -70,8 +72,9 @@ TEST(CommandLineOnAFullDisk, OutputsKeepTheFilesTheyWouldReplaceAndFail) {
     {
         QFile f(ics);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:20240704\r\n"
-                "RRULE:FREQ=YEARLY\r\nSUMMARY:Picnic\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        f.write(
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:20240704\r\n"
+            "RRULE:FREQ=YEARLY\r\nSUMMARY:Picnic\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
     }
     ASSERT_TRUE(disk.Fill());
     const QStringList before = disk.Files();
@@ -129,7 +132,8 @@ TEST(NamedPipePaths, RunsAndStartUpRefuseThemAtOnce) {
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
     EXPECT_EQ(RunHeadless({"--dump", fifo.Path()}), std::make_pair(1, refused));
     EXPECT_EQ(RunHeadless({"--print-pdf", pdf, fifo.Path()}), std::make_pair(1, refused));
-    EXPECT_EQ(RunHeadless({"--export-png", dir.filePath(QStringLiteral("out.png")), fifo.Path()}), std::make_pair(1, refused));
+    EXPECT_EQ(RunHeadless({"--export-png", dir.filePath(QStringLiteral("out.png")), fifo.Path()}),
+              std::make_pair(1, refused));
     EXPECT_EQ(RunHeadless({"--import-ics", fifo.Path()}), std::make_pair(1, refused));
     EXPECT_FALSE(QFile::exists(pdf));
 

@@ -56,7 +56,8 @@ TEST(CalendarFilesOnAFullDisk, ASaveThatCannotBeWrittenKeepsTheSavedFile) {
 }
 
 TEST(CalendarFilePaths, ANamedPipeIsRefusedBeforeItIsOpened) {
-    test::FifoPath fifo(QDir::tempPath() + QStringLiteral("/plennix-pipe-%1.PXF").arg(QCoreApplication::applicationPid()));
+    test::FifoPath fifo(QDir::tempPath() +
+                        QStringLiteral("/plennix-pipe-%1.PXF").arg(QCoreApplication::applicationPid()));
     ASSERT_TRUE(fifo.Made());
     const QString expected = QStringLiteral("Cannot read %1: it is a named pipe, not a file").arg(fifo.Path());
     CalendarSettings s;

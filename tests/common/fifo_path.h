@@ -3,15 +3,15 @@
 // after `seconds` the guard opens the pipe's writing end (which succeeds only while someone has the
 // reading end open) and closes it at once, so that a blocked reader sees the end of the data and the
 // test fails instead of hanging. Blocked() says whether that was needed.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <atomic>
 #include <chrono>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace plennix::test {
 

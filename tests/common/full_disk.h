@@ -12,6 +12,9 @@
 //     disk.Files() == {"Calendar.PXF"}
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -20,10 +23,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/mount.h>
-#include <unistd.h>
 
 #include "platform/program_folder.h"
 
@@ -36,7 +36,8 @@ public:
     explicit FullDisk(int kilobytes = 1024) {
         std::string pattern = (QDir::tempPath() + QStringLiteral("/plennix-full-XXXXXX")).toStdString();
         if (!mkdtemp(pattern.data())) {
-            m_skip = QStringLiteral("no folder for the full file system: ") + QString::fromLocal8Bit(std::strerror(errno));
+            m_skip =
+                QStringLiteral("no folder for the full file system: ") + QString::fromLocal8Bit(std::strerror(errno));
             return;
         }
         m_path = QString::fromStdString(pattern);
@@ -96,8 +97,8 @@ public:
     // The files on the disk besides the filler, hidden ones included: a temporary file left behind
     // shows here.
     QStringList Files() const {
-        QStringList names = QDir(m_path).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                                   QDir::Name);
+        QStringList names =
+            QDir(m_path).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         names.removeAll(QString::fromLatin1(kFiller));
         return names;
     }

@@ -3,11 +3,11 @@
 // failure is reported with the file's name. Reading refuses what is not a regular file or too large.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <sys/stat.h>
 
 #include "common/fifo_path.h"
 #include "common/full_disk.h"
@@ -188,7 +188,8 @@ TEST(FileAccess, WhatIsNotARegularFileIsNeitherReadNorReplaced) {
     EXPECT_FALSE(ReadWholeFile(missing, 1000, &error));
     EXPECT_EQ(error, QStringLiteral("Cannot read %1: No such file or directory").arg(missing));
     EXPECT_FALSE(WriteFileAtomically(dir.filePath(QStringLiteral("nowhere/x.PXF")), "x", &error));
-    EXPECT_EQ(error, QStringLiteral("Unable to write %1: No such file or directory").arg(dir.filePath(QStringLiteral("nowhere/x.PXF"))));
+    EXPECT_EQ(error, QStringLiteral("Unable to write %1: No such file or directory")
+                         .arg(dir.filePath(QStringLiteral("nowhere/x.PXF"))));
     EXPECT_EQ(entries(dir), QStringList({QStringLiteral("PXRECUR.DAX")}));
 }
 

@@ -19,7 +19,8 @@ TEST(ReportOnAFullDisk, APdfThatCannotBeWrittenKeepsTheOldFile) {
     {
         TReport room;
         room.SetPdfOutput(pdf);
-        ASSERT_TRUE(room.Execute(nullptr, [](TReport& r) { r.FillRect(0, 0, 1, 1); })) << room.ErrorText().toStdString();
+        ASSERT_TRUE(room.Execute(nullptr, [](TReport& r) { r.FillRect(0, 0, 1, 1); }))
+            << room.ErrorText().toStdString();
     }
     const QByteArray before = disk.Read(QStringLiteral("Calendar.pdf"));
     ASSERT_TRUE(before.startsWith("%PDF-"));

@@ -18,9 +18,10 @@ using namespace plennix;
 
 namespace {
 const QByteArray kOldList = BuildEntry(QStringLiteral("Rent"), QStringLiteral("@0101")).toLatin1() + "\r\n";
-const QByteArray kIcs = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\n"
-                        "DTSTART;VALUE=DATE:20240704\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Picnic\r\nEND:VEVENT\r\n"
-                        "END:VCALENDAR\r\n";
+const QByteArray kIcs =
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+    "DTSTART;VALUE=DATE:20240704\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Picnic\r\nEND:VEVENT\r\n"
+    "END:VCALENDAR\r\n";
 }  // namespace
 
 TEST(RecurringStoreOnAFullDisk, EveryWriterKeepsTheOldFileAndSaysWhy) {
