@@ -94,6 +94,10 @@ public:
         ::unlink(probe.constData());
         return full;
     }
+    // Mounts the disk again read-only (a save then fails before any byte is written).
+    bool MakeReadOnly() const {
+        return ::mount(nullptr, m_path.toLocal8Bit().constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
     // The files on the disk besides the filler, hidden ones included: a temporary file left behind
     // shows here.
     QStringList Files() const {

@@ -122,6 +122,19 @@ TEST(AtomicWrite, OnAFullDiskTheOldFileSurvivesAndTheFailureNamesIt) {
     EXPECT_EQ(disk.Files(), QStringList({QStringLiteral("Calendar.PXF"), QStringLiteral("PX.ini")}));
 }
 
+// A disk mounted read-only refuses the save before a byte is written; the message names the file.
+TEST(AtomicWrite, OnAReadOnlyDiskTheFailureNamesTheFile) {
+    test::FullDisk disk;
+    PLENNIX_REQUIRE_FULL_DISK(disk);
+    ASSERT_TRUE(disk.Place(QStringLiteral("Calendar.PXF"), "saved before"));
+    ASSERT_TRUE(disk.MakeReadOnly());
+    const QString doc = disk.FilePath(QStringLiteral("Calendar.PXF"));
+    QString error;
+    EXPECT_FALSE(WriteFileAtomically(doc, "changed", &error));
+    EXPECT_EQ(error, QStringLiteral("Unable to write %1: Read-only file system").arg(doc));
+    EXPECT_EQ(disk.Read(QStringLiteral("Calendar.PXF")), QByteArray("saved before"));
+}
+
 // The new file takes the old one's place as the old one was: its permissions stay, and a symbolic link
 // stays a link whose target gets the new content. A first save gets the permissions the user's umask
 // allows.
