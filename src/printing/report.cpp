@@ -115,7 +115,9 @@ void TReport::SetCopies(int copies) { printer()->setCopyCount(std::max(1, copies
 int TReport::Copies() const { return std::max(1, printer()->copyCount()); }
 
 int TReport::MaxCopies() const {
-    if (m_device || printer()->outputFormat() == QPrinter::PdfFormat) return 1;
+    // A file is written from the report's own PDF writer, which makes one copy: the program prints the others.
+    if (m_device || printer()->outputFormat() == QPrinter::PdfFormat || !printer()->outputFileName().isEmpty())
+        return 1;
     return printer()->supportsMultipleCopies() ? 999 : 1;
 }
 
