@@ -18,6 +18,7 @@
 #include "calendar/calendar_dump.h"
 #include "calendar/calendar_panel.h"
 #include "objects/rich_label.h"
+#include "platform/file_io.h"
 #include "platform/stream_error.h"
 #include "recurring/fill_calendar.h"
 #include "recurring/ical.h"
@@ -352,6 +353,8 @@ int RunCommandLine(const CommandLine& c) {
             const QByteArray text = DumpCalendarFile(dumped).toUtf8();
             std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
             return 0;
+        } catch (const FileError& e) {
+            return fail(e.message());  // names the file already
         } catch (const StreamError& e) {
             return fail(c.document + QStringLiteral(": ") + e.message());
         }

@@ -33,6 +33,7 @@
 #include "calendar/set_time_dialog.h"
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
+#include "platform/file_io.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "platform/stream_error.h"
@@ -1089,6 +1090,8 @@ void TCalendarProperties::SaveAsStyleSheetButtonClick() {
     }
     try {
         ExampleCalendar->SaveStyleSheet(fileName);
+    } catch (const FileError& e) {
+        ShowError(e.message(), this);  // names the file and the reason
     } catch (const StreamError& e) {
         ShowError(QStringLiteral("Unable to save ") + fileName + QStringLiteral(": ") + e.message(), this);
     }
@@ -1115,6 +1118,9 @@ void TCalendarProperties::LoadStyleSheetButtonClick() {
         probe.AssignStyle(*ExampleCalendar);
         probe.LoadStyleSheet(fileName);
         ExampleCalendar->LoadStyleSheet(fileName);
+    } catch (const FileError& e) {
+        // Not a file, too large, not permitted: not a damaged style sheet.
+        ShowInformation(e.message(), this);
     } catch (const std::exception&) {
         ShowInformation(QStringLiteral("Unable to open ") + fileName +
                             QStringLiteral(". Possibly \ncorrupted, possibly not a Calendar Style file"),

@@ -11,6 +11,8 @@
 #include <new>
 #include <vector>
 
+#include "platform/file_io.h"
+
 namespace plennix {
 namespace {
 
@@ -263,17 +265,15 @@ QImage LoadPictureBytes(const QByteArray& bytes, const QString& extension, QStri
 }
 
 QImage LoadPictureFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        SetError(error, QStringLiteral("The file %1 cannot be opened.").arg(QFileInfo(path).fileName()));
+    // Only a regular file is opened (a named pipe would wait for a writer for ever); the message says
+    // which file and why.
+    QString why;
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxPictureFileBytes, &why);
+    if (!bytes) {
+        SetError(error, QFileInfo(path).isFile() && QFileInfo(path).size() > kMaxPictureFileBytes ? TooLargeText() : why);
         return {};
     }
-    if (file.size() > kMaxPictureFileBytes) {
-        SetError(error, TooLargeText());
-        return {};
-    }
-    const QByteArray bytes = file.read(kMaxPictureFileBytes + 1);
-    return LoadPictureBytes(bytes, QFileInfo(path).suffix(), error);
+    return LoadPictureBytes(*bytes, QFileInfo(path).suffix(), error);
 }
 
 }  // namespace plennix

@@ -10,6 +10,7 @@
 
 #include "objects/image_decoding.h"
 #include "objects/super_text_geometry.h"
+#include "platform/file_io.h"
 
 namespace plennix {
 
@@ -66,14 +67,14 @@ TextureLoad DecodeTextureBytes(const QByteArray& bytes, const QString& extension
 
 TextureLoad LoadTextureFile(const QString& path) {
     const QString ext = QLatin1Char('.') + QFileInfo(path).suffix().toUpper();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxTextureFileBytes) {
+    // Only a regular file is opened: a named pipe would wait for a writer for ever.
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxTextureFileBytes);
+    if (!bytes) {
         TextureLoad failed;
         failed.showError = ext == QLatin1String(".BMP") || ext == QLatin1String(".WMF");
         return failed;
     }
-    const QByteArray bytes = file.readAll();
-    TextureLoad out = DecodeTextureBytes(bytes, ext);
+    TextureLoad out = DecodeTextureBytes(*bytes, ext);
     // Decoding may take a moment; pending window messages run before the picture is used.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return out;

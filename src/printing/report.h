@@ -18,7 +18,9 @@
 #include "platform/font.h"
 #include "platform/rect.h"
 
+class QBuffer;
 class QPaintDevice;
+class QPdfWriter;
 class QPagedPaintDevice;
 class QPrinter;
 class QPrintDialog;
@@ -83,7 +85,9 @@ public:
     // ---- the job ----
     // Starts the document; false (with ErrorText) when the device cannot be opened.
     bool BeginDoc();
-    void EndDoc();
+    // Ends the document. A PDF file is made in memory and only now written whole, atomically: false (with
+    // ErrorText naming the file) when it could not be written, and a file it would replace is then kept.
+    bool EndDoc();
     // Abandons the document (a printer job is cancelled).
     void Abort();
     // Starts the next page; false when the device holds only one page.
@@ -92,8 +96,8 @@ public:
     int PageNumber() const { return m_page; }
     const QString& ErrorText() const { return m_error; }
     // Runs a whole job: beforePrint (before the document starts, e.g. to set the orientation), then
-    // print. Returns false when the document could not be started; an exception from print
-    // abandons the job and is passed on.
+    // print. Returns false when the document could not be started or its PDF file not written; an
+    // exception from print abandons the job and is passed on.
     bool Execute(const std::function<void(TReport&)>& beforePrint, const std::function<void(TReport&)>& print);
 
     // ---- geometry ----
@@ -189,6 +193,10 @@ private:
 
     mutable std::unique_ptr<QPrinter> m_printer;  // made on first use
     QPaintDevice* m_device = nullptr;  // caller's device; overrides the printer when set
+    // While a job for the built-in PDF writer runs: the pages go to a PDF writer in memory, and the file
+    // named on the printer is written once the document is whole.
+    std::unique_ptr<QBuffer> m_pdfBuffer;
+    std::unique_ptr<QPdfWriter> m_pdfWriter;
     QPainter m_painter;
     std::unique_ptr<Canvas> m_canvas;
     bool m_printing = false;

@@ -577,13 +577,8 @@ int MergeEntries(QStringList& sortedList, const QStringList& entries) {
 }
 
 bool ImportIcsFileIntoRecurringDates(const QString& path, int* added, QStringList* leftOut, QString* error) {
-    const std::optional<QByteArray> data = ReadWholeFile(path, kMaxIcsBytes);
-    if (!data) {
-        if (error)
-            *error = QFileInfo(path).size() > kMaxIcsBytes ? QStringLiteral("%1 is too large to be a calendar").arg(path)
-                                                           : QStringLiteral("Cannot read %1").arg(path);
-        return false;
-    }
+    const std::optional<QByteArray> data = ReadWholeFile(path, kMaxIcsBytes, error);
+    if (!data) return false;
     QString why;
     const std::optional<IcsImport> imported = ImportIcs(*data, &why);
     if (!imported) {

@@ -211,8 +211,8 @@ void TEditRecurringDates::ImportbuttonClick() {
     const QString path =
         ChooseFileDialog(IcsRequest(FileDialogRequest::Mode::Open, QStringLiteral("Import iCalendar File")), this);
     if (path.isEmpty()) return;
-    const std::optional<QByteArray> data = ReadWholeFile(path, 16LL * 1024 * 1024);
-    QString error = QStringLiteral("Cannot read %1").arg(path);
+    QString error;
+    const std::optional<QByteArray> data = ReadWholeFile(path, 16LL * 1024 * 1024, &error);
     const std::optional<IcsImport> imported = data ? ImportIcs(*data, &error) : std::nullopt;
     if (!imported) {
         ShowError(data ? path + QStringLiteral(": ") + error : error, this);
