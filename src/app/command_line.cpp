@@ -67,6 +67,11 @@ const std::vector<OptionRow>& Options() {
              c.fill = true;
              return QString();
          }},
+        {"--ics-keep-dated", nullptr,
+         [](CommandLine& c, const QString&) {
+             c.icsKeepDated = true;
+             return QString();
+         }},
         {"--months", "a number of months",
          [](CommandLine& c, const QString& value) {
              bool ok = false;
@@ -113,6 +118,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         c.action != CommandLine::Action::ImportIcs && c.action != CommandLine::Action::ExportIcs &&
         c.document.isEmpty())
         return usage(QStringLiteral("no document given"));
+    if (c.icsKeepDated && c.action != CommandLine::Action::ImportIcs)
+        return usage(QStringLiteral("--ics-keep-dated goes with --import-ics"));
     if (c.months > 1 && c.action != CommandLine::Action::PrintPdf && c.action != CommandLine::Action::ExportPng)
         return usage(QStringLiteral("--months goes with --print-pdf or --export-png"));
     if (c.fill && c.action != CommandLine::Action::ExportBmp && c.action != CommandLine::Action::ExportPng &&
@@ -221,7 +228,7 @@ int RunCommandLine(const CommandLine& c) {
         return fail(c.error + QStringLiteral(
                                   "; usage: plennix --export-bmp OUT.bmp [--zoom Z] DOC.PXF | --export-png OUT.png [--zoom Z] [--months N] DOC.PXF"
                                   " | --print-pdf OUT.pdf [--months N] DOC.PXF | --dump FILE (each with --fill)"
-                                  " | --import-ics FILE.ics | --export-ics FILE.ics"));
+                                  " | --import-ics FILE.ics [--ics-keep-dated] | --export-ics FILE.ics"));
     if (c.action == A::CreateSample) {
         QString error;
         if (!CreateSampleCalendar(c.output, &error)) return fail(error);
@@ -230,13 +237,18 @@ int RunCommandLine(const CommandLine& c) {
     if (c.action == A::ImportIcs || c.action == A::ExportIcs) {
         QString error;
         QStringList leftOut;
+        QString summary;
         int added = 0;
         const bool ok = c.action == A::ImportIcs
-                            ? ImportIcsFileIntoRecurringDates(c.output, &added, &leftOut, &error)
+                            ? ImportIcsFileIntoRecurringDates(c.output, &added, &leftOut, &error,
+                                                              c.icsKeepDated ? IcsDatedEvents::KeepAsYearly
+                                                                             : IcsDatedEvents::LeaveOut,
+                                                              &summary)
                             : ExportRecurringDatesToIcsFile(c.output, QDate::currentDate().year(), &leftOut, &error);
         for (const QString& line : leftOut)
             std::fprintf(stderr, "plennix: left out: %s\n", line.simplified().toLocal8Bit().constData());
         if (!ok) return fail(error);
+        if (!summary.isEmpty()) std::fprintf(stderr, "plennix: %s\n", summary.toLocal8Bit().constData());
         return c.action == A::ImportIcs && !leftOut.isEmpty() ? 2 : 0;
     }
     if (!QFileInfo::exists(c.document)) return fail(QStringLiteral("File ") + c.document + QStringLiteral(" does not exist"));
