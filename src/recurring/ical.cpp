@@ -256,7 +256,8 @@ std::optional<std::vector<RawEvent>> EventBlocks(const QByteArray& data, QString
     int eventLine = 0;
     int lineNumber = 0;
     const QByteArrayView all(data);
-    for (qsizetype pos = 0; pos < all.size();) {
+    // A byte order mark before the first line is no part of it.
+    for (qsizetype pos = all.startsWith("\xEF\xBB\xBF") ? 3 : 0; pos < all.size();) {
         qsizetype end = all.indexOf('\n', pos);
         if (end < 0) end = all.size();
         QByteArrayView line = all.sliced(pos, end - pos);

@@ -279,6 +279,10 @@ TEST(Ical, DamagedInputIsRefusedWithoutHarm) {
     EXPECT_FALSE(ImportIcs(QByteArray(), &error).has_value());
     EXPECT_EQ(error, QStringLiteral("The file holds no iCalendar data"));
     EXPECT_FALSE(ImportIcs(QByteArray("\x89PNG\r\n\x1a\n garbage"), &error).has_value());
+    // A byte order mark before BEGIN:VCALENDAR is no damage.
+    const auto marked = ImportIcs("\xEF\xBB\xBF" + Calendar(Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY\nSUMMARY:Marked\n")));
+    ASSERT_TRUE(marked.has_value());
+    EXPECT_EQ(marked->entries.size(), 1);
     // Broken values and unbalanced components are read as far as they make sense.
     const QByteArray broken = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:2024XX01\r\nRRULE:FREQ=NONSENSE;BYDAY=9ZZ\r\n"
                               "SUMMARY:Broken\r\nBEGIN:VEVENT\r\nEND:VCALENDAR\r\n";
