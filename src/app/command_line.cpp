@@ -69,6 +69,11 @@ const std::vector<OptionRow>& Options() {
              c.zoom = static_cast<float>(z);
              return QString();
          }},
+        {"--ics-keep-dated", nullptr, "With --import-ics, keep single-date events as yearly entries",
+         [](CommandLine& c, const QString&) {
+             c.icsKeepDated = true;
+             return QString();
+         }},
         {"--months", "n", "Output n consecutive months (PDF or PNG)",
          [](CommandLine& c, const QString& value) {
              bool ok = false;
@@ -188,6 +193,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         c.action != CommandLine::Action::ImportIcs && c.action != CommandLine::Action::ExportIcs &&
         c.document.isEmpty())
         return usage(QStringLiteral("no document given"));
+    if (c.icsKeepDated && c.action != CommandLine::Action::ImportIcs)
+        return usage(QStringLiteral("--ics-keep-dated goes with --import-ics"));
     if (c.months > 1 && c.action != CommandLine::Action::PrintPdf && c.action != CommandLine::Action::ExportPng)
         return usage(QStringLiteral("--months goes with --print-pdf or --export-png"));
     if (c.fill && c.action != CommandLine::Action::ExportBmp && c.action != CommandLine::Action::ExportPng &&
@@ -313,13 +320,18 @@ int RunCommandLine(const CommandLine& c) {
     if (c.action == A::ImportIcs || c.action == A::ExportIcs) {
         QString error;
         QStringList leftOut;
+        QString summary;
         int added = 0;
         const bool ok = c.action == A::ImportIcs
-                            ? ImportIcsFileIntoRecurringDates(c.output, &added, &leftOut, &error)
+                            ? ImportIcsFileIntoRecurringDates(c.output, &added, &leftOut, &error,
+                                                              c.icsKeepDated ? IcsDatedEvents::KeepAsYearly
+                                                                             : IcsDatedEvents::LeaveOut,
+                                                              &summary)
                             : ExportRecurringDatesToIcsFile(c.output, QDate::currentDate().year(), &leftOut, &error);
         for (const QString& line : leftOut)
             std::fprintf(stderr, "plennix: left out: %s\n", line.simplified().toLocal8Bit().constData());
         if (!ok) return fail(error);
+        if (!summary.isEmpty()) std::fprintf(stderr, "plennix: %s\n", summary.toLocal8Bit().constData());
         return c.action == A::ImportIcs && !leftOut.isEmpty() ? 2 : 0;
     }
     if (!QFileInfo::exists(c.document)) return fail(QStringLiteral("File ") + c.document + QStringLiteral(" does not exist"));
