@@ -119,7 +119,7 @@ TEST(PrintedObjects, ReportStateAndClearedClipsDoNotComeBack) {
     QPicture picture;
     {
         QPainter p(&picture);
-        p.setClipRect(QRect(0, 0, 50, 50));
+        p.setClipRect(QRect(0, 0, 50, 50), Qt::IntersectClip);
         p.fillRect(QRect(0, 0, 50, 50), Qt::black);
     }
     TReport report;
