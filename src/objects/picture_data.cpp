@@ -88,8 +88,9 @@ bool BmpDataComplete(const QByteArray& b) {
     case kRgb:
     case kBitFields:
     case kAlphaBitFields: {
+        // Divided rather than multiplied: a hostile header's rows times their length need not fit.
         const int64_t stride = (width * bits + 31) / 32 * 4;
-        return start + stride * height <= size;
+        return height <= (size - start) / stride;
     }
     case kRle8: return rleComplete(b, static_cast<qsizetype>(start), height, false);
     case kRle4: return rleComplete(b, static_cast<qsizetype>(start), height, true);

@@ -119,6 +119,12 @@ TEST(PictureData, CutOffBitmapsAreRefusedByEveryReader) {
     }
     // Bytes after the last row do no harm.
     EXPECT_TRUE(BmpDataComplete(whole + QByteArray(9, 'x')));
+    // A header claiming the largest sizes over a few bytes is simply incomplete.
+    QByteArray huge = whole;
+    Put32(huge, 18, 0x7FFFFFFF);
+    Put32(huge, 22, 0x80000000u);
+    Put16(huge, 28, 0xFFFF);
+    EXPECT_FALSE(BmpDataComplete(huge));
 }
 
 TEST(PictureData, PalettedAndRunLengthBitmapsNeedTheirTableAndTheirEndMark) {
