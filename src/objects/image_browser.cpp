@@ -155,7 +155,8 @@ TGImageBrowser::TGImageBrowser(QWidget* parent) : QDialog(parent) {
     connect(DirectoryListBox1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         if (item) SetFolder(item->data(0, kPathRole).toString());
     });
-    connect(FileListBox1, &QListWidget::currentRowChanged, this, [this] { loadSelected(); });
+    // A click makes the row current before it selects it: the file is loaded once it is selected.
+    connect(FileListBox1, &QListWidget::itemSelectionChanged, this, [this] { loadSelected(); });
     connect(StretchCheck, &QCheckBox::toggled, this, [this](bool on) {
         if (on) AutoSizeCheck->setChecked(false);
         Image1->SetStretch(on);

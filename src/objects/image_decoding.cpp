@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "objects/picture_data.h"
 
 namespace plennix {
 namespace {
@@ -240,6 +241,11 @@ void SetExternalDecoderLibraryForTesting(const QString& libraryName) { LibraryNa
 QImage LoadPictureBytes(const QByteArray& bytes, const QString& extension, QString* error) {
     if (bytes.size() > kMaxPictureFileBytes) {
         SetError(error, TooLargeText());
+        return {};
+    }
+    // A cut-off file would decode into rows of stray memory.
+    if (!PictureDataComplete(bytes)) {
+        SetError(error, UndecodableText());
         return {};
     }
     bool tooLarge = false;

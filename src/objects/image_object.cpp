@@ -308,6 +308,7 @@ void TGImage::Paint(Canvas& canvas) {
 }
 
 void TGImage::PrintTo(TReport& report, double leftOffset, double topOffset) {
+    ReportStateGuard printState(report);
     const double P = ScreenPixelsPerInch();
     const double left = leftOffset + Left() / P, top = topOffset + Top() / P;
     const double right = leftOffset + (Left() + Width()) / P, bottom = topOffset + (Top() + Height()) / P;

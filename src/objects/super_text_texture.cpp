@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include "objects/image_decoding.h"
+#include "objects/picture_data.h"
 #include "objects/super_text_geometry.h"
 #include "platform/file_io.h"
 
@@ -19,6 +20,7 @@ namespace {
 constexpr qint64 kMaxTextureFileBytes = 64LL * 1024 * 1024;
 
 QImage readBounded(const QByteArray& bytes, const QByteArray& format) {
+    if (!PictureDataComplete(bytes)) return {};
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -183,6 +183,7 @@ bool TReport::BeginDoc() {
 
 bool TReport::EndDoc() {
     if (!m_printing) return true;
+    m_saved.clear();
     m_canvas.reset();
     m_painter.end();
     m_printing = false;
@@ -195,6 +196,7 @@ bool TReport::EndDoc() {
 
 void TReport::Abort() {
     if (!m_printing) return;
+    m_saved.clear();
     m_canvas.reset();
     if (!m_device && !m_pdfWriter) printer()->abort();
     if (m_painter.isActive()) m_painter.end();
@@ -270,6 +272,38 @@ Rect TReport::InchRect(double left, double top, double right, double bottom) con
 Canvas& TReport::canvas() {
     Q_ASSERT(m_canvas);
     return *m_canvas;
+}
+
+// ---- state ----
+
+void TReport::SaveState() {
+    m_saved.push_back({m_penColor, m_penStyle, m_penMode, m_penWidth, m_brushColor, m_brushStyle, m_fontFace,
+                       m_fontPoints, m_fontStyle, m_fontColor, m_rotation, m_transparent, m_backColor, m_penX, m_penY,
+                       m_canvas != nullptr});
+    // The canvas keeps its own pen, brush and font and saves the painter's clip and transform with them.
+    if (m_canvas) m_canvas->Save();
+}
+
+void TReport::RestoreState() {
+    if (m_saved.empty()) return;
+    const SavedState s = m_saved.back();
+    m_saved.pop_back();
+    m_penColor = s.penColor;
+    m_penStyle = s.penStyle;
+    m_penMode = s.penMode;
+    m_penWidth = s.penWidth;
+    m_brushColor = s.brushColor;
+    m_brushStyle = s.brushStyle;
+    m_fontFace = s.fontFace;
+    m_fontPoints = s.fontPoints;
+    m_fontStyle = s.fontStyle;
+    m_fontColor = s.fontColor;
+    m_rotation = s.rotation;
+    m_transparent = s.transparent;
+    m_backColor = s.backColor;
+    m_penX = s.penX;
+    m_penY = s.penY;
+    if (m_canvas && s.canvasSaved) m_canvas->Restore();
 }
 
 // ---- pen and brush ----
@@ -470,7 +504,9 @@ void TReport::ClipToPath(const QPainterPath& path) {
 }
 
 void TReport::ResetClip() {
-    if (m_printing) m_painter.setClipping(false);
+    // Switching clipping off would keep the path: a picture played later that switches clipping on
+    // (a rich text, a cell text) would bring it back and lose everything outside it. The clip goes.
+    if (m_printing) m_painter.setClipRect(QRect(), Qt::NoClip);
 }
 
 void TReport::StrokePath(const QPainterPath& path) {

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/canvas.h"
 #include "platform/colors.h"
@@ -170,14 +171,20 @@ public:
     // ---- text paths (device units) ----
     QPainterPath TextPath(double x, double y, const QString& text) const;          // cell top at y
     QPainterPath TextPathBaseline(double x, double baseline, const QString& text) const;
-    void ClipToPath(const QPainterPath& path);  // until ResetClip
-    void ResetClip();
+    void ClipToPath(const QPainterPath& path);  // until ResetClip (or RestoreState)
+    void ResetClip();                           // no clip at all afterwards
     void StrokePath(const QPainterPath& path);
     void FillPath(const QPainterPath& path);
 
     // ---- pictures ----
     void StretchDraw(double left, double top, double right, double bottom, const QImage& image);
     void StretchDraw(double left, double top, double right, double bottom, const QPicture& picture);
+
+    // ---- state ----
+    // Keeps pen, brush, font, text colour and background, clip and transform; RestoreState puts back
+    // the last state kept, whatever was set, clipped or moved since. Calls nest.
+    void SaveState();
+    void RestoreState();
 
     // The page's canvas in device pixels (valid while printing).
     Canvas& canvas();
@@ -190,6 +197,25 @@ private:
     void applyFont();
     void applyPenWidth();
     void reportStatus();
+
+    struct SavedState {
+        TColor penColor;
+        PenStyle penStyle;
+        PenMode penMode;
+        int penWidth;
+        TColor brushColor;
+        BrushStyle brushStyle;
+        QString fontFace;
+        double fontPoints;
+        FontStyles fontStyle;
+        TColor fontColor;
+        int rotation;
+        bool transparent;
+        TColor backColor;
+        double penX, penY;
+        bool canvasSaved;
+    };
+    std::vector<SavedState> m_saved;
 
     mutable std::unique_ptr<QPrinter> m_printer;  // made on first use
     QPaintDevice* m_device = nullptr;  // caller's device; overrides the printer when set
@@ -223,6 +249,19 @@ private:
     bool m_transparent = true;
     TColor m_backColor = clWhite;
     double m_penX = 0, m_penY = 0;
+};
+
+// Keeps the report's state for the lifetime of the guard: whatever a drawing sets, clips or moves is
+// undone when it ends, also when it ends early or by an exception.
+class ReportStateGuard {
+public:
+    explicit ReportStateGuard(TReport& report) : m_report(report) { m_report.SaveState(); }
+    ~ReportStateGuard() { m_report.RestoreState(); }
+    ReportStateGuard(const ReportStateGuard&) = delete;
+    ReportStateGuard& operator=(const ReportStateGuard&) = delete;
+
+private:
+    TReport& m_report;
 };
 
 }  // namespace plennix
