@@ -19,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <memory>
 
 #include "app/about_box.h"
 #include "app/document_io.h"
@@ -119,15 +120,20 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
     connect(m_cellEditor, &QTextEdit::textChanged, this, [this] {
         if (m_editorLoaded) SetModified(true);
     });
-    connect(m_cellEditor, &TWPRichText::FocusEntered, this, [this] {
+    // Coming back from the format bar's lists is no new entry: the font just chosen there for an empty
+    // cell must not give way to the default editor font.
+    auto backFromFormatBar = std::make_shared<bool>(false);
+    connect(m_cellEditor, &TWPRichText::FocusEntered, this, [this, backFromFormatBar] {
         m_formatBar->Attach(m_cellEditor);
         m_formatBar->setEnabled(true);
-        if (m_cellEditor->IsEmpty()) SetDefaultFontNow();
+        if (m_cellEditor->IsEmpty() && !*backFromFormatBar) SetDefaultFontNow();
+        *backFromFormatBar = false;
     });
-    connect(m_cellEditor, &TWPRichText::FocusLeft, this, [this] {
+    connect(m_cellEditor, &TWPRichText::FocusLeft, this, [this, backFromFormatBar] {
         // The format bar keeps working while the focus is in it (its lists take the focus).
         QWidget* focus = QApplication::focusWidget();
-        if (!focus || !m_formatBar->isAncestorOf(focus)) SetButtons();
+        *backFromFormatBar = focus && m_formatBar->isAncestorOf(focus);
+        if (!*backFromFormatBar) SetButtons();
     });
 
     buildToolBar();

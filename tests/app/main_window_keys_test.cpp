@@ -6,7 +6,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QComboBox>
 #include <QFile>
+#include <QFontComboBox>
+#include <QLineEdit>
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,6 +25,8 @@
 #include "platform/common_dialogs.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
+#include "richtext/format_toolbar.h"
+#include "richtext/rich_text_editor.h"
 #include "test_support.h"
 
 using namespace plennix;
@@ -201,4 +206,33 @@ TEST(MainWindowKeys, CancelToTheSaveQuestionStopsNewAsWell) {
     EXPECT_TRUE(dialogs.empty());  // no properties dialog for a new calendar
     EXPECT_TRUE(window.Modified());
     EXPECT_EQ(window.CalendarPanel()->Settings().UserTitle, QStringLiteral("Mine"));
+}
+
+TEST(MainWindowKeys, AFontNameTypedIntoTheBarReachesAnEmptyCell) {
+    test::MessageRecorder messages(false);
+    TCalendarMain window;
+    startWithNewCalendar(window);
+    makeActive(window);
+    TCalendarPanel32* page = window.CalendarPanel();
+    page->SetCalendarLayout(TCalendarLayout::loFullCalendar);
+    page->RenderPage();
+    page->ClickCell(page->CellOfDay(9));
+    TWPRichText* editor = window.CellEditor();
+    ASSERT_TRUE(editor->isVisible());
+    editor->setFocus();
+    ASSERT_TRUE(editor->hasFocus());
+    auto* bar = window.findChild<TWPToolBar*>(QStringLiteral("WPToolBar1"));
+    ASSERT_NE(bar, nullptr);
+    const QString family = QStringLiteral("Liberation Mono");
+    ASSERT_GE(bar->FontNameBox()->findText(family), 0) << "fonts-liberation is needed";
+    QLineEdit* field = bar->FontNameBox()->lineEdit();
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(5, field->height() / 2));
+    field->selectAll();
+    for (const QChar c : family) QTest::keyClicks(QApplication::focusWidget(), QString(c));
+    EXPECT_TRUE(editor->IsEmpty());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(editor->hasFocus());
+    QTest::keyClicks(editor, QStringLiteral("Tea"));
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("Tea"));
+    EXPECT_EQ(editor->CurrentAttributes().font, family);
 }
