@@ -1,16 +1,19 @@
-// The small dialogs open centred over the main window, at the size they are shown with.
+// The dialogs open centred over the main window, at the size they are shown with.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QScreen>
 #include <functional>
 #include <memory>
 
+#include "app/preferences.h"
 #include "app/user_title_dialog.h"
 #include "calendar/set_time_dialog.h"
 #include "objects/flat_calendar_editor.h"
 #include "platform/common_dialogs.h"
+#include "platform/program_folder.h"
 #include "test_support.h"
 
 using namespace plennix;
@@ -51,4 +54,24 @@ TEST(DialogPlacement, SetTimeUserTitleAndFloatingCalendarDialogsAreCentredOverTh
         EXPECT_LE(std::abs(shown.center().y() - centre.y()), 2) << name;
         EXPECT_TRUE(main.frameGeometry().contains(shown)) << name;
     }
+}
+
+TEST(DialogPlacement, ADialogWithoutARememberedPlacementOpensOverTheMainWindow) {
+    // As the calendar properties dialog restores its placement when it first shows.
+    QFile::remove(ProgramFile(QStringLiteral("PX.ini")));
+    QWidget main;
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    main.setGeometry(screen.x() + 10, screen.y() + 10, screen.width() / 2, screen.height() / 2);
+    main.show();
+    QDialog dialog(&main);
+    dialog.setFixedSize(screen.width() / 5, screen.height() / 5);
+    dialog.show();
+    RestorePlacement(dialog, QStringLiteral("TPlacementProbe"));
+    EXPECT_LE(std::abs(dialog.geometry().center().x() - main.geometry().center().x()), 2);
+    EXPECT_LE(std::abs(dialog.geometry().center().y() - main.geometry().center().y()), 2);
+    // The main window itself still opens in the middle of the screen.
+    QWidget alone;
+    alone.resize(screen.width() / 4, screen.height() / 4);
+    RestorePlacement(alone, QStringLiteral("TPlacementAlone"));
+    EXPECT_LE(std::abs(alone.geometry().center().x() - screen.center().x()), 2);
 }
