@@ -779,12 +779,9 @@ bool TCalendarMain::CheckSaveNeeded() {
     // Cancel (also Escape and the box's close button) keeps the document and whatever was asked for
     // does not happen.
     switch (AskYesNoCancel(QStringLiteral("Save"), QStringLiteral("Save changes?"), this)) {
-        case Choice::Cancel:
-            return false;
-        case Choice::No:
-            return true;
-        case Choice::Yes:
-            break;
+    case Choice::Cancel: return false;
+    case Choice::No: return true;
+    case Choice::Yes: break;
     }
     if (m_fileName.isEmpty())
         mnuSaveAsClick();

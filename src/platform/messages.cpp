@@ -46,12 +46,9 @@ Choice AskYesNoCancel(const QString& caption, const QString& text, QWidget* pare
     // The box's close button gives the escape button's answer as well.
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
-        case QMessageBox::Yes:
-            return Choice::Yes;
-        case QMessageBox::No:
-            return Choice::No;
-        default:
-            return Choice::Cancel;
+    case QMessageBox::Yes: return Choice::Yes;
+    case QMessageBox::No: return Choice::No;
+    default: return Choice::Cancel;
     }
 }
 

@@ -55,17 +55,16 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         switch (event->key()) {
-            case Qt::Key_Up:
-            case Qt::Key_Down:
-            case Qt::Key_PageUp:
-            case Qt::Key_PageDown:
-            case Qt::Key_Home:
-            case Qt::Key_End:
-                // Alt+Down opens the drop-down list, where a choice is a choice.
-                m_browsing = !(event->modifiers() & Qt::AltModifier);
-                break;
-            default:
-                break;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            // Alt+Down opens the drop-down list, where a choice is a choice.
+            m_browsing = !(event->modifiers() & Qt::AltModifier);
+            break;
+        default: break;
         }
         Box::keyPressEvent(event);
         m_browsing = false;

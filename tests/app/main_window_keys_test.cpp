@@ -5,8 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QFontComboBox>
 #include <QLineEdit>
@@ -79,7 +79,8 @@ QStringList clashes(const QList<QAction*>& actions) {
     }
     QStringList found;
     for (auto it = byKey.cbegin(); it != byKey.cend(); ++it)
-        if (it.value().size() > 1) found << QString(it.key()) + QStringLiteral(": ") + it.value().join(QStringLiteral(" / "));
+        if (it.value().size() > 1)
+            found << QString(it.key()) + QStringLiteral(": ") + it.value().join(QStringLiteral(" / "));
     return found;
 }
 

@@ -198,8 +198,8 @@ TEST_F(ImageFolder, AFileChosenWithTheMouseLoadsTheSamePreviewAsWithTheKeys) {
     // Another file by mouse, then back with the arrow keys to the same file.
     clickFile(browser, QStringLiteral("ICON.ICO"));
     EXPECT_EQ(browser.PreviewPicture().Width(), 16);
-    const int good = browser.FileListBox1->row(browser.FileListBox1->findItems(QStringLiteral("GOOD.BMP"),
-                                                                                Qt::MatchFixedString).first());
+    const int good = browser.FileListBox1->row(
+        browser.FileListBox1->findItems(QStringLiteral("GOOD.BMP"), Qt::MatchFixedString).first());
     browser.FileListBox1->setFocus();
     while (browser.FileListBox1->currentRow() > good) QTest::keyClick(browser.FileListBox1, Qt::Key_Up);
     while (browser.FileListBox1->currentRow() < good) QTest::keyClick(browser.FileListBox1, Qt::Key_Down);
@@ -223,7 +223,7 @@ TEST_F(ImageFolder, OkPlacesTheFileClickedWithTheMouse) {
         browser.SetFolder(m_dir.path());
         browser.FileListBox1->setFocus();
         QTest::keyClick(browser.FileListBox1, Qt::Key_Home);  // chosen with the keys first ...
-        clickFile(browser, QStringLiteral("STAR.WMF"));      // ... then the mouse has the last word
+        clickFile(browser, QStringLiteral("STAR.WMF"));       // ... then the mouse has the last word
         QTest::mouseClick(browser.OKButton, Qt::LeftButton);
         return browser.result();
     });

@@ -35,8 +35,7 @@ Choice answerTheRealBox(const std::function<void(QMessageBox&)>& act, QString* s
 
 TEST(YesNoCancelQuestion, EscapeAndTheCloseButtonCancelWhileTheButtonsAnswerThemselves) {
     QString text;
-    EXPECT_EQ(answerTheRealBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, &text),
-              Choice::Cancel);
+    EXPECT_EQ(answerTheRealBox([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, &text), Choice::Cancel);
     EXPECT_EQ(text, QStringLiteral("Save changes?\nNow"));
     EXPECT_EQ(answerTheRealBox([](QMessageBox& box) { box.close(); }), Choice::Cancel);
     EXPECT_EQ(answerTheRealBox([](QMessageBox& box) { box.button(QMessageBox::No)->click(); }), Choice::No);

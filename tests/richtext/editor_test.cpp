@@ -7,12 +7,12 @@
 #include <QComboBox>
 #include <QFontComboBox>
 #include <QLineEdit>
-#include <QVBoxLayout>
 #include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QVBoxLayout>
 
 #include "richtext/format_toolbar.h"
 #include "richtext/rich_text_editor.h"
