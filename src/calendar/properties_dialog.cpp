@@ -976,7 +976,10 @@ void TCalendarProperties::stepZoom(double step) {
     if (m_zoomBusy) return;
     m_zoomBusy = true;
     const double zoom = ExampleCalendar->Zoom();
-    if (step < 0 ? zoom > 0.2 : zoom < 1.0) ExampleCalendar->SetZoom(static_cast<float>(zoom + step));
+    // The limits are the whole percents the label shows: a factor stored as 0.2 in four bytes lies a
+    // little above 0.2, and one step more would take the preview to 10 %.
+    const double percent = std::nearbyint(zoom * 100.0);
+    if (step < 0 ? percent > 20.0 : percent < 100.0) ExampleCalendar->SetZoom(static_cast<float>(zoom + step));
     showZoom();
     m_zoomBusy = false;
 }
