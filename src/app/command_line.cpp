@@ -18,6 +18,7 @@
 #include "calendar/calendar_dump.h"
 #include "calendar/calendar_panel.h"
 #include "objects/rich_label.h"
+#include "platform/file_io.h"
 #include "platform/stream_error.h"
 #include "recurring/fill_calendar.h"
 #include "recurring/ical.h"
@@ -66,6 +67,11 @@ const std::vector<OptionRow>& Options() {
              const double z = value.toDouble(&ok);
              if (!ok || !(z >= 0.1 && z <= 8.0)) return QStringLiteral("--zoom needs a factor from 0.1 to 8");
              c.zoom = static_cast<float>(z);
+             return QString();
+         }},
+        {"--ics-keep-dated", nullptr, "With --import-ics, keep single-date events as yearly entries",
+         [](CommandLine& c, const QString&) {
+             c.icsKeepDated = true;
              return QString();
          }},
         {"--months", "n", "Output n consecutive months (PDF or PNG)",
@@ -187,6 +193,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         c.action != CommandLine::Action::ImportIcs && c.action != CommandLine::Action::ExportIcs &&
         c.document.isEmpty())
         return usage(QStringLiteral("no document given"));
+    if (c.icsKeepDated && c.action != CommandLine::Action::ImportIcs)
+        return usage(QStringLiteral("--ics-keep-dated goes with --import-ics"));
     if (c.months > 1 && c.action != CommandLine::Action::PrintPdf && c.action != CommandLine::Action::ExportPng)
         return usage(QStringLiteral("--months goes with --print-pdf or --export-png"));
     if (c.fill && c.action != CommandLine::Action::ExportBmp && c.action != CommandLine::Action::ExportPng &&
@@ -312,13 +320,18 @@ int RunCommandLine(const CommandLine& c) {
     if (c.action == A::ImportIcs || c.action == A::ExportIcs) {
         QString error;
         QStringList leftOut;
+        QString summary;
         int added = 0;
         const bool ok = c.action == A::ImportIcs
-                            ? ImportIcsFileIntoRecurringDates(c.output, &added, &leftOut, &error)
+                            ? ImportIcsFileIntoRecurringDates(c.output, &added, &leftOut, &error,
+                                                              c.icsKeepDated ? IcsDatedEvents::KeepAsYearly
+                                                                             : IcsDatedEvents::LeaveOut,
+                                                              &summary)
                             : ExportRecurringDatesToIcsFile(c.output, QDate::currentDate().year(), &leftOut, &error);
         for (const QString& line : leftOut)
             std::fprintf(stderr, "plennix: left out: %s\n", line.simplified().toLocal8Bit().constData());
         if (!ok) return fail(error);
+        if (!summary.isEmpty()) std::fprintf(stderr, "plennix: %s\n", summary.toLocal8Bit().constData());
         return c.action == A::ImportIcs && !leftOut.isEmpty() ? 2 : 0;
     }
     if (!QFileInfo::exists(c.document)) return fail(QStringLiteral("File ") + c.document + QStringLiteral(" does not exist"));
@@ -352,6 +365,8 @@ int RunCommandLine(const CommandLine& c) {
             const QByteArray text = DumpCalendarFile(dumped).toUtf8();
             std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
             return 0;
+        } catch (const FileError& e) {
+            return fail(e.message());  // names the file already
         } catch (const StreamError& e) {
             return fail(c.document + QStringLiteral(": ") + e.message());
         }

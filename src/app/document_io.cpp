@@ -1,12 +1,11 @@
 #include "app/document_io.h"
 
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QSaveFile>
 
+#include "app/page_output.h"
 #include "calendar/calendar_panel.h"
+#include "platform/file_io.h"
 #include "platform/stream_error.h"
-#include "printing/report.h"
 #include "surface/handle.h"
 
 namespace plennix {
@@ -30,19 +29,6 @@ private:
     bool m_suspend;
 };
 
-bool saveImage(const QImage& image, const QString& path, const char* format, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QStringLiteral("Unable to write ") + path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, format);
-    if (!writer.write(image) || !file.commit()) {
-        if (error) *error = QStringLiteral("Unable to write ") + path + QStringLiteral(": ") + writer.errorString();
-        return false;
-    }
-    return true;
-}
 }  // namespace
 
 bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* owner, QString* error) {
@@ -55,6 +41,11 @@ bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* 
     page.ClearLastObjectReadReport();
     try {
         page.LoadFromFile(path, owner);
+    } catch (const FileError& e) {
+        // The file itself could not be read (not a regular file, too large, not permitted): its reason
+        // is what the person needs, not a guess at damage.
+        if (error) *error = e.message();
+        return false;
     } catch (const StreamError&) {
         if (error)
             *error = QStringLiteral("Unable to open ") + path + QStringLiteral(". Possibly \rcorrupted, possibly not a Calendar file");
@@ -78,38 +69,10 @@ bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* erro
     return true;
 }
 
-bool ExportPagePng(TCalendarPanel32& page, const QString& path, float zoom, QString* error) {
-    ZoomGuard guard(page, zoom, false);
-    page.Frame()->ClearSelection();
-    return saveImage(page.RenderPage(), path, "png", error);
-}
-
 bool ExportCalendarBmp(TCalendarPanel32& page, const QString& path, float zoom, QString* error) {
     ZoomGuard guard(page, zoom, false);
     QImage image = page.PaintToBitmap().convertToFormat(QImage::Format_RGB888);
-    return saveImage(image, path, "bmp", error);
-}
-
-bool PrintPagePdf(TCalendarPanel32& page, const QString& path, QString* error) {
-    ZoomGuard guard(page, 1.0f, true);
-    // The print path sizes its cell renderer from the last screen pass; make sure there was one.
-    page.PaintToBitmap();
-    TReport report;
-    report.SetPdfOutput(path);
-    report.SetTitle(QFileInfo(path).completeBaseName());
-    report.SetPaper(page.Settings().PaperSize == 1 ? ReportPaper::A4 : ReportPaper::Letter);
-    page.ApplyPrinterOrientation(report);
-    if (!report.BeginDoc()) {
-        if (error) *error = QStringLiteral("Unable to print to ") + path + QStringLiteral(": ") + report.ErrorText();
-        return false;
-    }
-    page.PrintPage(report, 0.0, 0.0);
-    report.EndDoc();
-    if (!QFileInfo::exists(path)) {
-        if (error) *error = QStringLiteral("Unable to print to ") + path;
-        return false;
-    }
-    return true;
+    return WriteImageFile(image, path, "bmp", error);
 }
 
 }  // namespace plennix

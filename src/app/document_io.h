@@ -1,6 +1,6 @@
 #pragma once
 // Reading, writing, exporting and printing a calendar page, shared by the main window and the
-// command line. Each returns false with the message to show in *error.
+// command line. Each returns false with the message to show in *error, naming the file and the reason.
 #include <QString>
 
 class QObject;
@@ -15,11 +15,7 @@ bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* 
 // left out (damaged records, or more than a page can carry), or empty when every object was read.
 QString ObjectsLeftOutNotice(const TCalendarPanel32& page, const QString& path);
 bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error);
-// The page as on screen, placed objects included, at the zoom.
-bool ExportPagePng(TCalendarPanel32& page, const QString& path, float zoom, QString* error);
 // The calendar alone as a bitmap at the zoom.
 bool ExportCalendarBmp(TCalendarPanel32& page, const QString& path, float zoom, QString* error);
-// The printed page (calendar, then placed objects) into a PDF of the page's paper and orientation.
-bool PrintPagePdf(TCalendarPanel32& page, const QString& path, QString* error);
 
 }  // namespace plennix

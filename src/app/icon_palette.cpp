@@ -300,9 +300,19 @@ void TFloatingPalette::tickFor(const QString& fileName) {
         m_other->setChecked(true);
 }
 
+// The preferred library as a file that exists. One named in the program folder that is not there (the
+// default preference, or a PX.ini written by an earlier start) is the shipped library of that name.
+static QString PreferredLibraryFile(const QString& fileName) {
+    const QString existing = ExistingFileIgnoringCase(fileName);
+    if (fileName.isEmpty() || QFileInfo(existing).isFile()) return existing;
+    const QFileInfo info(fileName);
+    if (QDir(info.absolutePath()) != QDir(ProgramDir())) return existing;
+    return IconLibraryPath(info.fileName());
+}
+
 void TFloatingPalette::Sync(const QString& fileName) {
     tickFor(fileName);
-    const QString existing = ExistingFileIgnoringCase(fileName);
+    const QString existing = PreferredLibraryFile(fileName);
     const bool exists = !fileName.isEmpty() && QFileInfo(existing).isFile();
     if (exists && existing.compare(m_list->FileName(), Qt::CaseInsensitive) != 0) m_list->SetFileName(existing);
     if (m_list->NumberOfIcons() == 0) m_list->SetFileName(IconLibraryPath(QStringLiteral("Misc1.icl")));

@@ -8,6 +8,8 @@
 #include <map>
 #include <optional>
 
+#include "platform/file_io.h"
+
 namespace plennix {
 
 namespace {
@@ -415,9 +417,10 @@ std::vector<QImage> ReadIcons(const QByteArray& bytes) {
 }
 
 std::vector<QImage> ReadIconFile(const QString& path) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxIconFileBytes) return {};
-    return ReadIcons(file.read(kMaxIconFileBytes));
+    // Only a regular file is opened: a named pipe would wait for a writer for ever.
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxIconFileBytes);
+    if (!bytes) return {};
+    return ReadIcons(*bytes);
 }
 
 namespace {

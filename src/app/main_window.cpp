@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <memory>
 
 #include "app/about_box.h"
 #include "app/document_io.h"
@@ -120,15 +121,20 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
     connect(m_cellEditor, &QTextEdit::textChanged, this, [this] {
         if (m_editorLoaded) SetModified(true);
     });
-    connect(m_cellEditor, &TWPRichText::FocusEntered, this, [this] {
+    // Coming back from the format bar's lists is no new entry: the font just chosen there for an empty
+    // cell must not give way to the default editor font.
+    auto backFromFormatBar = std::make_shared<bool>(false);
+    connect(m_cellEditor, &TWPRichText::FocusEntered, this, [this, backFromFormatBar] {
         m_formatBar->Attach(m_cellEditor);
         m_formatBar->setEnabled(true);
-        if (m_cellEditor->IsEmpty()) SetDefaultFontNow();
+        if (m_cellEditor->IsEmpty() && !*backFromFormatBar) SetDefaultFontNow();
+        *backFromFormatBar = false;
     });
-    connect(m_cellEditor, &TWPRichText::FocusLeft, this, [this] {
+    connect(m_cellEditor, &TWPRichText::FocusLeft, this, [this, backFromFormatBar] {
         // The format bar keeps working while the focus is in it (its lists take the focus).
         QWidget* focus = QApplication::focusWidget();
-        if (!focus || !m_formatBar->isAncestorOf(focus)) SetButtons();
+        *backFromFormatBar = focus && m_formatBar->isAncestorOf(focus);
+        if (!*backFromFormatBar) SetButtons();
     });
 
     buildToolBar();
@@ -286,6 +292,9 @@ void TCalendarMain::buildToolBar() {
             w->setAccessibleName(QString(caption).remove('&'));
             w->setStyleSheet(QStringLiteral("QToolButton { color: %1; font-weight: bold; }").arg(QLatin1String(color)));
         }
+        // The button shows its caption with the access key, and so Alt with that letter presses it
+        // while it is shown.
+        a->setIconText(caption);
         a->setVisible(false);
         return a;
     };
@@ -324,13 +333,13 @@ void TCalendarMain::buildMenus() {
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addCommand(file, "mnuSaveAs", QStringLiteral("Save &As..."), &TCalendarMain::mnuSaveAsClick);
     pageCommand(file, "mnuSaveAsBitmap", QStringLiteral("Save As &Bitmap "), SaveAsBitmapCommand);
-    pageCommand(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), ExportPdfCommand);
-    pageCommand(file, "mnuExportPng", QStringLiteral("Export as P&NG..."), ExportPngCommand);
+    pageCommand(file, "mnuExportPdf", QStringLiteral("Export as PD&F..."), ExportPdfCommand);
+    pageCommand(file, "mnuExportPng", QStringLiteral("Export as PN&G..."), ExportPngCommand);
     file->addSeparator();
     addCommand(file, "mnuProperties", QStringLiteral("&Properties"), &TCalendarMain::mnuPropertiesClick);
     addCommand(file, "mnuUserTitle", QStringLiteral("User Defined Title"), &TCalendarMain::mnuUserTitleClick);
     addCommand(file, "mnuCancelChanges", QStringLiteral("&Cancel Changes"), &TCalendarMain::mnuCancelChangesClick);
-    addCommand(file, "mnuClearAllCellContents", QStringLiteral("Clear &All Cell Contents"),
+    addCommand(file, "mnuClearAllCellContents", QStringLiteral("Clear A&ll Cell Contents"),
                &TCalendarMain::mnuClearAllCellContentsClick);
     addCommand(file, "DefaultEditorFont1", QStringLiteral("&Default Editor Font"),
                &TCalendarMain::DefaultEditorFont1Click);
@@ -695,7 +704,10 @@ bool TCalendarMain::eventFilter(QObject* watched, QEvent* event) {
     const bool onEditor = watched == m_cellEditor || watched == m_cellEditor->viewport();
     if ((onPage || onEditor) && (type == QEvent::DragEnter || type == QEvent::DragMove)) {
         auto* e = static_cast<QDropEvent*>(event);
-        const bool ok = onPage ? PageDragOver(e->mimeData(), e->position().toPoint()) : acceptsDrop(e->mimeData());
+        bool ok = onPage ? PageDragOver(e->mimeData(), e->position().toPoint()) : acceptsDrop(e->mimeData());
+        // A drag from the palette beside the page comes in over the margin: the page takes the picture
+        // in, so that the moves over the cells follow, and refuses the drop point by point.
+        if (type == QEvent::DragEnter && onPage) ok = acceptsDrop(e->mimeData()) && pageHasCells();
         if (ok)
             e->acceptProposedAction();
         else
@@ -772,7 +784,13 @@ bool TCalendarMain::insertDroppedPicture(const QMimeData* data) {
 bool TCalendarMain::CheckSaveNeeded() {
     DoSaveRichtext();
     if (!m_modified) return true;
-    if (!AskYesNo(QStringLiteral("Save"), QStringLiteral("Save changes?"), this)) return true;
+    // Cancel (also Escape and the box's close button) keeps the document and whatever was asked for
+    // does not happen.
+    switch (AskYesNoCancel(QStringLiteral("Save"), QStringLiteral("Save changes?"), this)) {
+    case Choice::Cancel: return false;
+    case Choice::No: return true;
+    case Choice::Yes: break;
+    }
     if (m_fileName.isEmpty())
         mnuSaveAsClick();
     else

@@ -77,9 +77,9 @@ public:
     // Documents. Failures are reported to the user.
     bool OpenCalendarFile(QString path);
     bool SaveCalendarFile(const QString& path);
-    // Closes the cell editor; when modified asks "Save changes?" and saves on Yes. False when the person
-    // wanted the changes saved and they were not (the save failed or Save As was cancelled): the
-    // command that asked must not go on and lose them.
+    // Closes the cell editor; when modified asks "Save changes?" (Yes, No, Cancel) and saves on Yes.
+    // False when the person cancelled, or wanted the changes saved and they were not (the save failed
+    // or Save As was cancelled): the command that asked must not go on and lose them.
     bool CheckSaveNeeded();
     // Closes the cell editor, storing its text into the cell.
     void DoSaveRichtext();

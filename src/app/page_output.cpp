@@ -1,16 +1,17 @@
 #include "app/page_output.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
 #include "app/month_pages.h"
 #include "calendar/calendar_panel.h"
+#include "platform/file_io.h"
 #include "printing/report.h"
 #include "surface/handle.h"
 
@@ -61,21 +62,22 @@ bool WriteImageFile(const QImage& image, const QString& path, const char* format
         if (error) *error = failure(QStringLiteral("write"), path, QStringLiteral("the page is empty"));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = failure(QStringLiteral("write"), path, file.errorString());
-        return false;
+    // Encoded in memory first: only a whole image ever replaces the file, through the checked write.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, format);
+        if (!writer.write(image)) {
+            const QString why = writer.error() == QImageWriter::UnsupportedFormatError
+                                    ? QStringLiteral("the %1 format is not available").arg(QString::fromLatin1(format))
+                                    : QStringLiteral("the image could not be encoded as %1 (%2)")
+                                          .arg(QString::fromLatin1(format), writer.errorString());
+            if (error) *error = failure(QStringLiteral("write"), path, why);
+            return false;
+        }
     }
-    QImageWriter writer(&file, format);
-    if (!writer.write(image)) {
-        if (error) *error = failure(QStringLiteral("write"), path, writer.errorString());
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = failure(QStringLiteral("write"), path, file.errorString());
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path, bytes, error);
 }
 
 bool WritePagesPdf(TCalendarPanel32& page, const QString& path, int months, QString* error,
@@ -85,14 +87,13 @@ bool WritePagesPdf(TCalendarPanel32& page, const QString& path, int months, QStr
     // Printed cell texts are sized from the last screen pass (as when printing from the window); a page
     // that was never shown gets one.
     if (page.HasCellText() && page.DrawState().cell1Text.isEmpty()) page.MeasureForPrint();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = failure(QStringLiteral("print to"), path, file.errorString());
-        return false;
-    }
-    bool printed = false;
+    // The document is made in memory and written whole: a failure midway, or a full disk, leaves a PDF
+    // that was there before as it was.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Plennix"));
         writer.setTitle(QFileInfo(path).completeBaseName());
         TReport report;
@@ -106,7 +107,6 @@ bool WritePagesPdf(TCalendarPanel32& page, const QString& path, int months, QStr
         }
         try {
             PrintMonthPages(page, report, months, prepare);
-            printed = true;
         } catch (const std::exception& e) {
             report.Abort();
             if (error) *error = failure(QStringLiteral("print to"), path, QString::fromLocal8Bit(e.what()));
@@ -114,11 +114,11 @@ bool WritePagesPdf(TCalendarPanel32& page, const QString& path, int months, QStr
         }
         report.EndDoc();
     }
-    if (!printed || !file.commit()) {
-        if (error) *error = failure(QStringLiteral("print to"), path, file.errorString());
+    if (bytes.isEmpty()) {
+        if (error) *error = failure(QStringLiteral("print to"), path, QStringLiteral("no page was produced"));
         return false;
     }
-    return true;
+    return WriteFileAtomically(path, bytes, error);
 }
 
 QImage RenderPrintedPage(TCalendarPanel32& page, int dpi) {

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/common_dialogs.h"
 #include "platform/ini_file.h"
 #include "platform/ppi.h"
 #include "platform/program_folder.h"
@@ -124,7 +125,9 @@ void RestorePlacement(QWidget& window, const QString& className) {
         const Rect r = FitRectOnScreen(stored, screenRectFor(window));
         window.setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
     } else {
-        CenterWindow(window, &window);
+        // A dialog with no placement of its own yet opens over the main window; the main window itself
+        // opens in the middle of the screen.
+        CenterWindow(window, MainWindowOf(&window));
     }
     if (maximized) window.setWindowState(window.windowState() | Qt::WindowMaximized);
     SavePlacement(window, className);

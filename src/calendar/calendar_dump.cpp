@@ -185,9 +185,7 @@ QString DumpCalendarBytes(const QByteArray& bytes) {
 }
 
 QString DumpCalendarFile(const QString& path) {
-    const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxDocumentFileBytes);
-    if (!bytes) throw StreamError(QStringLiteral("Unable to read %1").arg(path));
-    return DumpCalendarBytes(*bytes);
+    return DumpCalendarBytes(ReadWholeFileOrThrow(path, kMaxDocumentFileBytes));
 }
 
 }  // namespace plennix

@@ -266,18 +266,12 @@ namespace {
 
 void saveFile(const QString& path, const QByteArray& content) {
     QString error;
-    if (!WriteFileAtomically(path, content, &error))
-        throw StreamError(QStringLiteral("Unable to write %1: %2").arg(path, error));
+    if (!WriteFileAtomically(path, content, &error)) throw FileError(error);
 }
 
 QByteArray loadFile(const QString& path, qint64 maxBytes) {
-    const QFileInfo info(path);
-    if (!info.exists()) throw StreamError(QStringLiteral("File %1 no longer exists").arg(path));
-    if (info.size() > maxBytes)
-        throw StreamError(QStringLiteral("%1 is too large (%2 bytes) to be a calendar file").arg(path).arg(info.size()));
-    const std::optional<QByteArray> bytes = ReadWholeFile(path, maxBytes);
-    if (!bytes) throw StreamError(QStringLiteral("Unable to read %1").arg(path));
-    return *bytes;
+    if (!QFileInfo::exists(path)) throw FileError(QStringLiteral("File %1 no longer exists").arg(path));
+    return ReadWholeFileOrThrow(path, maxBytes);
 }
 
 }  // namespace

@@ -58,8 +58,9 @@ void ReadDocumentPage(StreamReader& r, CalendarSettings& s, CellStores& cells, i
 QByteArray WriteStyleSheet(const CalendarSettings& s);
 void ReadStyleSheet(StreamReader& r, CalendarSettings& s);
 
-// Files: writes are atomic (the old file survives a failure); reads refuse oversized files. Failures
-// throw StreamError with a message naming the file.
+// Files: writes are atomic (the old file survives a failure, a full disk included); reads refuse what is
+// not a regular file and oversized files. A file that cannot be written or read throws FileError, damaged
+// content StreamError; both messages name the file.
 void SaveDocumentFile(const QString& path, const CalendarSettings& s, const CellStores& cells,
                       const std::vector<const TGGraphicControl*>& objects);
 void LoadDocumentFile(const QString& path, CalendarSettings& s, CellStores& cells, QObject* owner,

@@ -33,6 +33,7 @@
 #include "calendar/set_time_dialog.h"
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
+#include "platform/file_io.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "platform/stream_error.h"
@@ -975,7 +976,10 @@ void TCalendarProperties::stepZoom(double step) {
     if (m_zoomBusy) return;
     m_zoomBusy = true;
     const double zoom = ExampleCalendar->Zoom();
-    if (step < 0 ? zoom > 0.2 : zoom < 1.0) ExampleCalendar->SetZoom(static_cast<float>(zoom + step));
+    // The limits are the whole percents the label shows: a factor stored as 0.2 in four bytes lies a
+    // little above 0.2, and one step more would take the preview to 10 %.
+    const double percent = std::nearbyint(zoom * 100.0);
+    if (step < 0 ? percent > 20.0 : percent < 100.0) ExampleCalendar->SetZoom(static_cast<float>(zoom + step));
     showZoom();
     m_zoomBusy = false;
 }
@@ -1089,6 +1093,8 @@ void TCalendarProperties::SaveAsStyleSheetButtonClick() {
     }
     try {
         ExampleCalendar->SaveStyleSheet(fileName);
+    } catch (const FileError& e) {
+        ShowError(e.message(), this);  // names the file and the reason
     } catch (const StreamError& e) {
         ShowError(QStringLiteral("Unable to save ") + fileName + QStringLiteral(": ") + e.message(), this);
     }
@@ -1115,6 +1121,9 @@ void TCalendarProperties::LoadStyleSheetButtonClick() {
         probe.AssignStyle(*ExampleCalendar);
         probe.LoadStyleSheet(fileName);
         ExampleCalendar->LoadStyleSheet(fileName);
+    } catch (const FileError& e) {
+        // Not a file, too large, not permitted: not a damaged style sheet.
+        ShowInformation(e.message(), this);
     } catch (const std::exception&) {
         ShowInformation(QStringLiteral("Unable to open ") + fileName +
                             QStringLiteral(". Possibly \ncorrupted, possibly not a Calendar Style file"),

@@ -417,6 +417,7 @@ QPicture TGFlatCalendar::ToPicture() {
 }
 
 void TGFlatCalendar::PrintTo(TReport& report, double leftOffset, double topOffset) {
+    ReportStateGuard printState(report);
     if (Width() <= 0 || Height() <= 0) return;
     const double P = ScreenPixelsPerInch();
     const QPicture picture = ToPicture();

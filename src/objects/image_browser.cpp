@@ -155,7 +155,10 @@ TGImageBrowser::TGImageBrowser(QWidget* parent) : QDialog(parent) {
     connect(DirectoryListBox1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         if (item) SetFolder(item->data(0, kPathRole).toString());
     });
+    // A click makes the row current before it selects it, the arrow keys select before they move the
+    // current row: following both signals loads the chosen file whichever way it was chosen.
     connect(FileListBox1, &QListWidget::currentRowChanged, this, [this] { loadSelected(); });
+    connect(FileListBox1, &QListWidget::itemSelectionChanged, this, [this] { loadSelected(); });
     connect(StretchCheck, &QCheckBox::toggled, this, [this](bool on) {
         if (on) AutoSizeCheck->setChecked(false);
         Image1->SetStretch(on);
@@ -262,6 +265,7 @@ void TGImageBrowser::fillFiles() {
         FileListBox1->addItem(f);
     }
     m_preview = TImagePicture();
+    m_previewFile.clear();
     Image1->SetPicture(m_preview);
     layoutPreview();
 }
@@ -274,9 +278,9 @@ bool TGImageBrowser::SelectFile(const QString& fileName) {
 }
 
 QString TGImageBrowser::SelectedFile() const {
-    const QListWidgetItem* item = FileListBox1->currentItem();
-    if (!item || !item->isSelected()) return {};
-    return QDir(m_folder).filePath(item->text());
+    const QList<QListWidgetItem*> selected = FileListBox1->selectedItems();
+    if (selected.isEmpty()) return {};
+    return QDir(m_folder).filePath(selected.first()->text());
 }
 
 bool TGImageBrowser::StretchChecked() const { return StretchCheck->isChecked(); }
@@ -286,7 +290,9 @@ void TGImageBrowser::SetAutoSizeChecked(bool on) { AutoSizeCheck->setChecked(on)
 
 void TGImageBrowser::loadSelected() {
     const QString path = SelectedFile();
-    if (path.isEmpty()) return;
+    // Each choice loads once, however many of the list's signals report it.
+    if (path.isEmpty() || path == m_previewFile) return;
+    m_previewFile = path;
     const QString extension = QFileInfo(path).suffix().toUpper();
     TImagePicture picture;
     if (extension == QLatin1String("BMP") || extension == QLatin1String("WMF")) {

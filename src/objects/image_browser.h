@@ -70,6 +70,7 @@ private:
 
     QString m_folder;
     TImagePicture m_preview;
+    QString m_previewFile;  // the file the preview was loaded from
 };
 
 // The preview: paints the browser's picture stretched over itself, or at its own size.

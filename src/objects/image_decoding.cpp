@@ -11,6 +11,9 @@
 #include <new>
 #include <vector>
 
+#include "platform/file_io.h"
+#include "objects/picture_data.h"
+
 namespace plennix {
 namespace {
 
@@ -240,6 +243,11 @@ QImage LoadPictureBytes(const QByteArray& bytes, const QString& extension, QStri
         SetError(error, TooLargeText());
         return {};
     }
+    // A cut-off file would decode into rows of stray memory.
+    if (!PictureDataComplete(bytes)) {
+        SetError(error, UndecodableText());
+        return {};
+    }
     bool tooLarge = false;
     QImage image = DecodeWithQt(bytes, &tooLarge);
     if (!image.isNull()) return image;
@@ -263,17 +271,15 @@ QImage LoadPictureBytes(const QByteArray& bytes, const QString& extension, QStri
 }
 
 QImage LoadPictureFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        SetError(error, QStringLiteral("The file %1 cannot be opened.").arg(QFileInfo(path).fileName()));
+    // Only a regular file is opened (a named pipe would wait for a writer for ever); the message says
+    // which file and why.
+    QString why;
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxPictureFileBytes, &why);
+    if (!bytes) {
+        SetError(error, QFileInfo(path).isFile() && QFileInfo(path).size() > kMaxPictureFileBytes ? TooLargeText() : why);
         return {};
     }
-    if (file.size() > kMaxPictureFileBytes) {
-        SetError(error, TooLargeText());
-        return {};
-    }
-    const QByteArray bytes = file.read(kMaxPictureFileBytes + 1);
-    return LoadPictureBytes(bytes, QFileInfo(path).suffix(), error);
+    return LoadPictureBytes(*bytes, QFileInfo(path).suffix(), error);
 }
 
 }  // namespace plennix

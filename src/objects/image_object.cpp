@@ -13,6 +13,7 @@
 #include "objects/image_browser.h"
 #include "objects/image_decoding.h"
 #include "platform/common_dialogs.h"
+#include "platform/file_io.h"
 #include "platform/messages.h"
 #include "platform/numbers.h"
 #include "platform/ppi.h"
@@ -101,12 +102,13 @@ TImagePicture TImagePicture::FromMetafile(const TMetafilePicture& metafile) {
 }
 
 TImagePicture TImagePicture::LoadFromFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPictureFileBytes) {
+    // Only a regular file is opened: a named pipe chosen as a picture would wait for a writer for ever.
+    const std::optional<QByteArray> read = ReadWholeFile(path, kMaxPictureFileBytes);
+    if (!read) {
         if (error) *error = LoadErrorText();
         return {};
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *read;
     const QString extension = QFileInfo(path).suffix().toUpper();
     TImagePicture picture;
     if (extension == QLatin1String("WMF") || extension == QLatin1String("EMF")) {
@@ -306,6 +308,7 @@ void TGImage::Paint(Canvas& canvas) {
 }
 
 void TGImage::PrintTo(TReport& report, double leftOffset, double topOffset) {
+    ReportStateGuard printState(report);
     const double P = ScreenPixelsPerInch();
     const double left = leftOffset + Left() / P, top = topOffset + Top() / P;
     const double right = leftOffset + (Left() + Width()) / P, bottom = topOffset + (Top() + Height()) / P;

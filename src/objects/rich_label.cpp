@@ -222,6 +222,7 @@ QPicture TGPRichBaseLabel::ToPicture() {
 }
 
 void TGPRichBaseLabel::PrintTo(TReport& report, double leftOffset, double topOffset) {
+    ReportStateGuard printState(report);
     if (Width() <= 0 || Height() <= 0) return;
     const double P = ScreenPixelsPerInch();
     const QPicture picture = ToPicture();

@@ -48,7 +48,11 @@ TGSuperText::TGSuperText(QObject* owner) : TGGraphicControl(owner) {
     m_font.style = fsBold;
     m_font.color = clBlack;
     m_caption = QStringLiteral("Text");
-    SetBounds(Left(), Top(), 142, 33);
+    {
+        // A new object keeps its published size until a change or its first paint lays it out.
+        Flag constructing(m_inLayout);
+        SetBounds(Left(), Top(), 142, 33);
+    }
     RebuildGradientBitmap();
 }
 
@@ -111,20 +115,26 @@ const PropertyTable& TGSuperText::Properties() const {
 
 void TGSuperText::recomputeShadowOffset() { m_shadowOffset = SuperTextShadowOffset(m_shadowOrientation, m_shadowDepth); }
 
+void TGSuperText::layoutChanged() {
+    m_layoutDirty = true;
+    // Laid out at once, so that the size a document saves is the size the page shows; a record being
+    // read keeps its stored size until it is complete.
+    if (!IsLoading()) Relayout();
+    repaint();
+}
+
 void TGSuperText::SetShadowDepth(int value) {
     if (value == m_shadowDepth) return;
     m_shadowDepth = value;
     recomputeShadowOffset();
-    m_layoutDirty = true;
-    repaint();
+    layoutChanged();
 }
 
 void TGSuperText::SetShadowOrientation(TShadowOrientation value) {
     if (value == m_shadowOrientation) return;
     m_shadowOrientation = value;
     recomputeShadowOffset();
-    m_layoutDirty = true;
-    repaint();
+    layoutChanged();
 }
 
 void TGSuperText::SetShadowcolor(TColor value) {
@@ -136,14 +146,14 @@ void TGSuperText::SetShadowcolor(TColor value) {
 void TGSuperText::SetBorderStyle(TBorderStyle value) {
     if (value == m_borderStyle) return;
     m_borderStyle = value;
-    repaint();
+    layoutChanged();
     if (!IsLoading()) NotifyChanged();
 }
 
 void TGSuperText::SetControlTransparent(bool value) {
     if (value == m_transparent) return;
     m_transparent = value;
-    repaint();
+    layoutChanged();
 }
 
 void TGSuperText::SetBGColor(TColor value) {
@@ -156,7 +166,7 @@ void TGSuperText::SetBGColor(TColor value) {
 void TGSuperText::SetCaption(const QString& value) {
     if (value == m_caption) return;
     m_caption = value;
-    repaint();
+    layoutChanged();
     if (!IsLoading()) NotifyChanged();
 }
 
@@ -167,10 +177,8 @@ void TGSuperText::SetFont(const FontRecord& font) {
 }
 
 void TGSuperText::fontChanged() {
-    m_layoutDirty = true;
-    if (IsLoading()) return;
-    repaint();
-    NotifyChanged();
+    layoutChanged();
+    if (!IsLoading()) NotifyChanged();
 }
 
 void TGSuperText::SetFillDirection(TFillDirection value) {
@@ -246,8 +254,9 @@ QWidget* TGSuperText::DialogParent() const {
 
 void TGSuperText::BoundsChanged() {
     TGGraphicControl::BoundsChanged();
-    m_layoutDirty = true;
     if (Width() < 1 || Height() < 1) SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+    // The size the layout settles on is the one kept, not one that only the next paint corrects.
+    if (!m_inLayout) layoutChanged();
     if (m_surfaceType == stGradientFill) RebuildGradientBitmap();
 }
 
@@ -259,11 +268,7 @@ void TGSuperText::ApplyFont(const FontRecord& font) {
 void TGSuperText::ChooseFont() {
     // Effects are drawn through outline paths, so only outline fonts are offered.
     FontRecord chosen = m_font;
-    if (ChooseFontWithColor(DialogParent(), chosen, true)) {
-        SetFont(chosen);
-        m_layoutDirty = true;
-        repaint();
-    }
+    if (ChooseFontWithColor(DialogParent(), chosen, true)) SetFont(chosen);
 }
 
 FontRecord TGSuperText::DrawingFont() const { return ZoomedLabelFont(m_font, Zoom()); }
@@ -475,6 +480,8 @@ void TGSuperText::paintContent(Canvas& canvas, int W, int H) {
 // --- printing ------------------------------------------------------------------------------------
 
 void TGSuperText::PrintTo(TReport& report, double leftOffset, double topOffset) {
+    // The glyph clips, pens and fonts set here end with this object.
+    ReportStateGuard printState(report);
     const double P = ScreenPixelsPerInch();
     const auto inchX = [&](double p) { return leftOffset + (Left() + p) / P; };
     const auto inchY = [&](double p) { return topOffset + (Top() + p) / P; };
@@ -509,16 +516,17 @@ void TGSuperText::PrintTo(TReport& report, double leftOffset, double topOffset) 
     if (m_shadowDepth > 0 && m_shadowOrientation != sdNone) {
         report.SetFontColor(m_shadowColor);
         const Rect& s = m_layout.shadowRect;
+        ReportStateGuard clip(report);
         report.ClipToPath(textPath(m_layout.shadowOrigin));
         report.SetBrush(m_shadowColor, BrushStyle::bsSolid);
         report.FillRect(inchX(s.left) - 0.03, inchY(s.top) - 0.03, inchX(s.right), inchY(s.bottom));
-        report.ResetClip();
     }
 
     report.SetFontColor(m_font.color);
     const double rl = inchX(0) - 0.03, rt = inchY(0) - 0.03, rr = inchX(W), rb = inchY(H);
     const QPainterPath face = textPath(m_layout.faceOrigin);
     if (m_surfaceType != stBrushTransparent) {
+        ReportStateGuard clip(report);
         report.ClipToPath(face);
         switch (m_surfaceType) {
         case stNormal:
@@ -529,7 +537,6 @@ void TGSuperText::PrintTo(TReport& report, double leftOffset, double topOffset) 
         case stGradientFill: printGradient(report, rl, rt, rr, rb); break;
         case stBrushTransparent: break;
         }
-        report.ResetClip();
     }
 
     if (m_outlineStyle != PenStyle::psClear && m_outlineWidth > 0) {

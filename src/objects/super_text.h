@@ -116,6 +116,8 @@ private:
     // Steps of painting after the layout: background, shadow, face, outline or the placeholder.
     void paintContent(Canvas& canvas, int width, int height);
     void fontChanged();
+    // After a change of what the layout depends on (caption, font, shadow, border, transparency).
+    void layoutChanged();
     // The caption as it fits the object's width on a canvas holding the drawing font.
     QString visibleCaption(const Canvas& canvas);
     // The face's fill for its surface type; none for a hollow face or an empty texture.

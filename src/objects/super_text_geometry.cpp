@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "objects/picture_data.h"
 #include "platform/numbers.h"
 #include "platform/stream_error.h"
 #include "surface/object_stream.h"
@@ -205,6 +206,7 @@ QImage DecodeImageData(const QByteArray& data) {
     if (w <= 0 || h <= 0 || !TextureSizeAcceptable(static_cast<int>(std::min<int64_t>(w, INT32_MAX)),
                                                    static_cast<int>(std::min<int64_t>(h, INT32_MAX))))
         notABitmap();
+    if (!BmpDataComplete(file)) notABitmap();
     QBuffer buffer;
     buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);

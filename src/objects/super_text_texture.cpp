@@ -9,7 +9,9 @@
 #include <QPainter>
 
 #include "objects/image_decoding.h"
+#include "objects/picture_data.h"
 #include "objects/super_text_geometry.h"
+#include "platform/file_io.h"
 
 namespace plennix {
 
@@ -18,6 +20,7 @@ namespace {
 constexpr qint64 kMaxTextureFileBytes = 64LL * 1024 * 1024;
 
 QImage readBounded(const QByteArray& bytes, const QByteArray& format) {
+    if (!PictureDataComplete(bytes)) return {};
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -66,14 +69,14 @@ TextureLoad DecodeTextureBytes(const QByteArray& bytes, const QString& extension
 
 TextureLoad LoadTextureFile(const QString& path) {
     const QString ext = QLatin1Char('.') + QFileInfo(path).suffix().toUpper();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxTextureFileBytes) {
+    // Only a regular file is opened: a named pipe would wait for a writer for ever.
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxTextureFileBytes);
+    if (!bytes) {
         TextureLoad failed;
         failed.showError = ext == QLatin1String(".BMP") || ext == QLatin1String(".WMF");
         return failed;
     }
-    const QByteArray bytes = file.readAll();
-    TextureLoad out = DecodeTextureBytes(bytes, ext);
+    TextureLoad out = DecodeTextureBytes(*bytes, ext);
     // Decoding may take a moment; pending window messages run before the picture is used.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return out;

@@ -95,6 +95,27 @@ Canvas::~Canvas() {
     m_painter->restore();
 }
 
+namespace {
+// A solid strip of device pixels. On vector output (PDF, printer, print preview) a strip one dot thick
+// is a hairline, the thinnest line the device draws: a preview scaled far down still shows it, where a
+// filled strip of one printer dot falls between its pixels and vanishes.
+void hairStrip(QPainter* painter, bool raster, const QRect& strip, const QColor& color) {
+    if (raster || (strip.width() != 1 && strip.height() != 1)) {
+        painter->fillRect(strip, color);
+        return;
+    }
+    QPen pen(color, 0);
+    pen.setCapStyle(Qt::FlatCap);
+    painter->setPen(pen);
+    if (strip.height() == 1)
+        painter->drawLine(QPointF(strip.left(), strip.top() + 0.5),
+                          QPointF(strip.left() + strip.width(), strip.top() + 0.5));
+    else
+        painter->drawLine(QPointF(strip.left() + 0.5, strip.top()),
+                          QPointF(strip.left() + 0.5, strip.top() + strip.height()));
+}
+}  // namespace
+
 bool Canvas::rasterDevice() const {
     QPaintEngine* e = m_painter->paintEngine();
     return e && e->type() == QPaintEngine::Raster;
@@ -219,16 +240,17 @@ void Canvas::Rectangle(const Rect& rect) {
         return;
     }
     // Solid frame of w pixels inside r, as four strips that never overlap.
+    const bool raster = rasterDevice();
     const int topH = std::min(w, r.height());
     const int midTop = r.top + topH;
     const int midBottom = std::max(midTop, r.bottom - w);
-    m_painter->fillRect(QRect(r.left, r.top, r.width(), topH), pc);
-    if (r.bottom > midBottom) m_painter->fillRect(QRect(r.left, midBottom, r.width(), r.bottom - midBottom), pc);
+    hairStrip(m_painter, raster, QRect(r.left, r.top, r.width(), topH), pc);
+    if (r.bottom > midBottom) hairStrip(m_painter, raster, QRect(r.left, midBottom, r.width(), r.bottom - midBottom), pc);
     if (midBottom > midTop) {
         const int leftW = std::min(w, r.width());
-        m_painter->fillRect(QRect(r.left, midTop, leftW, midBottom - midTop), pc);
+        hairStrip(m_painter, raster, QRect(r.left, midTop, leftW, midBottom - midTop), pc);
         const int rightL = std::max(r.left + leftW, r.right - w);
-        if (r.right > rightL) m_painter->fillRect(QRect(rightL, midTop, r.right - rightL, midBottom - midTop), pc);
+        if (r.right > rightL) hairStrip(m_painter, raster, QRect(rightL, midTop, r.right - rightL, midBottom - midTop), pc);
     }
 }
 
@@ -328,10 +350,9 @@ void Canvas::pixelLine(int x0, int y0, int x1, int y1, int& dashPhase) {
     const QColor color = toQColor(m_penColor);
     const DashPattern* dash = dashFor(m_penStyle);
     if (!dash && (x0 == x1 || y0 == y1)) {
-        if (y0 == y1)
-            m_painter->fillRect(x1 > x0 ? QRect(x0, y0, x1 - x0, 1) : QRect(x1 + 1, y0, x0 - x1, 1), color);
-        else
-            m_painter->fillRect(y1 > y0 ? QRect(x0, y0, 1, y1 - y0) : QRect(x0, y1 + 1, 1, y0 - y1), color);
+        const QRect strip = y0 == y1 ? (x1 > x0 ? QRect(x0, y0, x1 - x0, 1) : QRect(x1 + 1, y0, x0 - x1, 1))
+                                     : (y1 > y0 ? QRect(x0, y0, 1, y1 - y0) : QRect(x0, y1 + 1, 1, y0 - y1));
+        hairStrip(m_painter, rasterDevice(), strip, color);
         return;
     }
     const int64_t spanX = std::abs(int64_t(x1) - x0), spanY = std::abs(int64_t(y1) - y0);

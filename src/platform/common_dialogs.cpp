@@ -278,6 +278,9 @@ QWidget* MainWindowOf(QWidget* widget) {
 void CenterOverMainWindow(QWidget& dialog) {
     QWidget* main = MainWindowOf(dialog.parentWidget());
     if (!main || main == &dialog) return;
+    // A dialog that was never shown still has the size every new window starts with; showing it would
+    // shrink it to its layout around the top-left corner, off the middle. Give it that size first.
+    if (!dialog.isVisible() && !dialog.testAttribute(Qt::WA_Resized)) dialog.adjustSize();
     // Over a maximised main window a dialog goes to the middle of the screen the window is on.
     QRect over = main->frameGeometry();
     if (main->isMaximized()) {

@@ -1,6 +1,6 @@
 #include "platform/ini_file.h"
 
-#include <QFile>
+#include <QFileInfo>
 
 #include "platform/file_io.h"
 #include "platform/code_page.h"
@@ -11,9 +11,10 @@ IniFile::IniFile(QString path) : m_path(std::move(path)) { reload(); }
 
 void IniFile::reload() {
     m_sections.clear();
-    // An in-memory file (no path) has nothing to read.
-    if (m_path.isEmpty()) return;
-    if (auto bytes = ReadWholeFile(m_path, 16 * 1024 * 1024)) parse(*bytes);
+    m_readError.clear();
+    // An in-memory file (no path) has nothing to read; a missing file is an empty one.
+    if (m_path.isEmpty() || !QFileInfo::exists(m_path)) return;
+    if (auto bytes = ReadWholeFile(m_path, 16 * 1024 * 1024, &m_readError)) parse(*bytes);
 }
 
 void IniFile::parse(const QByteArray& bytes) {
@@ -69,7 +70,15 @@ QByteArray IniFile::serialize() const {
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
 }
 
-bool IniFile::save(QString* error) const { return WriteFileAtomically(m_path, serialize(), error); }
+bool IniFile::save(QString* error) const {
+    // Whoever writes a profile changes a few keys of what was read; a file that could not be read would
+    // lose all the others (the recent files, every preference) if it were replaced.
+    if (!m_readError.isEmpty()) {
+        if (error) *error = m_readError + QStringLiteral("; it is kept as it is");
+        return false;
+    }
+    return WriteFileAtomically(m_path, serialize(), error);
+}
 
 IniFile::Section* IniFile::find(const QString& name) {
     for (auto& s : m_sections)

@@ -12,8 +12,10 @@ public:
     explicit IniFile(QString path);
 
     const QString& path() const { return m_path; }
-    // Reloads from disk (a missing or unreadable file is empty).
+    // Reloads from disk (a missing or unreadable file is empty). A file that exists but cannot be read
+    // is never replaced by save(), which reports why instead.
     void reload();
+    const QString& readError() const { return m_readError; }
     // Parses profile text (used by reload and tests).
     void parse(const QByteArray& bytes);
     QByteArray serialize() const;
@@ -46,6 +48,7 @@ private:
     void changed();
 
     QString m_path;
+    QString m_readError;
     std::vector<Section> m_sections;
     bool m_autoSave = true;
 };

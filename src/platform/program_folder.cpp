@@ -40,19 +40,26 @@ QString ProgramDir() {
 
 QString ProgramFile(const QString& name) { return ProgramDir() + name; }
 
+QString FindDataDir(const QString& programFolder, const QString& override, const QString& buildTree,
+                    const QString& sourceData) {
+    QStringList candidates;
+    if (!override.isEmpty()) candidates << override;
+    candidates << programFolder + "/data" << programFolder + "/../share/plennix";
+    // A build run reads the data of the source tree it was configured from, recorded at configure time,
+    // so that a build folder anywhere (cmake -B /some/other/folder) works like one inside the tree.
+    const QString program = QDir(programFolder).absolutePath() + '/';
+    const QString build = buildTree.isEmpty() ? QString() : QDir(buildTree).absolutePath() + '/';
+    if (!build.isEmpty() && !sourceData.isEmpty() && program.startsWith(build)) candidates << sourceData;
+    for (const QString& c : candidates)
+        if (QFileInfo(c).isDir()) return withSlash(QDir(c).absolutePath());
+    return QString();
+}
+
 QString DataDir() {
     if (g_dataDirKnown) return g_dataDir;
     g_dataDirKnown = true;
-    QStringList candidates;
-    QString env = qEnvironmentVariable("PLENNIX_DATA_DIR");
-    if (!env.isEmpty()) candidates << env;
-    QString dir = appDir();
-    // Beside the program, in a build tree (build/src/app) or an installed share folder.
-    candidates << dir + "/data" << dir + "/../data" << dir + "/../../data" << dir + "/../../../data"
-               << dir + "/../share/plennix";
-    for (const QString& c : candidates)
-        if (QFileInfo(c).isDir()) return g_dataDir = withSlash(QDir(c).absolutePath());
-    return g_dataDir = QString();
+    return g_dataDir = FindDataDir(appDir(), qEnvironmentVariable("PLENNIX_DATA_DIR"),
+                                   QStringLiteral(PLENNIX_BUILD_TREE), QStringLiteral(PLENNIX_SOURCE_DATA_DIR));
 }
 
 void ResetProgramDir() {

@@ -11,6 +11,12 @@ QString ProgramDir();
 QString ProgramFile(const QString& name);
 // The folder of shipped data, with a trailing '/'; empty when none was found.
 QString DataDir();
+// Where a program in `programFolder` finds its shipped data: `override` (PLENNIX_DATA_DIR) when set, else
+// the folder "data" beside the program (a portable copy), its share folder "../share/plennix" (an
+// installed copy), or, for a program inside `buildTree`, `sourceData`, the data folder of the source
+// tree that build was configured from, wherever the build folder lies. Empty when none exists.
+QString FindDataDir(const QString& programFolder, const QString& override, const QString& buildTree,
+                    const QString& sourceData);
 // Forget cached folders (tests that change the environment).
 void ResetProgramDir();
 }  // namespace plennix

@@ -1,10 +1,12 @@
 #include "printing/report.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -12,6 +14,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/file_io.h"
 #include "platform/numbers.h"
 
 namespace plennix {
@@ -67,9 +70,14 @@ void TReport::SetPdfOutput(const QString& fileName) {
 
 void TReport::SetDevice(QPaintDevice* device) { m_device = device; }
 
-QPaintDevice* TReport::Device() const { return m_device ? m_device : printer(); }
+QPaintDevice* TReport::Device() const {
+    if (m_device) return m_device;
+    if (m_pdfWriter) return m_pdfWriter.get();
+    return printer();
+}
 
 QPagedPaintDevice* TReport::pagedDevice() const {
+    if (m_pdfWriter && !m_device) return m_pdfWriter.get();
     if (!m_device) return printer();
     return dynamic_cast<QPagedPaintDevice*>(m_device);
 }
@@ -107,7 +115,9 @@ void TReport::SetCopies(int copies) { printer()->setCopyCount(std::max(1, copies
 int TReport::Copies() const { return std::max(1, printer()->copyCount()); }
 
 int TReport::MaxCopies() const {
-    if (m_device || printer()->outputFormat() == QPrinter::PdfFormat) return 1;
+    // A file is written from the report's own PDF writer, which makes one copy: the program prints the others.
+    if (m_device || printer()->outputFormat() == QPrinter::PdfFormat || !printer()->outputFileName().isEmpty())
+        return 1;
     return printer()->supportsMultipleCopies() ? 999 : 1;
 }
 
@@ -135,13 +145,28 @@ bool TReport::BeginDoc() {
         }
         printer()->setDocName(m_title);
         printer()->setCreator(QStringLiteral("Plennix"));
+        if (!printer()->outputFileName().isEmpty()) {
+            // Printing to a file (the built-in PDF writer, or "print to file" on a system printer, which
+            // writes PDF too) writes as the pages come and reports no failed write: a full disk would
+            // leave a broken file in place of the old one. The same pages are made in memory instead and
+            // written whole at the end.
+            m_pdfBuffer = std::make_unique<QBuffer>();
+            m_pdfBuffer->open(QIODevice::WriteOnly);
+            m_pdfWriter = std::make_unique<QPdfWriter>(m_pdfBuffer.get());
+            m_pdfWriter->setResolution(printer()->resolution());
+            m_pdfWriter->setPageLayout(printer()->pageLayout());
+            m_pdfWriter->setTitle(m_title);
+            m_pdfWriter->setCreator(QStringLiteral("Plennix"));
+        }
     }
     applyPageSetup();
     if (!m_painter.begin(Device())) {
+        const bool toPdf = m_pdfWriter != nullptr;
+        m_pdfWriter.reset();
+        m_pdfBuffer.reset();
         m_error = m_device ? QStringLiteral("Unable to draw on the output device")
                            : QStringLiteral("Unable to start the print job on ") +
-                                 (printer()->outputFormat() == QPrinter::PdfFormat ? printer()->outputFileName()
-                                                                                   : printer()->printerName());
+                                 (toPdf ? printer()->outputFileName() : printer()->printerName());
         return false;
     }
     m_canvas = std::make_unique<Canvas>(&m_painter);
@@ -156,18 +181,28 @@ bool TReport::BeginDoc() {
     return true;
 }
 
-void TReport::EndDoc() {
-    if (!m_printing) return;
+bool TReport::EndDoc() {
+    if (!m_printing) return true;
+    m_saved.clear();
     m_canvas.reset();
     m_painter.end();
     m_printing = false;
+    if (!m_pdfWriter) return true;
+    m_pdfWriter.reset();
+    const QByteArray pdf = m_pdfBuffer->data();
+    m_pdfBuffer.reset();
+    return WriteFileAtomically(printer()->outputFileName(), pdf, &m_error);
 }
 
 void TReport::Abort() {
     if (!m_printing) return;
+    m_saved.clear();
     m_canvas.reset();
-    if (!m_device) printer()->abort();
+    if (!m_device && !m_pdfWriter) printer()->abort();
     if (m_painter.isActive()) m_painter.end();
+    // An abandoned PDF is never written: the file it would replace stays.
+    m_pdfWriter.reset();
+    m_pdfBuffer.reset();
     m_printing = false;
 }
 
@@ -189,8 +224,7 @@ bool TReport::Execute(const std::function<void(TReport&)>& beforePrint, const st
         Abort();
         throw;
     }
-    EndDoc();
-    return true;
+    return EndDoc();
 }
 
 void TReport::reportStatus() {
@@ -238,6 +272,38 @@ Rect TReport::InchRect(double left, double top, double right, double bottom) con
 Canvas& TReport::canvas() {
     Q_ASSERT(m_canvas);
     return *m_canvas;
+}
+
+// ---- state ----
+
+void TReport::SaveState() {
+    m_saved.push_back({m_penColor, m_penStyle, m_penMode, m_penWidth, m_brushColor, m_brushStyle, m_fontFace,
+                       m_fontPoints, m_fontStyle, m_fontColor, m_rotation, m_transparent, m_backColor, m_penX, m_penY,
+                       m_canvas != nullptr});
+    // The canvas keeps its own pen, brush and font and saves the painter's clip and transform with them.
+    if (m_canvas) m_canvas->Save();
+}
+
+void TReport::RestoreState() {
+    if (m_saved.empty()) return;
+    const SavedState s = m_saved.back();
+    m_saved.pop_back();
+    m_penColor = s.penColor;
+    m_penStyle = s.penStyle;
+    m_penMode = s.penMode;
+    m_penWidth = s.penWidth;
+    m_brushColor = s.brushColor;
+    m_brushStyle = s.brushStyle;
+    m_fontFace = s.fontFace;
+    m_fontPoints = s.fontPoints;
+    m_fontStyle = s.fontStyle;
+    m_fontColor = s.fontColor;
+    m_rotation = s.rotation;
+    m_transparent = s.transparent;
+    m_backColor = s.backColor;
+    m_penX = s.penX;
+    m_penY = s.penY;
+    if (m_canvas && s.canvasSaved) m_canvas->Restore();
 }
 
 // ---- pen and brush ----
@@ -438,7 +504,9 @@ void TReport::ClipToPath(const QPainterPath& path) {
 }
 
 void TReport::ResetClip() {
-    if (m_printing) m_painter.setClipping(false);
+    // Switching clipping off would keep the path: a picture played later that switches clipping on
+    // (a rich text, a cell text) would bring it back and lose everything outside it. The clip goes.
+    if (m_printing) m_painter.setClipRect(QRect(), Qt::NoClip);
 }
 
 void TReport::StrokePath(const QPainterPath& path) {

@@ -12,13 +12,16 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/canvas.h"
 #include "platform/colors.h"
 #include "platform/font.h"
 #include "platform/rect.h"
 
+class QBuffer;
 class QPaintDevice;
+class QPdfWriter;
 class QPagedPaintDevice;
 class QPrinter;
 class QPrintDialog;
@@ -83,7 +86,9 @@ public:
     // ---- the job ----
     // Starts the document; false (with ErrorText) when the device cannot be opened.
     bool BeginDoc();
-    void EndDoc();
+    // Ends the document. A PDF file is made in memory and only now written whole, atomically: false (with
+    // ErrorText naming the file) when it could not be written, and a file it would replace is then kept.
+    bool EndDoc();
     // Abandons the document (a printer job is cancelled).
     void Abort();
     // Starts the next page; false when the device holds only one page.
@@ -92,8 +97,8 @@ public:
     int PageNumber() const { return m_page; }
     const QString& ErrorText() const { return m_error; }
     // Runs a whole job: beforePrint (before the document starts, e.g. to set the orientation), then
-    // print. Returns false when the document could not be started; an exception from print
-    // abandons the job and is passed on.
+    // print. Returns false when the document could not be started or its PDF file not written; an
+    // exception from print abandons the job and is passed on.
     bool Execute(const std::function<void(TReport&)>& beforePrint, const std::function<void(TReport&)>& print);
 
     // ---- geometry ----
@@ -166,14 +171,20 @@ public:
     // ---- text paths (device units) ----
     QPainterPath TextPath(double x, double y, const QString& text) const;          // cell top at y
     QPainterPath TextPathBaseline(double x, double baseline, const QString& text) const;
-    void ClipToPath(const QPainterPath& path);  // until ResetClip
-    void ResetClip();
+    void ClipToPath(const QPainterPath& path);  // until ResetClip (or RestoreState)
+    void ResetClip();                           // no clip at all afterwards
     void StrokePath(const QPainterPath& path);
     void FillPath(const QPainterPath& path);
 
     // ---- pictures ----
     void StretchDraw(double left, double top, double right, double bottom, const QImage& image);
     void StretchDraw(double left, double top, double right, double bottom, const QPicture& picture);
+
+    // ---- state ----
+    // Keeps pen, brush, font, text colour and background, clip and transform; RestoreState puts back
+    // the last state kept, whatever was set, clipped or moved since. Calls nest.
+    void SaveState();
+    void RestoreState();
 
     // The page's canvas in device pixels (valid while printing).
     Canvas& canvas();
@@ -187,8 +198,31 @@ private:
     void applyPenWidth();
     void reportStatus();
 
+    struct SavedState {
+        TColor penColor;
+        PenStyle penStyle;
+        PenMode penMode;
+        int penWidth;
+        TColor brushColor;
+        BrushStyle brushStyle;
+        QString fontFace;
+        double fontPoints;
+        FontStyles fontStyle;
+        TColor fontColor;
+        int rotation;
+        bool transparent;
+        TColor backColor;
+        double penX, penY;
+        bool canvasSaved;
+    };
+    std::vector<SavedState> m_saved;
+
     mutable std::unique_ptr<QPrinter> m_printer;  // made on first use
     QPaintDevice* m_device = nullptr;  // caller's device; overrides the printer when set
+    // While a job for the built-in PDF writer runs: the pages go to a PDF writer in memory, and the file
+    // named on the printer is written once the document is whole.
+    std::unique_ptr<QBuffer> m_pdfBuffer;
+    std::unique_ptr<QPdfWriter> m_pdfWriter;
     QPainter m_painter;
     std::unique_ptr<Canvas> m_canvas;
     bool m_printing = false;
@@ -215,6 +249,19 @@ private:
     bool m_transparent = true;
     TColor m_backColor = clWhite;
     double m_penX = 0, m_penY = 0;
+};
+
+// Keeps the report's state for the lifetime of the guard: whatever a drawing sets, clips or moves is
+// undone when it ends, also when it ends early or by an exception.
+class ReportStateGuard {
+public:
+    explicit ReportStateGuard(TReport& report) : m_report(report) { m_report.SaveState(); }
+    ~ReportStateGuard() { m_report.RestoreState(); }
+    ReportStateGuard(const ReportStateGuard&) = delete;
+    ReportStateGuard& operator=(const ReportStateGuard&) = delete;
+
+private:
+    TReport& m_report;
 };
 
 }  // namespace plennix

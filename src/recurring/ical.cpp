@@ -3,9 +3,11 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QSet>
 #include <QTimeZone>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -20,8 +22,6 @@
 namespace plennix {
 namespace {
 
-// Calendars people exchange are a few hundred kilobytes at most.
-constexpr qint64 kMaxIcsBytes = 16LL * 1024 * 1024;
 // Iterations of libical's expansion per event, so that a rule of seconds never runs for long.
 constexpr int kMaxExpansionSteps = 20000;
 // The year written after the text of a one-date event: " (2024)".
@@ -233,40 +233,96 @@ QString UnreadableDateProperty(icalcomponent* event) {
     return {};
 }
 
-std::vector<icalcomponent*> Events(icalcomponent* root) {
-    std::vector<icalcomponent*> events;
-    auto collect = [&events](icalcomponent* calendar) {
-        for (icalcomponent* e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
-             e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
-            events.push_back(e);
-    };
-    switch (icalcomponent_isa(root)) {
-    case ICAL_VEVENT_COMPONENT: events.push_back(root); break;
-    case ICAL_VCALENDAR_COMPONENT: collect(root); break;
-    case ICAL_XROOT_COMPONENT:
-        for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT); c;
-             c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
-            collect(c);
-        break;
-    default: break;
+bool IsLine(QByteArrayView line, const char* tag) { return line.compare(tag, Qt::CaseInsensitive) == 0; }
+
+// One VEVENT as written in the file: its lines (nested alarms included) and the line it starts on.
+struct RawEvent {
+    QByteArrayView text;
+    int line = 0;
+};
+
+// The VEVENTs of iCalendar text in file order, found by their BEGIN and END lines and parsed one at a
+// time: a tree of the whole file would take some thirty times its size in memory. An event whose END is
+// missing ends where the next one begins. Empty with *error filled when the text holds no calendar.
+std::optional<std::vector<RawEvent>> EventBlocks(const QByteArray& data, QString* error) {
+    UseNonFatalErrors();
+    if (data.size() > kMaxIcsBytes) {
+        if (error) *error = QStringLiteral("The file is too large to be a calendar");
+        return std::nullopt;
+    }
+    std::vector<RawEvent> events;
+    bool calendar = false;
+    qsizetype eventStart = -1;
+    int eventLine = 0;
+    int lineNumber = 0;
+    const QByteArrayView all(data);
+    // A byte order mark before the first line is no part of it.
+    for (qsizetype pos = all.startsWith("\xEF\xBB\xBF") ? 3 : 0; pos < all.size();) {
+        qsizetype end = all.indexOf('\n', pos);
+        if (end < 0) end = all.size();
+        QByteArrayView line = all.sliced(pos, end - pos);
+        while (!line.isEmpty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.chop(1);
+        ++lineNumber;
+        if (IsLine(line, "BEGIN:VCALENDAR")) calendar = true;
+        if (IsLine(line, "BEGIN:VEVENT")) {
+            if (eventStart >= 0) events.push_back({all.sliced(eventStart, pos - eventStart), eventLine});
+            eventStart = pos;
+            eventLine = lineNumber;
+        } else if (IsLine(line, "END:VEVENT") && eventStart >= 0) {
+            events.push_back({all.sliced(eventStart, std::min(end + 1, all.size()) - eventStart), eventLine});
+            eventStart = -1;
+        }
+        pos = end + 1;
+    }
+    if (eventStart >= 0) events.push_back({all.sliced(eventStart), eventLine});
+    if (!calendar && events.empty()) {
+        if (error) *error = QStringLiteral("The file holds no iCalendar data");
+        return std::nullopt;
     }
     return events;
 }
 
-ComponentPtr Parse(const QByteArray& data, QString* error) {
-    UseNonFatalErrors();
-    if (data.size() > kMaxIcsBytes) {
-        if (error) *error = QStringLiteral("The file is too large to be a calendar");
-        return nullptr;
+// The event that one block holds, parsed by libical; null when it holds none.
+ComponentPtr ParseEvent(const RawEvent& raw) {
+    // The parser wants text ending in a zero byte.
+    const QByteArray text = raw.text.toByteArray();
+    ComponentPtr root(icalparser_parse_string(text.constData()));
+    if (!root) return nullptr;
+    if (icalcomponent_isa(root.get()) == ICAL_VEVENT_COMPONENT) return root;
+    icalcomponent* inner = icalcomponent_get_first_component(root.get(), ICAL_VEVENT_COMPONENT);
+    if (!inner) return nullptr;
+    icalcomponent_remove_component(root.get(), inner);
+    return ComponentPtr(inner);
+}
+
+// The SUMMARY line of an event as written (its folded continuations joined), and the line it is on; for
+// an event whose text came out empty, so that the person can find it in the file.
+std::pair<QString, int> RawSummary(const RawEvent& raw) {
+    std::vector<QByteArrayView> lines;
+    for (qsizetype pos = 0; pos < raw.text.size();) {
+        qsizetype end = raw.text.indexOf('\n', pos);
+        if (end < 0) end = raw.text.size();
+        QByteArrayView line = raw.text.sliced(pos, end - pos);
+        if (line.endsWith('\r')) line.chop(1);
+        lines.push_back(line);
+        pos = end + 1;
     }
-    // The parser wants text ending in a zero byte; a QByteArray always has one after its data.
-    ComponentPtr root(icalparser_parse_string(data.constData()));
-    const icalcomponent_kind kind = root ? icalcomponent_isa(root.get()) : ICAL_NO_COMPONENT;
-    if (kind != ICAL_VCALENDAR_COMPONENT && kind != ICAL_XROOT_COMPONENT && kind != ICAL_VEVENT_COMPONENT) {
-        if (error) *error = QStringLiteral("The file holds no iCalendar data");
-        return nullptr;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const QByteArrayView line = lines[i];
+        if (line.size() < 7 || line.first(7).compare("SUMMARY", Qt::CaseInsensitive) != 0) continue;
+        if (line.size() > 7 && line[7] != ':' && line[7] != ';') continue;
+        QByteArray joined = line.toByteArray();
+        // Folded lines go on with a blank; a line without a property name is a fold that lost its blank.
+        for (size_t j = i + 1; j < lines.size(); ++j) {
+            if (lines[j].startsWith(' ') || lines[j].startsWith('\t')) joined += lines[j].sliced(1).toByteArray();
+            else if (!lines[j].isEmpty() && !lines[j].contains(':')) joined += lines[j].toByteArray();
+            else break;
+        }
+        QString shown = QString::fromUtf8(joined).simplified();
+        if (shown.size() > 60) shown = shown.left(57) + QStringLiteral("...");
+        return {shown, raw.line + static_cast<int>(i)};
     }
-    return root;
+    return {QString(), 0};
 }
 
 // The last day (inclusive) of an event that starts on `start`, from its DTEND or DURATION.
@@ -283,27 +339,40 @@ QDate LastDay(icalcomponent* event, const icaltimetype& dtstart, const QDate& st
 
 }  // namespace
 
-std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error) {
-    ComponentPtr root = Parse(data, error);
-    if (!root) return std::nullopt;
+std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error, IcsDatedEvents dated) {
+    const std::optional<std::vector<RawEvent>> blocks = EventBlocks(data, error);
+    if (!blocks) return std::nullopt;
     IcsImport result;
 
-    // One-date events of the same text that fall on one feast in several years become that feast.
+    // Every event in file order: its entry, or the reason it is left out, or (a one-date event) its text
+    // and date, which become an entry only together with the other events of that text.
     struct Slot {
-        QString entry;       // the entry, when the event maps by itself
-        QString text;        // for one-date events on a feast
-        QString feast;
+        QString entry;
+        QString leftOut;  // "Text: reason"
+        QString text;     // of a one-date event
+        QString feast;    // the feast its date is, if any
         QDate date;
     };
     std::vector<Slot> events;
+    events.reserve(blocks->size());
     const int textWidth = kEventFieldWidth;
 
-    for (icalcomponent* event : Events(root.get())) {
-        const QString text = EventText(event);
-        const QString shown = text.isEmpty() ? QStringLiteral("(no text)") : text;
-        auto leaveOut = [&](const QString& reason) { result.leftOut << shown + QStringLiteral(": ") + reason; };
+    for (const RawEvent& raw : *blocks) {
+        const ComponentPtr parsed = ParseEvent(raw);
+        icalcomponent* event = parsed.get();
+        const QString text = event ? EventText(event) : QString();
+        auto leaveOut = [&](const QString& reason) {
+            events.push_back({{}, text + QStringLiteral(": ") + reason, {}, {}, {}});
+        };
         if (text.isEmpty()) {
-            leaveOut(QStringLiteral("the event has no text (SUMMARY)"));
+            // Named by its place in the file, since it has no text to be known by.
+            const QString where = QStringLiteral("Event at line %1").arg(raw.line);
+            const auto [summary, summaryLine] = RawSummary(raw);
+            const QString reason = !event ? QStringLiteral("it cannot be read")
+                                   : summary.isEmpty()
+                                       ? QStringLiteral("the event has no text (SUMMARY)")
+                                       : QStringLiteral("its text cannot be read (line %1: %2)").arg(summaryLine).arg(summary);
+            events.push_back({{}, where + QStringLiteral(": ") + reason, {}, {}, {}});
             continue;
         }
         if (!CanEncode(FitToWidth(text, textWidth))) {
@@ -363,7 +432,7 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error) {
                 leaveOut(m.reason);
                 continue;
             }
-            events.push_back({BuildEntry(text, m.formula), {}, {}, {}});
+            events.push_back({BuildEntry(text, m.formula), {}, {}, {}, {}});
             continue;
         }
         if (!rdates.empty()) {
@@ -380,16 +449,21 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error) {
                 leaveOut(QStringLiteral("the event's single dates (RDATE) follow no rule"));
                 continue;
             }
-            events.push_back({FeastEntry(text, feast), {}, {}, {}});
+            events.push_back({FeastEntry(text, feast), {}, {}, {}, {}});
             continue;
         }
-        events.push_back({QString(), text, FeastOn(start), start});
+        events.push_back({{}, {}, text, FeastOn(start), start});
     }
 
-    // Group one-date events on feasts by text and feast.
+    // One-date events of one text in several years: on one feast each year they are that feast, on one
+    // day of the year each year they are that day (a holiday file with a dated event for each year).
     std::map<std::pair<QString, QString>, std::set<int>> feastYears;
-    for (const Slot& s : events)
-        if (s.entry.isEmpty() && !s.feast.isEmpty()) feastYears[{s.text, s.feast}].insert(s.date.year());
+    std::map<std::pair<QString, int>, std::set<int>> dayYears;
+    for (const Slot& s : events) {
+        if (s.text.isEmpty()) continue;
+        if (!s.feast.isEmpty()) feastYears[{s.text, s.feast}].insert(s.date.year());
+        dayYears[{s.text, s.date.month() * 100 + s.date.day()}].insert(s.date.year());
+    }
     // An event that a file holds twice (or a feast given both ways) gives its entry once.
     std::set<QString> produced;
     auto produce = [&](const QString& entry) {
@@ -398,18 +472,40 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error) {
     for (const Slot& s : events) {
         if (!s.entry.isEmpty()) {
             produce(s.entry);
-            continue;
-        }
-        const std::pair key{s.text, s.feast};
-        if (!s.feast.isEmpty() && feastYears[key].size() >= 2) {
+        } else if (!s.leftOut.isEmpty()) {
+            result.leftOut << s.leftOut;
+        } else if (!s.feast.isEmpty() && feastYears[{s.text, s.feast}].size() >= 2) {
             produce(FeastEntry(s.text, s.feast));
-            continue;
+        } else if (dayYears[{s.text, s.date.month() * 100 + s.date.day()}].size() >= 2) {
+            produce(BuildEntry(s.text, BuildDayOfMonth(s.date.day(), s.date.month())));
+        } else if (dated == IcsDatedEvents::KeepAsYearly) {
+            const QString noted = TrimBlanks(FitToWidth(s.text, textWidth - kYearNoteWidth)) +
+                                  QStringLiteral(" (%1)").arg(s.date.year());
+            produce(BuildEntry(noted, BuildDayOfMonth(s.date.day(), s.date.month())));
+        } else {
+            result.leftOut << s.text + QStringLiteral(": it falls on a single date (%1), which does not come back "
+                                                      "every year")
+                                           .arg(s.date.toString(Qt::ISODate));
         }
-        const QString noted = TrimBlanks(FitToWidth(s.text, textWidth - kYearNoteWidth)) +
-                              QStringLiteral(" (%1)").arg(s.date.year());
-        produce(BuildEntry(noted, BuildDayOfMonth(s.date.day(), s.date.month())));
     }
     return result;
+}
+
+std::optional<IcsImport> ImportIcsFile(const QString& path, IcsDatedEvents dated, QString* error) {
+    const std::optional<QByteArray> data = ReadWholeFile(path, kMaxIcsBytes, error);
+    if (!data) return std::nullopt;
+    QString why;
+    std::optional<IcsImport> imported = ImportIcs(*data, &why, dated);
+    if (!imported && error) *error = path + QStringLiteral(": ") + why;
+    return imported;
+}
+
+QString IcsImportSummary(const QString& path, int added, int alreadyListed, int leftOut) {
+    QString text = QStringLiteral("Imported from %1: %2").arg(path, added == 1 ? QStringLiteral("1 date added")
+                                                                              : QStringLiteral("%1 dates added").arg(added));
+    if (alreadyListed > 0) text += QStringLiteral(", %1 already in the list").arg(alreadyListed);
+    text += leftOut == 1 ? QStringLiteral(", 1 event left out") : QStringLiteral(", %1 events left out").arg(leftOut);
+    return text;
 }
 
 namespace {
@@ -445,6 +541,13 @@ QString RuleFor(const QString& formula, QString* reason) {
     return {};
 }
 
+QByteArray AsIcalText(icalcomponent* component) {
+    char* text = icalcomponent_as_ical_string_r(component);
+    QByteArray out(text ? text : "");
+    std::free(text);
+    return out;
+}
+
 icaltimetype DateValue(const QDate& d) {
     icaltimetype t = icaltime_null_date();
     t.year = d.year();
@@ -474,6 +577,10 @@ QByteArray ExportIcs(const QStringList& entries, int year, QStringList* leftOut)
     icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
     const icaltimetype now = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
     std::map<QByteArray, int> uidCount;
+    // The calendar is written event by event, so that its size is known before an entry joins it.
+    const QByteArray footer = "END:VCALENDAR\r\n";
+    QByteArray out = AsIcalText(calendar.get());
+    if (out.endsWith(footer)) out.chop(footer.size());
 
     for (const QString& entry : entries) {
         const QString text = TrimBlanks(EntryEventField(entry));
@@ -512,10 +619,12 @@ QByteArray ExportIcs(const QStringList& entries, int year, QStringList* leftOut)
 
         // A feast is one dated event per year (each with its own UID): every calendar program shows
         // plain dated events, while extra dates (RDATE) on an all-day event are widely ignored.
+        QByteArray written;
         for (const QDate& date : dates) {
             const QByteArray uid =
                 base + (rule.isEmpty() ? "-" + QByteArray::number(date.year()) : QByteArray()) + "@plennix";
-            icalcomponent* event = icalcomponent_new_vevent();
+            const ComponentPtr owned(icalcomponent_new_vevent());
+            icalcomponent* event = owned.get();
             icalcomponent_add_property(event, icalproperty_new_uid(uid.constData()));
             icalcomponent_add_property(event, icalproperty_new_dtstamp(now));
             icalcomponent_add_property(event, icalproperty_new_summary(text.toUtf8().constData()));
@@ -526,20 +635,26 @@ QByteArray ExportIcs(const QStringList& entries, int year, QStringList* leftOut)
                 const icalrecurrencetype recur = icalrecurrencetype_from_string(rule.toLatin1().constData());
                 icalcomponent_add_property(event, icalproperty_new_rrule(recur));
             }
-            icalcomponent_add_component(calendar.get(), event);
+            written += AsIcalText(event);
         }
+        if (out.size() + written.size() + footer.size() > kMaxIcsBytes) {
+            leaveOut(QStringLiteral("the file would grow past %1 MB, the most an import reads back")
+                         .arg(kMaxIcsBytes / (1024 * 1024)));
+            continue;
+        }
+        out += written;
     }
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    QByteArray out(text ? text : "");
-    std::free(text);
-    return out;
+    return out + footer;
 }
 
 std::vector<QDate> IcsOccurrences(const QByteArray& data, int year) {
     std::set<QDate> days;
-    ComponentPtr root = Parse(data, nullptr);
-    if (!root) return {};
-    for (icalcomponent* event : Events(root.get())) {
+    const std::optional<std::vector<RawEvent>> blocks = EventBlocks(data, nullptr);
+    if (!blocks) return {};
+    for (const RawEvent& raw : *blocks) {
+        const ComponentPtr parsed = ParseEvent(raw);
+        icalcomponent* event = parsed.get();
+        if (!event) continue;
         const icaltimetype dtstart = icalcomponent_get_dtstart(event);
         if (!LocalDate(dtstart).isValid()) continue;
         auto add = [&](const icaltimetype& t) {
@@ -567,42 +682,60 @@ std::vector<QDate> IcsOccurrences(const QByteArray& data, int year) {
 }
 
 int MergeEntries(QStringList& sortedList, const QStringList& entries) {
-    int added = 0;
-    for (const QString& entry : entries) {
-        if (sortedList.contains(entry)) continue;
-        sortedList.insert(SortedInsertIndex(sortedList, entry), entry);
-        ++added;
-    }
-    return added;
+    QSet<QString> present(sortedList.cbegin(), sortedList.cend());
+    QStringList fresh;
+    for (const QString& entry : entries)
+        if (!present.contains(entry)) {
+            present.insert(entry);
+            fresh << entry;
+        }
+    if (fresh.isEmpty()) return 0;
+    // Stable on both sides, and the list's own lines first among equals: each new line lands where a
+    // sorted insertion after equal lines would have put it.
+    std::stable_sort(fresh.begin(), fresh.end(), EntryLess);
+    QStringList merged;
+    merged.reserve(sortedList.size() + fresh.size());
+    std::merge(sortedList.cbegin(), sortedList.cend(), fresh.cbegin(), fresh.cend(), std::back_inserter(merged),
+               EntryLess);
+    sortedList = std::move(merged);
+    return static_cast<int>(fresh.size());
 }
 
-bool ImportIcsFileIntoRecurringDates(const QString& path, int* added, QStringList* leftOut, QString* error) {
-    const std::optional<QByteArray> data = ReadWholeFile(path, kMaxIcsBytes);
-    if (!data) {
-        if (error)
-            *error = QFileInfo(path).size() > kMaxIcsBytes ? QStringLiteral("%1 is too large to be a calendar").arg(path)
-                                                           : QStringLiteral("Cannot read %1").arg(path);
-        return false;
-    }
-    QString why;
-    const std::optional<IcsImport> imported = ImportIcs(*data, &why);
-    if (!imported) {
-        if (error) *error = path + QStringLiteral(": ") + why;
-        return false;
-    }
+namespace {
+// The error of a failed write, naming the file whatever the writer said.
+QString WriteError(const QString& path, const QString& reason) {
+    if (reason.contains(path)) return reason;
+    return QStringLiteral("Cannot write %1: %2").arg(path, reason.isEmpty() ? QStringLiteral("unknown error") : reason);
+}
+}  // namespace
+
+bool ImportIcsFileIntoRecurringDates(const QString& path, int* added, QStringList* leftOut, QString* error,
+                                     IcsDatedEvents dated, QString* summary) {
+    const std::optional<IcsImport> imported = ImportIcsFile(path, dated, error);
+    if (!imported) return false;
     if (leftOut) *leftOut = imported->leftOut;
     std::optional<QStringList> list = LoadRecurringDates(error);
     if (!list) return false;
     std::stable_sort(list->begin(), list->end(), EntryLess);
     const int n = MergeEntries(*list, imported->entries);
     if (added) *added = n;
+    if (summary)
+        *summary = IcsImportSummary(path, n, static_cast<int>(imported->entries.size()) - n,
+                                    static_cast<int>(imported->leftOut.size()));
     return n == 0 || SaveRecurringDates(*list, error);
+}
+
+bool WriteIcsFile(const QString& path, const QStringList& entries, int year, QStringList* leftOut, QString* error) {
+    QString why;
+    if (WriteFileAtomically(path, ExportIcs(entries, year, leftOut), &why)) return true;
+    if (error) *error = WriteError(path, why);
+    return false;
 }
 
 bool ExportRecurringDatesToIcsFile(const QString& path, int year, QStringList* leftOut, QString* error) {
     const std::optional<QStringList> list = LoadRecurringDates(error);
     if (!list) return false;
-    return WriteFileAtomically(path, ExportIcs(*list, year, leftOut), error);
+    return WriteIcsFile(path, *list, year, leftOut, error);
 }
 
 }  // namespace plennix

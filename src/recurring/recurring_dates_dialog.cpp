@@ -1,11 +1,14 @@
 #include "recurring/recurring_dates_dialog.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDate>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "platform/file_io.h"
 #include "platform/messages.h"
@@ -37,7 +40,7 @@ TEditRecurringDates::TEditRecurringDates(QWidget* parent)
     setFont(font);
 
     DatesList = new QListWidget(this);
-    DatesList->setGeometry(8, 8, 373, 305);
+    DatesList->setGeometry(8, 8, 373, 283);
     DatesList->setSelectionMode(QAbstractItemView::SingleSelection);
     DatesList->setUniformItemSizes(true);
     DatesList->setItemDelegate(new TEntryListDelegate(false, DatesList));
@@ -52,6 +55,14 @@ TEditRecurringDates::TEditRecurringDates(QWidget* parent)
     Exportbutton = NewButton(QStringLiteral("Export…"), this, 168);
     Exportbutton->setObjectName(QStringLiteral("Exportbutton"));
     Exportbutton->setToolTip(QStringLiteral("Writes the list as an iCalendar (.ics) file"));
+    // An event on a single date (a meeting, one year's holiday) has no yearly form; a person who keeps
+    // such dates anyway asks for it here.
+    KeepDatedCheck = new QCheckBox(QStringLiteral("Import single &dates as yearly entries (year added to the text)"),
+                                   this);
+    KeepDatedCheck->setObjectName(QStringLiteral("KeepDatedCheck"));
+    KeepDatedCheck->setAccessibleName(QStringLiteral("Import single dates as yearly entries (year added to the text)"));
+    KeepDatedCheck->setToolTip(QStringLiteral("Without this, Import… leaves out events that fall on one date only"));
+    KeepDatedCheck->setGeometry(8, 295, 373, 20);
     okbutton = NewButton(QStringLiteral("Ok"), this, 255);
     okbutton->setDefault(true);
     CancelButton = NewButton(QStringLiteral("Cancel"), this, 287);
@@ -207,34 +218,47 @@ FileDialogRequest IcsRequest(FileDialogRequest::Mode mode, const QString& title)
 }
 }  // namespace
 
+void TEditRecurringDates::SetLines(const QStringList& sortedLines) {
+    // Rows are made without a repaint or a relayout for each, so that a list of 100,000 fills at once.
+    DatesList->setUpdatesEnabled(false);
+    DatesList->clear();
+    for (const QString& line : sortedLines) DatesList->addItem(NewEntryItem(line));
+    DatesList->setUpdatesEnabled(true);
+}
+
 void TEditRecurringDates::ImportbuttonClick() {
     const QString path =
         ChooseFileDialog(IcsRequest(FileDialogRequest::Mode::Open, QStringLiteral("Import iCalendar File")), this);
     if (path.isEmpty()) return;
-    const std::optional<QByteArray> data = ReadWholeFile(path, 16LL * 1024 * 1024);
-    QString error = QStringLiteral("Cannot read %1").arg(path);
-    const std::optional<IcsImport> imported = data ? ImportIcs(*data, &error) : std::nullopt;
+    QString error;
+    const IcsDatedEvents dated = KeepDatedCheck->isChecked() ? IcsDatedEvents::KeepAsYearly : IcsDatedEvents::LeaveOut;
+    const std::optional<IcsImport> imported = ImportIcsFile(path, dated, &error);
     if (!imported) {
-        ShowError(data ? path + QStringLiteral(": ") + error : error, this);
+        ShowError(error, this);
         return;
     }
-    QString lastAdded;
-    int added = 0;
-    for (const QString& line : imported->entries)
-        if (!Lines().contains(line)) {
-            AddLine(line);
-            lastAdded = line;
-            ++added;
-        }
-    if (!lastAdded.isEmpty()) SelectLine(lastAdded);
+    QStringList lines = Lines();
+    const QSet<QString> before(lines.cbegin(), lines.cend());
+    const int added = MergeEntries(lines, imported->entries);
+    if (added > 0) {
+        SetLines(lines);
+        // The last new line in file order is selected, as after New.
+        QString lastAdded;
+        for (const QString& entry : imported->entries)
+            if (!before.contains(entry)) lastAdded = entry;
+        auto row = std::lower_bound(lines.cbegin(), lines.cend(), lastAdded, EntryLess);
+        while (row != lines.cend() && *row != lastAdded) ++row;
+        SelectRow(static_cast<int>(row - lines.cbegin()));
+    }
     setbuttons();
-    if (!imported->leftOut.isEmpty())
-        ShowInformation(LeftOutText((added == 1 ? QStringLiteral("1 date was added.")
-                                                : QStringLiteral("%1 dates were added.").arg(added)) +
-                                        QStringLiteral(" These events cannot be expressed as recurring dates "
-                                                       "and were left out:"),
-                                    imported->leftOut),
-                        this);
+    const QString summary = IcsImportSummary(path, added, static_cast<int>(imported->entries.size()) - added,
+                                             static_cast<int>(imported->leftOut.size()));
+    ShowInformation(imported->leftOut.isEmpty()
+                        ? summary + QLatin1Char('.')
+                        : LeftOutText(summary + QStringLiteral(". These events cannot be expressed as recurring "
+                                                               "dates:"),
+                                      imported->leftOut),
+                    this);
 }
 
 void TEditRecurringDates::ExportbuttonClick() {
@@ -243,14 +267,15 @@ void TEditRecurringDates::ExportbuttonClick() {
     const QString path = ChooseFileDialog(request, this);
     if (path.isEmpty()) return;
     QStringList leftOut;
-    const QByteArray ics = ExportIcs(Lines(), QDate::currentDate().year(), &leftOut);
     QString error;
-    if (!WriteFileAtomically(path, ics, &error)) {
+    if (!WriteIcsFile(path, Lines(), QDate::currentDate().year(), &leftOut, &error)) {
         ShowError(error, this);
         return;
     }
     if (!leftOut.isEmpty())
-        ShowInformation(LeftOutText(QStringLiteral("These entries have no iCalendar form and were left out:"), leftOut),
+        ShowInformation(LeftOutText(QStringLiteral("These entries have no iCalendar form and were left out of %1:")
+                                        .arg(path),
+                                    leftOut),
                         this);
 }
 

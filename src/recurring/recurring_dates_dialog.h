@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class QCheckBox;
 class QListWidget;
 class QPushButton;
 
@@ -32,8 +33,9 @@ public:
     void EditbuttonClick();
     void DeleteButtonClick();
     void HolidaysbuttonClick();
-    // Adds the events of an .ics file that have a formula form (and are not in the list yet); lists the
-    // others with their reasons. Nothing is written before OK.
+    // Adds the events of an .ics file that have a formula form (and are not in the list yet), and says how
+    // many were added, how many were already listed and which were left out, with their reasons. Events on
+    // a single date join as yearly entries only while KeepDatedCheck is ticked. Nothing is written before OK.
     void ImportbuttonClick();
     // Writes the list as it stands, unsaved changes included, to an .ics file.
     void ExportbuttonClick();
@@ -47,6 +49,7 @@ public:
     QPushButton* Holidaysbutton;
     QPushButton* Importbutton;
     QPushButton* Exportbutton;
+    QCheckBox* KeepDatedCheck;
     QPushButton* okbutton;
     QPushButton* CancelButton;
 
@@ -57,6 +60,8 @@ private:
     void FormCreate();
     void DoEditRecurringFormula(int row);
     void SelectRow(int row);
+    // Replaces every row by the lines of a sorted list.
+    void SetLines(const QStringList& sortedLines);
 
     QString m_loadError;
 };

@@ -15,11 +15,8 @@ namespace {
 constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
 
 std::optional<QStringList> ReadLinesOf(const QString& path, QString* error) {
-    auto bytes = ReadWholeFile(path, kMaxFileBytes);
-    if (!bytes) {
-        if (error) *error = QStringLiteral("Cannot read %1").arg(QFileInfo(path).fileName());
-        return std::nullopt;
-    }
+    auto bytes = ReadWholeFile(path, kMaxFileBytes, error);
+    if (!bytes) return std::nullopt;
     return SplitRecurringLines(*bytes);
 }
 }  // namespace
@@ -73,10 +70,11 @@ bool ConvertOldRecurringDatesFile(QString* error) {
     QStringList lines;
     lines.reserve(oldLines->size());
     for (const QString& line : *oldLines) lines << ConvertOldRecurringLine(line);
+    // The old file goes only once the new one is safely on the disk.
     if (!SaveRecurringDates(lines, error)) return false;
     QFile old(oldPath);
     if (!old.remove()) {
-        if (error) *error = old.errorString();
+        if (error) *error = QStringLiteral("Unable to delete ") + oldPath + QStringLiteral(": ") + old.errorString();
         return false;
     }
     return true;

@@ -2,11 +2,14 @@
 
 #include <QActionGroup>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFontComboBox>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QWheelEvent>
 
 namespace plennix {
 
@@ -41,6 +44,47 @@ QIcon AlignmentIcon(RtfAlignment a) {
     return QIcon(pm);
 }
 
+// A list of the bar that knows whether its entry is being stepped through with the arrow keys or the
+// wheel: such a change applies at once but leaves the focus in the list, so the person can go on.
+template <class Box>
+class BrowsedBox : public Box {
+public:
+    using Box::Box;
+    bool Browsing() const { return m_browsing; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            // Alt+Down opens the drop-down list, where a choice is a choice.
+            m_browsing = !(event->modifiers() & Qt::AltModifier);
+            break;
+        default: break;
+        }
+        Box::keyPressEvent(event);
+        m_browsing = false;
+    }
+    void wheelEvent(QWheelEvent* event) override {
+        m_browsing = true;
+        Box::wheelEvent(event);
+        m_browsing = false;
+    }
+
+private:
+    bool m_browsing = false;
+};
+
+bool IsBrowsing(const QComboBox* box) {
+    if (auto* fonts = dynamic_cast<const BrowsedBox<QFontComboBox>*>(box)) return fonts->Browsing();
+    if (auto* list = dynamic_cast<const BrowsedBox<QComboBox>*>(box)) return list->Browsing();
+    return false;
+}
+
 }  // namespace
 
 QList<int> TWPToolBar::FontSizes() { return {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72}; }
@@ -51,20 +95,23 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent) {
     setFloatable(false);
     setIconSize(QSize(16, 16));
 
-    m_fontName = new QFontComboBox(this);
+    // The font and size lists keep the focus while a name or a size is typed (the edit text follows
+    // every key, and the completion with it): only a choice from the drop-down list, or Return, applies
+    // and sends the person back into the text.
+    m_fontName = new BrowsedBox<QFontComboBox>(this);
     m_fontName->setObjectName(QStringLiteral("FontNameBox"));
     m_fontName->setToolTip(tr("Font"));
+    m_fontName->setAccessibleName(tr("Font"));
+    m_fontName->setInsertPolicy(QComboBox::NoInsert);
     m_fontName->setMaximumWidth(180);
     addWidget(m_fontName);
-    connect(m_fontName, &QFontComboBox::currentFontChanged, this, [this](const QFont& font) {
-        if (m_updating || !m_editor) return;
-        m_editor->ApplyFontName(font.family());
-        m_editor->setFocus();
-    });
+    connect(m_fontName, &QComboBox::activated, this, [this] { applyFontName(); });
+    connect(m_fontName->lineEdit(), &QLineEdit::returnPressed, this, [this] { applyFontName(); });
 
-    m_fontSize = new QComboBox(this);
+    m_fontSize = new BrowsedBox<QComboBox>(this);
     m_fontSize->setObjectName(QStringLiteral("FontSizeBox"));
     m_fontSize->setToolTip(tr("Font Size"));
+    m_fontSize->setAccessibleName(tr("Font Size"));
     m_fontSize->setEditable(true);
     m_fontSize->setInsertPolicy(QComboBox::NoInsert);
     m_fontSize->lineEdit()->setValidator(new QIntValidator(1, 1638, m_fontSize));
@@ -72,6 +119,12 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent) {
     addWidget(m_fontSize);
     connect(m_fontSize, &QComboBox::activated, this, [this] { applySize(); });
     connect(m_fontSize->lineEdit(), &QLineEdit::returnPressed, this, [this] { applySize(); });
+    // Leaving a list without Return puts back what the text has, so that a half-typed name is
+    // neither applied nor left standing.
+    for (QComboBox* box : {static_cast<QComboBox*>(m_fontName), m_fontSize}) {
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
+    }
 
     m_color = new QComboBox(this);
     m_color->setObjectName(QStringLiteral("ColorBox"));
@@ -159,13 +212,35 @@ QAction* TWPToolBar::addCommand(const QString& name, const QString& text, const 
     return a;
 }
 
+void TWPToolBar::applyFontName() {
+    if (m_updating || !m_editor) return;
+    // A typed name counts when the list has it, whatever its case.
+    const int index = m_fontName->findText(m_fontName->currentText(), Qt::MatchFixedString);
+    if (index < 0) return;
+    const QString family = m_fontName->itemText(index);
+    m_editor->ApplyFontName(family);
+    if (IsBrowsing(m_fontName)) return;
+    m_editor->setFocus();
+    // The box shows the name as the list spells it.
+    UpdateFromEditor();
+}
+
 void TWPToolBar::applySize() {
     if (m_updating || !m_editor) return;
     bool ok = false;
     const int size = m_fontSize->currentText().toInt(&ok);
     if (!ok || size <= 0) return;
     m_editor->ApplyFontSize(size);
-    m_editor->setFocus();
+    if (!IsBrowsing(m_fontSize)) m_editor->setFocus();
+}
+
+bool TWPToolBar::eventFilter(QObject* watched, QEvent* event) {
+    // Opening the drop-down list takes the focus as well; that is no leaving.
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+        (watched == m_fontName || watched == m_fontName->lineEdit() || watched == m_fontSize ||
+         watched == m_fontSize->lineEdit()))
+        UpdateFromEditor();
+    return QToolBar::eventFilter(watched, event);
 }
 
 void TWPToolBar::Attach(TWPRichText* editor) {
@@ -187,7 +262,11 @@ void TWPToolBar::UpdateFromEditor() {
     m_updating = true;
     const RtfCharFormat f = m_editor->CurrentAttributes();
     m_fontName->setCurrentFont(QFont(f.font));
-    m_fontSize->setEditText(QString::number(f.halfPoints / 2));
+    m_fontName->setEditText(m_fontName->itemText(m_fontName->currentIndex()));
+    // The listed size becomes the current entry, so that the arrow keys step on from it.
+    const QString size = QString::number(f.halfPoints / 2);
+    if (const int listed = m_fontSize->findText(size); listed >= 0) m_fontSize->setCurrentIndex(listed);
+    m_fontSize->setEditText(size);
     m_color->setCurrentIndex(f.color == kAutoTextColor ? 0 : TWPRichText::LastColorIndexOf(f.color));
     m_bold->setChecked(f.style & fsBold);
     m_italic->setChecked(f.style & fsItalic);

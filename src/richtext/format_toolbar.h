@@ -45,8 +45,12 @@ public slots:
     // Shows the attributes at the attached editor's caret.
     void UpdateFromEditor();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QAction* addCommand(const QString& name, const QString& text, const QString& tip, bool checkable);
+    void applyFontName();
     void applySize();
 
     QPointer<TWPRichText> m_editor;

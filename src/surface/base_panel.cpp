@@ -12,6 +12,7 @@
 #include "platform/program_folder.h"
 #include "platform/stream_error.h"
 #include "platform/ticks.h"
+#include "printing/report.h"
 #include "surface/cursors.h"
 #include "surface/graphic_control.h"
 #include "surface/handle.h"
@@ -195,7 +196,11 @@ void TGBasePanel::ObjectMouseDown(TGGraphicControl* sender, Qt::MouseButton butt
 
 void TGBasePanel::PrintObjects(TReport& report, double leftOffset, double topOffset) {
     const auto objects = Objects();
-    for (TGGraphicControl* o : objects) o->PrintTo(report, leftOffset, topOffset);
+    // Whatever one object sets, clips or moves on the printer must not reach the ones after it.
+    for (TGGraphicControl* o : objects) {
+        ReportStateGuard state(report);
+        o->PrintTo(report, leftOffset, topOffset);
+    }
 }
 
 void TGBasePanel::PullObjectsInside() {

@@ -160,7 +160,10 @@ TGBaseLabel::TGBaseLabel(QObject* owner) : TGGraphicControl(owner) {
     m_font.name = QStringLiteral("Arial");
     m_font.setSize(10);
     m_caption = QStringLiteral("Text");
+    // A new label keeps its published size until a change or its first paint lays it out.
+    m_inLayout = true;
     SetBounds(Left(), Top(), 142, 33);
+    m_inLayout = false;
 }
 
 TGBaseLabel::~TGBaseLabel() = default;
@@ -218,11 +221,18 @@ void TGBaseLabel::recomputeHighlightOffset() {
     m_highlightOffset = HighlightOffset(m_directionHighlight, m_depthHighlight);
 }
 
+void TGBaseLabel::layoutChanged() {
+    m_layoutDirty = true;
+    // Laid out at once, so that the size a document saves is the size the page shows; a record being
+    // read keeps its stored size until it is complete.
+    if (!IsLoading()) Relayout();
+}
+
 void TGBaseLabel::SetDepthShadow(int value) {
     if (value == m_depthShadow) return;
     m_depthShadow = value;
     recomputeShadowOffset();
-    m_layoutDirty = true;
+    layoutChanged();
     if (!IsLoading()) Repaint();
 }
 
@@ -230,7 +240,7 @@ void TGBaseLabel::SetDirectionShadow(TShadowDirection value) {
     if (value == m_directionShadow) return;
     m_directionShadow = value;
     recomputeShadowOffset();
-    m_layoutDirty = true;
+    layoutChanged();
     if (!IsLoading()) Repaint();
 }
 
@@ -238,7 +248,7 @@ void TGBaseLabel::SetDepthHighlight(int value) {
     if (value == m_depthHighlight) return;
     m_depthHighlight = value;
     recomputeHighlightOffset();
-    m_layoutDirty = true;
+    layoutChanged();
     if (!IsLoading()) Repaint();
 }
 
@@ -246,7 +256,7 @@ void TGBaseLabel::SetDirectionHighlight(THighlightDirection value) {
     if (value == m_directionHighlight) return;
     m_directionHighlight = value;
     recomputeHighlightOffset();
-    m_layoutDirty = true;
+    layoutChanged();
     if (!IsLoading()) Repaint();
 }
 
@@ -273,6 +283,7 @@ void TGBaseLabel::SetAngle(int value) {
     if (IsLoading()) return;
     const bool flat = value == 0 || value == 180;
     if ((flat && Height() > Width()) || (!flat && Width() > Height())) SetBounds(Left(), Top(), Height(), Width());
+    layoutChanged();
     Repaint();
     // A rotation that keeps the box's shape is still a change of the document.
     NotifyChanged();
@@ -281,7 +292,7 @@ void TGBaseLabel::SetAngle(int value) {
 void TGBaseLabel::SetAlignment(TAlignment value) {
     if (value == m_alignment) return;
     m_alignment = value;
-    m_layoutDirty = true;
+    layoutChanged();
     if (IsLoading()) return;
     Repaint();
     NotifyChanged();
@@ -308,7 +319,7 @@ void TGBaseLabel::SetBackColor(TColor value) {
 void TGBaseLabel::SetCaption(const QString& value) {
     if (value == m_caption) return;
     m_caption = value;
-    m_layoutDirty = true;
+    layoutChanged();
     if (IsLoading()) return;
     Repaint();
     NotifyChanged();
@@ -321,7 +332,7 @@ void TGBaseLabel::SetFont(const FontRecord& font) {
 }
 
 void TGBaseLabel::fontChanged() {
-    m_layoutDirty = true;
+    layoutChanged();
     if (IsLoading()) return;
     Repaint();
     NotifyChanged();
@@ -331,8 +342,9 @@ void TGBaseLabel::fontChanged() {
 
 void TGBaseLabel::BoundsChanged() {
     TGGraphicControl::BoundsChanged();
-    m_layoutDirty = true;
     if (Width() <= 0 || Height() <= 0) SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+    // The size the layout settles on is the one kept, not one that only the next paint corrects.
+    if (!m_inLayout) layoutChanged();
 }
 
 void TGBaseLabel::ApplyFont(const FontRecord& font) {
@@ -346,6 +358,8 @@ QWidget* TGBaseLabel::DialogParent() const {
 }
 
 void TGBaseLabel::Relayout() {
+    if (m_inLayout) return;
+    m_inLayout = true;
     const FontRecord f = DrawingFont();
     LabelLayoutInput in;
     in.angle = m_angle;
@@ -366,6 +380,7 @@ void TGBaseLabel::Relayout() {
         SetBounds(Left(), Top(), m_layout.width, m_layout.height);
     m_layoutZoom = Zoom();
     m_layoutDirty = false;
+    m_inLayout = false;
 }
 
 void TGBaseLabel::Paint(Canvas& canvas) {
@@ -409,11 +424,12 @@ void TGBaseLabel::GrowToFit() {
     const int neededWidth = std::max({l.textRect.left, l.shadowRect.left, l.highlightRect.left}) + textWidth;
     const int neededHeight = std::max({l.textRect.top, l.shadowRect.top, l.highlightRect.top}) + textHeight;
     SetBounds(Left(), Top(), std::max(Width(), neededWidth), std::max(Height(), neededHeight));
-    m_layoutDirty = true;
+    layoutChanged();
     Repaint();
 }
 
 void TGBaseLabel::PrintTo(TReport& report, double leftOffset, double topOffset) {
+    ReportStateGuard printState(report);
     Relayout();
     const double P = ScreenPixelsPerInch();
     const auto inchX = [&](int p) { return leftOffset + (Left() + p) / P; };

@@ -126,6 +126,8 @@ protected:
 
 private:
     void fontChanged();
+    // After a change of what the layout depends on (caption, font, angle, alignment, shadow, highlight).
+    void layoutChanged();
     void recomputeShadowOffset();
     void recomputeHighlightOffset();
 
@@ -150,6 +152,7 @@ private:
     // still refit the copies to the drawing font.
     float m_layoutZoom = 1.0f;
     bool m_layoutDirty = true;
+    bool m_inLayout = false;  // the layout's own size change lays nothing out again
     bool m_transparent = true;
     TColor m_backColor = clWhite;
     QString m_caption;

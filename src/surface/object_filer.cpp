@@ -12,14 +12,18 @@
 
 namespace plennix {
 
+namespace {
+// The clipboard file holds a selection of objects; pictures included, it stays far below this.
+constexpr qint64 kMaxClipboardFileBytes = 256LL * 1024 * 1024;
+}  // namespace
+
 TGLabelObjectFiler::TGLabelObjectFiler(QObject* namingOwner) : m_namingOwner(namingOwner) {}
 
 void TGLabelObjectFiler::writeList(const std::vector<const TGGraphicControl*>& objs, const QString& path) {
     QByteArray bytes;
     WriteObjectList(bytes, objs);
     QString error;
-    if (!WriteFileAtomically(path, bytes, &error))
-        throw StreamError(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), error));
+    if (!WriteFileAtomically(path, bytes, &error)) throw FileError(error);
 }
 
 void TGLabelObjectFiler::SaveSelection(const TGHandle* frame, const QString& path) {
@@ -37,11 +41,9 @@ void TGLabelObjectFiler::SaveObject(const TGGraphicControl* obj, const QString& 
 std::vector<TGGraphicControl*> TGLabelObjectFiler::LoadObjects(QObject* owner, TGObjectHost* parent,
                                                                const QString& path, ObjectListReadReport* report) {
     if (!QFileInfo::exists(path)) return {};
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes)
-        throw StreamError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
+    const QByteArray bytes = ReadWholeFileOrThrow(path, kMaxClipboardFileBytes);
     m_pasting = true;
-    StreamReader in(*bytes);
+    StreamReader in(bytes);
     return ReadObjectList(in, owner, parent, m_namingOwner, m_pasting, report);
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <unistd.h>
 
 #include "app/command_line.h"
 #include "platform/code_page.h"
@@ -17,6 +20,30 @@ namespace {
 CommandLine Parse(QStringList args) {
     args.prepend(QStringLiteral("plennix"));
     return ParseCommandLine(args);
+}
+
+// Runs the command and returns its status and what it wrote to stderr.
+std::pair<int, QString> RunCapturingErrors(const CommandLine& c) {
+    QTemporaryDir dir;
+    const QString capture = dir.filePath(QStringLiteral("err.txt"));
+    std::fflush(stderr);
+    const int saved = dup(fileno(stderr));
+    FILE* f = std::fopen(capture.toLocal8Bit().constData(), "w");
+    dup2(fileno(f), fileno(stderr));
+    const int status = RunCommandLine(c);
+    std::fflush(stderr);
+    dup2(saved, fileno(stderr));
+    close(saved);
+    std::fclose(f);
+    QFile read(capture);
+    read.open(QIODevice::ReadOnly);
+    return {status, QString::fromLocal8Bit(read.readAll())};
+}
+
+QByteArray Calendar(const QByteArray& events) {
+    QByteArray body = "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:x\n" + events + "END:VCALENDAR\n";
+    body.replace("\n", "\r\n");
+    return body;
 }
 }  // namespace
 
@@ -45,6 +72,45 @@ TEST(IcsCommandLine, ImportAndExportWorkOnTheRecurringDatesList) {
 
     EXPECT_EQ(RunCommandLine(Parse({"--export-ics", ics})), 0);
     EXPECT_EQ(ImportIcs(ReadWholeFile(ics).value()).value().entries, expected);
+    QFile::remove(ics);
+    QFile::remove(RecurringDatesPath());
+}
+
+// The import always says how many dates it added and how many events it left out; an event on one date
+// is left out unless --ics-keep-dated asks for it; an export that cannot be written names its file.
+TEST(IcsCommandLine, ImportSaysWhatItDidAndKeepsSingleDatesOnlyWhenAsked) {
+    ScopedCodePage page(1252);
+    QFile::remove(RecurringDatesPath());
+    const QString ics = RecurringDatesPath() + QStringLiteral(".dated.ics");
+    ASSERT_TRUE(WriteFileAtomically(ics, Calendar("BEGIN:VEVENT\nUID:1\nDTSTART;VALUE=DATE:20240704\nRRULE:FREQ=YEARLY\n"
+                                                  "SUMMARY:Picnic\nEND:VEVENT\n")));
+    auto [status, errors] = RunCapturingErrors(Parse({"--import-ics", ics}));
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(errors, QStringLiteral("plennix: Imported from %1: 1 date added, 0 events left out\n").arg(ics));
+
+    ASSERT_TRUE(WriteFileAtomically(ics, Calendar("BEGIN:VEVENT\nUID:2\nDTSTART;VALUE=DATE:20270329\n"
+                                                  "SUMMARY:Easter Monday\nEND:VEVENT\n")));
+    std::tie(status, errors) = RunCapturingErrors(Parse({"--import-ics", ics}));
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(errors, QStringLiteral("plennix: left out: Easter Monday: it falls on a single date (2027-03-29), which "
+                                     "does not come back every year\nplennix: Imported from %1: 0 dates added, 1 event "
+                                     "left out\n")
+                          .arg(ics));
+    EXPECT_EQ(LoadRecurringDates().value().size(), 1);
+
+    EXPECT_EQ(Parse({"--export-ics", ics, "--ics-keep-dated"}).action, CommandLine::Action::Usage);
+    const CommandLine keep = Parse({"--import-ics", ics, "--ics-keep-dated"});
+    ASSERT_EQ(keep.action, CommandLine::Action::ImportIcs);
+    std::tie(status, errors) = RunCapturingErrors(keep);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(LoadRecurringDates().value(),
+              (QStringList{BuildEntry(QStringLiteral("Easter Monday (2027)"), QStringLiteral("@0329")),
+                           BuildEntry(QStringLiteral("Picnic"), QStringLiteral("@0704"))}));
+
+    const QString unwritable = RecurringDatesPath() + QStringLiteral(".no-such-folder/dates.ics");
+    std::tie(status, errors) = RunCapturingErrors(Parse({"--export-ics", unwritable}));
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(errors.contains(unwritable)) << errors.toStdString();
     QFile::remove(ics);
     QFile::remove(RecurringDatesPath());
 }

@@ -3,6 +3,7 @@
 // flag left alone, Save As Bitmap and the printed-page image.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QPrintPreviewWidget>
@@ -301,4 +302,48 @@ TEST(PrintCommands, UnshownPagePrintsCellTextsAsAShownOne) {
     ASSERT_FALSE(a.isNull());
     EXPECT_GT(DarkPixels(a), 1000);
     EXPECT_TRUE(a == b);
+}
+
+namespace {
+// Groups of neighbouring rows (or columns) of `image` in which more than `minRun` pixels are dark: the
+// long lines drawn across the picture.
+int LongLines(const QImage& image, bool rows, int minRun) {
+    int lines = 0;
+    bool inLine = false;
+    const int n = rows ? image.height() : image.width();
+    const int m = rows ? image.width() : image.height();
+    for (int i = 0; i < n; ++i) {
+        int dark = 0;
+        for (int j = 0; j < m; ++j) dark += qGray(rows ? image.pixel(j, i) : image.pixel(i, j)) < 160;
+        const bool line = dark > minRun;
+        if (line && !inLine) ++lines;
+        inLine = line;
+    }
+    return lines;
+}
+}  // namespace
+
+// The preview scales a page printed at the printer's resolution far down; lines one printer dot wide
+// must still show there, as every line of the day grid shows on paper and in the PDF.
+TEST(PrintCommands, PreviewShowsEveryGridLine) {
+    PrintablePage p;
+    QImage shown;
+    ScopedHook dialogs(SetModalDialogRunner, [&](QDialog& d) {
+        if (auto* preview = d.findChild<QPrintPreviewWidget*>()) {
+            d.resize(700, 900);
+            d.show();
+            preview->updatePreview();
+            preview->fitInView();
+            QCoreApplication::processEvents();
+            shown = preview->grab().toImage();
+        }
+        return int(QDialog::Rejected);
+    });
+    PrintPreviewCommand(nullptr, p.page);
+    ASSERT_FALSE(shown.isNull());
+    // The day area: 7 lines across (6 weeks) and 8 down (7 days), each running most of the way.
+    const int across = LongLines(shown, true, shown.width() / 2);
+    const int down = LongLines(shown, false, shown.height() / 3);
+    EXPECT_GE(across, 7);
+    EXPECT_GE(down, 8);
 }

@@ -565,7 +565,8 @@ TEST_F(CalendarFilesTest, DumpShowsEveryPart) {
     EXPECT_TRUE(DumpCalendarBytes(broken).contains(QStringLiteral("(objects list unreadable")));
     EXPECT_EQ(errorOf([&] { DumpCalendarBytes(WriteStyleSheet(s).left(40)); }), QStringLiteral("Invalid stream format"));
     EXPECT_EQ(errorOf([&] { DumpCalendarBytes(QByteArray()); }), QStringLiteral("Invalid stream format"));
-    EXPECT_TRUE(errorOf([&] { DumpCalendarFile(QStringLiteral("/nonexistent/x.PXF")); }).contains("Unable to read"));
+    EXPECT_EQ(errorOf([&] { DumpCalendarFile(QStringLiteral("/nonexistent/x.PXF")); }),
+              QStringLiteral("Cannot read /nonexistent/x.PXF: No such file or directory"));
 }
 
 }  // namespace

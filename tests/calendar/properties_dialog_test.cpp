@@ -218,6 +218,19 @@ TEST(PropertiesDialog, ZoomStepsBetweenTwentyAndOneHundredPercent) {
     EXPECT_GE(double(d.preview().Zoom()), 0.99);
 }
 
+TEST(PropertiesDialog, ZoomStopsAtTwentyPercentFromEveryStartingZoom) {
+    // The factors the preview starts at (the remembered percent), each stored in four bytes.
+    for (const float start : {0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f}) {
+        Dialog d(start);
+        for (int i = 0; i < 10; ++i) d.click(d.dlg.ZoomOutbutton);
+        EXPECT_EQ(d.dlg.ZoomLabel->text(), "20%") << start;
+        EXPECT_GT(double(d.preview().Zoom()), 0.15) << start;
+        for (int i = 0; i < 10; ++i) d.click(d.dlg.ZoomInButton);
+        EXPECT_EQ(d.dlg.ZoomLabel->text(), "100%") << start;
+        EXPECT_LT(double(d.preview().Zoom()), 1.05) << start;
+    }
+}
+
 TEST(PropertiesDialog, LayoutFamilyWarningOnOk) {
     test::MessageRecorder messages(false);
     Dialog d;

@@ -1,13 +1,15 @@
 // The image browser and the load command: the file list's mask, the load rules per extension and their
 // messages, the external decoder (and its absence), the check boxes, and the working folder restored
-// whether the browser is cancelled or confirmed.
+// whether the browser is cancelled or confirmed, and a file chosen with the mouse or with the keys.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "common/test_support.h"
 #include "metafile_test_files.h"
@@ -171,6 +173,62 @@ TEST_F(ImageFolder, StretchAndAutoSizeCheckBoxesExcludeEachOther) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
         }
     }
+}
+
+// Clicks a file of the list as a person does (the browser must be shown, so that the rows have places).
+void clickFile(TGImageBrowser& browser, const QString& name) {
+    const auto found = browser.FileListBox1->findItems(name, Qt::MatchFixedString);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    browser.FileListBox1->scrollToItem(found.first());
+    const QRect row = browser.FileListBox1->visualItemRect(found.first());
+    QTest::mouseClick(browser.FileListBox1->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+}
+
+TEST_F(ImageFolder, AFileChosenWithTheMouseLoadsTheSamePreviewAsWithTheKeys) {
+    test::MessageRecorder messages;
+    TGImageBrowser browser;
+    browser.show();
+    browser.SetFolder(m_dir.path());
+    clickFile(browser, QStringLiteral("GOOD.BMP"));
+    EXPECT_EQ(QFileInfo(browser.SelectedFile()).fileName(), QStringLiteral("GOOD.BMP"));
+    ASSERT_FALSE(browser.PreviewPicture().Empty());
+    const QByteArray byMouse = browser.PreviewPicture().RecordData();
+    EXPECT_EQ(browser.Image1->Picture().RecordData(), byMouse);  // and the preview shows it
+
+    // Another file by mouse, then back with the arrow keys to the same file.
+    clickFile(browser, QStringLiteral("ICON.ICO"));
+    EXPECT_EQ(browser.PreviewPicture().Width(), 16);
+    const int good = browser.FileListBox1->row(
+        browser.FileListBox1->findItems(QStringLiteral("GOOD.BMP"), Qt::MatchFixedString).first());
+    browser.FileListBox1->setFocus();
+    while (browser.FileListBox1->currentRow() > good) QTest::keyClick(browser.FileListBox1, Qt::Key_Up);
+    while (browser.FileListBox1->currentRow() < good) QTest::keyClick(browser.FileListBox1, Qt::Key_Down);
+    EXPECT_EQ(QFileInfo(browser.SelectedFile()).fileName(), QStringLiteral("GOOD.BMP"));
+    EXPECT_EQ(browser.PreviewPicture().RecordData(), byMouse);
+
+    // A damaged bitmap chosen with the mouse says so once.
+    const size_t before = messages.shown.size();
+    clickFile(browser, QStringLiteral("bad.bmp"));
+    EXPECT_TRUE(browser.PreviewPicture().Empty());
+    EXPECT_EQ(messages.shown.size(), before + 1);
+}
+
+TEST_F(ImageFolder, OkPlacesTheFileClickedWithTheMouse) {
+    test::MessageRecorder messages;
+    TGImage image;
+    image.SetBounds(5, 6, 70, 80);
+    test::ScopedHook<ModalDialogRunner> runner(SetModalDialogRunner, [&](QDialog& d) {
+        auto& browser = dynamic_cast<TGImageBrowser&>(d);
+        browser.show();
+        browser.SetFolder(m_dir.path());
+        browser.FileListBox1->setFocus();
+        QTest::keyClick(browser.FileListBox1, Qt::Key_Home);  // chosen with the keys first ...
+        clickFile(browser, QStringLiteral("STAR.WMF"));       // ... then the mouse has the last word
+        QTest::mouseClick(browser.OKButton, Qt::LeftButton);
+        return browser.result();
+    });
+    EXPECT_TRUE(image.LoadImageFromDisk());
+    EXPECT_EQ(image.Picture().kind(), TImagePicture::Kind::Metafile);
 }
 
 TEST_F(ImageFolder, CancellingTheLoadCommandChangesNothingAndRestoresTheWorkingFolder) {

@@ -99,29 +99,49 @@ TEST(SuperTextObject, SurfaceTypeKeepsTextureOnlyForTextureAndNeverHidesTheText)
     EXPECT_TRUE(t.GradientStrip().isNull() || t.SurfaceType() != stGradientFill);
     t.SetSurfaceType(stGradientFill);
     EXPECT_FALSE(t.GradientStrip().isNull());
-    // A bounds change of nothing is corrected to one pixel.
+    // A bounds change of nothing is corrected and laid out at once, as the next paint would.
     t.SetBounds(10, 10, 0, -4);
-    EXPECT_EQ(t.Width(), 1);
-    EXPECT_EQ(t.Height(), 1);
+    EXPECT_FALSE(t.LayoutDirty());
+    EXPECT_GT(t.Width(), 5);
+    EXPECT_GT(t.Height(), 5);
 }
 
-TEST(SuperTextObject, ShadowSettersMoveTheFaceAndDirtyTheLayout) {
+TEST(SuperTextObject, ShadowSettersMoveTheFaceAtOnce) {
     TGSuperText t;
     t.SetBounds(0, 0, 300, 100);
-    t.Relayout();
     EXPECT_FALSE(t.LayoutDirty());
     t.SetShadowDepth(6);
-    EXPECT_TRUE(t.LayoutDirty());
+    EXPECT_FALSE(t.LayoutDirty());
     t.SetShadowOrientation(sdLeft);
     EXPECT_EQ(t.CurrentShadowOffset(), (Point{-6, 0}));
-    t.Relayout();
     EXPECT_EQ(t.Layout().faceOrigin.x, 11);
     EXPECT_EQ(t.Layout().shadowOrigin.x, 5);
     // A negative depth draws no shadow, but its offset still moves the face.
     t.SetShadowDepth(-4);
     t.SetShadowOrientation(sdDownRight);
-    t.Relayout();
     EXPECT_EQ(t.Layout().textOffset, (Point{4, 4}));
+}
+
+// What the layout depends on lays the object out when it changes, so that the size kept (and saved) is
+// the size shown: a see-through borderless box shrinks to its text at once.
+TEST(SuperTextObject, TransparencyAndBorderLayTheBoxOutAtOnce) {
+    std::unique_ptr<TGSuperText> t(TGSuperText::CreateForTool(nullptr));
+    t->SetBounds(0, 0, 300, 200);
+    EXPECT_EQ(t->Height(), 200);
+    t->SetControlTransparent(true);
+    EXPECT_EQ(t->Height(), 200);  // the border still holds it
+    t->SetBorderStyle(bsNone);
+    EXPECT_FALSE(t->LayoutDirty());
+    const int shrunk = t->Height();
+    EXPECT_LT(shrunk, 200);
+    t->SetCaption(QStringLiteral("Gj"));
+    EXPECT_FALSE(t->LayoutDirty());
+    // The next paint finds nothing to change.
+    QImage image(400, 300, QImage::Format_RGB32);
+    QPainter painter(&image);
+    Canvas canvas(&painter);
+    t->Paint(canvas);
+    EXPECT_EQ(t->Height(), shrunk);
 }
 
 TEST(SuperTextObject, ZoomScalesFontAndShadowButNotTheOutline) {
@@ -410,7 +430,7 @@ TEST(SuperTextObject, MenuEntriesAndTicks) {
     t.MenuAction(QStringLiteral("Font"))->trigger();
     SetFontChooser(nullptr);
     EXPECT_EQ(t.Font().size(), 20);
-    EXPECT_TRUE(t.LayoutDirty());
+    EXPECT_FALSE(t.LayoutDirty());
 }
 
 TEST(SuperTextObject, AssignFromCopiesLookTextAndSize) {

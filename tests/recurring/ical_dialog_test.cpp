@@ -4,6 +4,7 @@
 
 #include "common/qstring_printer.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
@@ -60,8 +61,10 @@ TEST_F(IcalButtons, ImportAddsToTheListAndListsWhatWasLeftOut) {
     EXPECT_EQ(editor.Lines(), (QStringList{existing, martin}));
     EXPECT_EQ(editor.SelectedRow(), 1);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.lastText(), QStringLiteral("1 date was added. These events cannot be expressed as recurring "
-                                                  "dates and were left out:\nCensus: the rule repeats every 4 periods"));
+    EXPECT_EQ(messages.lastText(), QStringLiteral("Imported from %1: 1 date added, 1 already in the list, 1 event left "
+                                                  "out. These events cannot be expressed as recurring dates:\n"
+                                                  "Census: the rule repeats every 4 periods")
+                                       .arg(icsPath));
     // Nothing is written before OK.
     EXPECT_EQ(LoadRecurringDates().value(), QStringList{existing});
     QTest::mouseClick(editor.okbutton, Qt::LeftButton);
@@ -88,7 +91,53 @@ TEST_F(IcalButtons, ExportWritesTheListAsItStands) {
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->entries, QStringList{BuildEntry(QStringLiteral("Gym"), QStringLiteral("%246"))});
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.lastText(), QStringLiteral("These entries have no iCalendar form and were left out:\n"
-                                                  "A note: its formula has no iCalendar form"));
+    EXPECT_EQ(messages.lastText(), QStringLiteral("These entries have no iCalendar form and were left out of %1:\n"
+                                                  "A note: its formula has no iCalendar form")
+                                       .arg(icsPath));
+}
+
+// An import that takes every event, or none, still says so, and names the file.
+TEST_F(IcalButtons, ImportSaysWhatItDidWhenNothingIsLeftOut) {
+    const QByteArray valentine = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+                                 "DTSTART;VALUE=DATE:20240214\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Valentine\r\n"
+                                 "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    ASSERT_TRUE(WriteFileAtomically(icsPath, valentine));
+    TEditRecurringDates editor;
+    ChooseFile(FileDialogRequest::Mode::Open);
+    QTest::mouseClick(editor.Importbutton, Qt::LeftButton);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.lastText(), QStringLiteral("Imported from %1: 1 date added, 0 events left out.").arg(icsPath));
+    QTest::mouseClick(editor.Importbutton, Qt::LeftButton);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.lastText(),
+              QStringLiteral("Imported from %1: 0 dates added, 1 already in the list, 0 events left out.").arg(icsPath));
+    EXPECT_EQ(editor.Lines().size(), 1);
+}
+
+// A meeting on one date is left out with its reason; ticking the check box keeps it as a yearly entry.
+TEST_F(IcalButtons, SingleDatesJoinOnlyWhenTheCheckBoxIsTicked) {
+    ASSERT_TRUE(WriteFileAtomically(icsPath, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+                                             "DTSTART;VALUE=DATE:20270329\r\nSUMMARY:Easter Monday\r\n"
+                                             "END:VEVENT\r\nEND:VCALENDAR\r\n"));
+    TEditRecurringDates editor;
+    editor.show();
+    EXPECT_FALSE(editor.KeepDatedCheck->isChecked());
+    EXPECT_TRUE(editor.KeepDatedCheck->accessibleName().contains(editor.KeepDatedCheck->text().remove('&')));
+    EXPECT_NE(editor.KeepDatedCheck->focusPolicy() & Qt::TabFocus, 0);
+    ChooseFile(FileDialogRequest::Mode::Open);
+    QTest::mouseClick(editor.Importbutton, Qt::LeftButton);
+    EXPECT_TRUE(editor.Lines().isEmpty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.lastText().endsWith(
+        QStringLiteral("\nEaster Monday: it falls on a single date (2027-03-29), which does not come back every year")))
+        << messages.lastText().toStdString();
+
+    EXPECT_EQ(QKeySequence::mnemonic(editor.KeepDatedCheck->text()), QKeySequence(Qt::ALT | Qt::Key_D));
+    editor.KeepDatedCheck->setFocus();
+    QTest::keyClick(editor.KeepDatedCheck, Qt::Key_Space);
+    EXPECT_TRUE(editor.KeepDatedCheck->isChecked());
+    QTest::mouseClick(editor.Importbutton, Qt::LeftButton);
+    EXPECT_EQ(editor.Lines(), QStringList{BuildEntry(QStringLiteral("Easter Monday (2027)"), QStringLiteral("@0329"))});
+    EXPECT_EQ(messages.lastText(), QStringLiteral("Imported from %1: 1 date added, 0 events left out.").arg(icsPath));
 }
 }  // namespace

@@ -6,6 +6,7 @@
 #include "common/qstring_printer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 #include <set>
@@ -103,6 +104,22 @@ TEST(Ical, ImportingExportedHolidaysIntoTheListAddsNoSecondCopy) {
     EXPECT_EQ(list.size(), holidays.size());
 }
 
+// The merge puts each new line where inserting the lines one at a time (after equal lines) would have put
+// it, also among lines that differ only in letter case, and adds each line once.
+TEST(Ical, MergingPlacesNewLinesAsOneAtATimeInsertionWould) {
+    auto entry = [](const char* text) { return BuildEntry(QString::fromUtf8(text), QStringLiteral("@0101")); };
+    QStringList list = {entry("anna"), entry("Bert"), entry("bert"), entry("Carl")};
+    const QStringList entries = {entry("ANNA"), entry("Dora"), entry("bert"), entry("BERT"), entry("Anna"),
+                                 entry("ANNA"), entry("aaron"), entry("Carl"), entry("carl")};
+    QStringList expected = list;
+    for (const QString& e : entries)
+        if (!expected.contains(e)) expected.insert(SortedInsertIndex(expected, e), e);
+    EXPECT_EQ(MergeEntries(list, entries), expected.size() - 4);
+    EXPECT_EQ(list, expected);
+    EXPECT_EQ(MergeEntries(list, entries), 0);
+    EXPECT_EQ(list, expected);
+}
+
 // A file that holds the same event twice (a calendar merged into itself) gives its entry once, and
 // so does a feast given both as one event with single dates and as dated events.
 TEST(Ical, AnEventGivenTwiceGivesOneEntry) {
@@ -134,15 +151,11 @@ TEST(Ical, OtherProgramsConventionsImportAsExpected) {
         Event("DTSTART:20240109T190000\nRRULE:FREQ=MONTHLY;BYDAY=2TU\nSUMMARY:Book club\n") +
         // The last weekday written with BYSETPOS.
         Event("DTSTART;VALUE=DATE:20241129\nRRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=FR;BYSETPOS=-1\nSUMMARY:Last Friday\n") +
-        // A single date in UTF-8, written in UTC late in the evening.
-        Event("DTSTART:20250620T180000Z\nSUMMARY:Geburtstag Jürgen\n") +
         // Easter written as dated events of several years.
         Event("DTSTART;VALUE=DATE:20250420\nSUMMARY:Ostersonntag\n") +
         Event("DTSTART;VALUE=DATE:20260405\nSUMMARY:Ostersonntag\n") +
         // A feast with its other years as RDATEs.
-        Event("DTSTART;VALUE=DATE:20250418\nRDATE;VALUE=DATE:20260403,20270326\nSUMMARY:Karfreitag\n") +
-        // A single date that merely falls on Easter stays a dated entry.
-        Event("DTSTART;VALUE=DATE:20240331\nSUMMARY:Lunch with Ben\n"));
+        Event("DTSTART;VALUE=DATE:20250418\nRDATE;VALUE=DATE:20260403,20270326\nSUMMARY:Karfreitag\n"));
     const IcsImport result = Import(data);
     EXPECT_EQ(result.leftOut, QStringList());
     EXPECT_EQ(result.entries,
@@ -150,10 +163,45 @@ TEST(Ical, OtherProgramsConventionsImportAsExpected) {
                            BuildEntry(QStringLiteral("Stand-up, team A"), QStringLiteral("%25")),
                            BuildEntry(QStringLiteral("Book club"), QStringLiteral("$1 2 0")),
                            BuildEntry(QStringLiteral("Last Friday"), QStringLiteral("$5 5 11")),
-                           BuildEntry(QStringLiteral("Geburtstag Jürgen (2025)"), QStringLiteral("@0620")),
                            FitToWidth(QStringLiteral("Ostersonntag"), kEventFieldWidth) + QStringLiteral("#EASTER"),
-                           FitToWidth(QStringLiteral("Karfreitag"), kEventFieldWidth) + QStringLiteral("#GOODFRIDAY"),
-                           BuildEntry(QStringLiteral("Lunch with Ben (2024)"), QStringLiteral("@0331"))}));
+                           FitToWidth(QStringLiteral("Karfreitag"), kEventFieldWidth) + QStringLiteral("#GOODFRIDAY")}));
+}
+
+// An event on one date (a meeting, a trip, one year's holiday) has no yearly form: it is left out unless
+// the person asks to keep such dates, and then it comes with its year. A holiday file with a dated event
+// for each year gives a yearly entry where the date is the same every year.
+TEST(Ical, SingleDatesAreLeftOutUnlessAskedFor) {
+    ScopedCodePage page(1252);
+    const QByteArray data = Calendar(
+        Event("DTSTART:20250620T180000Z\nSUMMARY:Geburtstag Jürgen\n") +  // UTC, late in the evening
+        Event("DTSTART;VALUE=DATE:20260406\nSUMMARY:Easter Monday\n") +
+        Event("DTSTART;VALUE=DATE:20270329\nSUMMARY:Easter Monday\n") +
+        Event("DTSTART;VALUE=DATE:20261225\nSUMMARY:Christmas Day\n") +
+        Event("DTSTART;VALUE=DATE:20271225\nSUMMARY:Christmas Day\n") +
+        // A single date that merely falls on Easter is no feast.
+        Event("DTSTART;VALUE=DATE:20240331\nSUMMARY:Lunch with Ben\n") +
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY\nSUMMARY:New Year\n"));
+    const QString christmas = BuildEntry(QStringLiteral("Christmas Day"), QStringLiteral("@1225"));
+    const QString newYear = BuildEntry(QStringLiteral("New Year"), QStringLiteral("@0101"));
+
+    const IcsImport byDefault = Import(data);
+    EXPECT_EQ(byDefault.entries, (QStringList{christmas, newYear}));
+    const QString single = QStringLiteral(": it falls on a single date (%1), which does not come back every year");
+    EXPECT_EQ(byDefault.leftOut, (QStringList{QStringLiteral("Geburtstag Jürgen") + single.arg("2025-06-20"),
+                                              QStringLiteral("Easter Monday") + single.arg("2026-04-06"),
+                                              QStringLiteral("Easter Monday") + single.arg("2027-03-29"),
+                                              QStringLiteral("Lunch with Ben") + single.arg("2024-03-31")}));
+
+    QString error;
+    const auto kept = ImportIcs(data, &error, IcsDatedEvents::KeepAsYearly);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->leftOut, QStringList());
+    EXPECT_EQ(kept->entries, (QStringList{BuildEntry(QStringLiteral("Geburtstag Jürgen (2025)"), QStringLiteral("@0620")),
+                                          BuildEntry(QStringLiteral("Easter Monday (2026)"), QStringLiteral("@0406")),
+                                          BuildEntry(QStringLiteral("Easter Monday (2027)"), QStringLiteral("@0329")),
+                                          christmas,
+                                          BuildEntry(QStringLiteral("Lunch with Ben (2024)"), QStringLiteral("@0331")),
+                                          newYear}));
 }
 
 TEST(Ical, WhatHasNoFormulaIsListedWithItsReason) {
@@ -171,7 +219,9 @@ TEST(Ical, WhatHasNoFormulaIsListedWithItsReason) {
         Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQUENTLY\nSUMMARY:Unreadable\n") +
         Event("DTSTART;VALUE=DATE:20240101\nDTEND:2024XX\nRRULE:FREQ=YEARLY\nSUMMARY:Broken end\n") +
         Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY\nSTATUS:CANCELLED\nSUMMARY:Called off\n") +
-        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=MONTHLY;BYMONTHDAY=1\nSUMMARY:Kept\n"));
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=MONTHLY;BYMONTHDAY=1\nSUMMARY:Kept\n") +
+        // A summary whose fold lost its leading blank: libical keeps an empty text.
+        Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY\nSUMMARY:\nMeeting with the board\n"));
     const IcsImport result = Import(data);
     EXPECT_EQ(result.entries, QStringList{BuildEntry(QStringLiteral("Kept"), QStringLiteral("@0001"))});
     const QStringList expected = {
@@ -182,11 +232,12 @@ TEST(Ical, WhatHasNoFormulaIsListedWithItsReason) {
         QStringLiteral("Twice a year: the rule falls in several months"),
         QStringLiteral("Done ✓: The text contains characters that cannot be saved in this calendar's code page "
                        "(Windows-1252): ✓"),
-        QStringLiteral("(no text): the event has no text (SUMMARY)"),
+        QStringLiteral("Event at line 46: the event has no text (SUMMARY)"),
         QStringLiteral("Hourly: the rule repeats more often than daily"),
         QStringLiteral("Unreadable: its RRULE cannot be read"),
         QStringLiteral("Broken end: its DTEND cannot be read"),
         QStringLiteral("Called off: the event was cancelled (STATUS:CANCELLED)"),
+        QStringLiteral("Event at line 88: its text cannot be read (line 93: SUMMARY:Meeting with the board)"),
     };
     EXPECT_EQ(result.leftOut, expected);
 
@@ -228,6 +279,10 @@ TEST(Ical, DamagedInputIsRefusedWithoutHarm) {
     EXPECT_FALSE(ImportIcs(QByteArray(), &error).has_value());
     EXPECT_EQ(error, QStringLiteral("The file holds no iCalendar data"));
     EXPECT_FALSE(ImportIcs(QByteArray("\x89PNG\r\n\x1a\n garbage"), &error).has_value());
+    // A byte order mark before BEGIN:VCALENDAR is no damage.
+    const auto marked = ImportIcs("\xEF\xBB\xBF" + Calendar(Event("DTSTART;VALUE=DATE:20240101\nRRULE:FREQ=YEARLY\nSUMMARY:Marked\n")));
+    ASSERT_TRUE(marked.has_value());
+    EXPECT_EQ(marked->entries.size(), 1);
     // Broken values and unbalanced components are read as far as they make sense.
     const QByteArray broken = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:2024XX01\r\nRRULE:FREQ=NONSENSE;BYDAY=9ZZ\r\n"
                               "SUMMARY:Broken\r\nBEGIN:VEVENT\r\nEND:VCALENDAR\r\n";
@@ -269,6 +324,41 @@ TEST(Ical, CommandLineImportAddsSortedOnceAndKeepsTheListOnFailure) {
     ASSERT_TRUE(ExportRecurringDatesToIcsFile(ics, 2026, &leftOut, &error));
     const IcsImport back = Import(ReadWholeFile(ics).value());
     EXPECT_EQ(back.entries, expected);
+    QFile::remove(ics);
+    QFile::remove(RecurringDatesPath());
+}
+
+// The largest calendar the program writes is one it reads back: the export stops short of the bound of
+// the import and lists what it left out, and the import reads all of it back into the list.
+TEST(Ical, ReadsBackItsOwnLargestExport) {
+    ScopedCodePage page(1252);
+    QFile::remove(RecurringDatesPath());
+    // The most bytes an entry can export to: a feast (ten dated events) whose text is 120 characters of
+    // three bytes each in UTF-8.
+    const QString euros(kEventFieldWidth - 6, QChar(0x20AC));
+    QStringList list;
+    for (int i = 0; i < 13000; ++i)
+        list << FitToWidth(QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')) + euros, kEventFieldWidth) +
+                    QStringLiteral("#EASTER");
+    ASSERT_TRUE(SaveRecurringDates(list));
+    const QString ics = RecurringDatesPath() + QStringLiteral(".largest.ics");
+    QStringList leftOut;
+    QString error;
+    ASSERT_TRUE(ExportRecurringDatesToIcsFile(ics, 2026, &leftOut, &error)) << error.toStdString();
+    const qint64 size = QFileInfo(ics).size();
+    EXPECT_LE(size, kMaxIcsBytes);
+    EXPECT_GT(size, kMaxIcsBytes - 10 * 1024);  // no further entry would have fitted
+    ASSERT_FALSE(leftOut.isEmpty());
+    EXPECT_TRUE(leftOut.back().endsWith(QStringLiteral(": the file would grow past 64 MB, the most an import reads back")))
+        << leftOut.back().toStdString();
+
+    QFile::remove(RecurringDatesPath());
+    int added = 0;
+    QStringList importLeftOut;
+    ASSERT_TRUE(ImportIcsFileIntoRecurringDates(ics, &added, &importLeftOut, &error)) << error.toStdString();
+    EXPECT_EQ(importLeftOut, QStringList());
+    EXPECT_EQ(added, list.size() - leftOut.size());
+    EXPECT_EQ(LoadRecurringDates().value(), list.mid(0, added));
     QFile::remove(ics);
     QFile::remove(RecurringDatesPath());
 }

@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontComboBox>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QVBoxLayout>
 
 #include "richtext/format_toolbar.h"
 #include "richtext/rich_text_editor.h"
@@ -226,6 +229,82 @@ TEST(RichTextToolBar, FollowsAndCommandsTheAttachedEditor) {
     bar.Attach(nullptr);
     EXPECT_FALSE(bar.CenterAction()->isEnabled());
     bar.CenterAction()->trigger();  // goes nowhere
+}
+
+namespace {
+
+// The bar over its editor in one window, as the cell editor and the rich-text label editor have it,
+// with the caret in the text.
+struct BarOverEditor {
+    QWidget window;
+    TWPToolBar* bar = new TWPToolBar(&window);
+    TWPRichText* editor = new TWPRichText(&window);
+    BarOverEditor() {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(bar);
+        layout->addWidget(editor);
+        RtfText t;
+        t.paragraphs.front().runs.push_back(RtfRun{RtfCharFormat{"Arial", 24, 0, clBlack}, "abc", nullptr});
+        editor->SetText(t);
+        bar->Attach(editor);
+        window.resize(700, 300);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::mouseClick(editor->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+        EXPECT_TRUE(editor->hasFocus());
+        editor->SelectAllText();
+    }
+    // Clicks into a list's edit field and types there as a person does, key by key.
+    void typeInto(QComboBox* box, const QString& text) {
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton, {}, QPoint(5, box->lineEdit()->height() / 2));
+        box->lineEdit()->selectAll();
+        for (const QChar c : text) QTest::keyClicks(QApplication::focusWidget(), QString(c));
+    }
+    bool focusIn(QComboBox* box) const {
+        QWidget* f = QApplication::focusWidget();
+        return f && (f == box || box->isAncestorOf(f));
+    }
+    QString text() const { return editor->toPlainText(); }
+};
+
+}  // namespace
+
+TEST(RichTextToolBar, TypedFontNamesAndSizesStayInTheirBoxesUntilReturn) {
+    BarOverEditor w;
+    const QString family = QStringLiteral("Liberation Serif");
+    ASSERT_GE(w.bar->FontNameBox()->findText(family), 0) << "fonts-liberation is needed";
+    w.typeInto(w.bar->FontNameBox(), family);
+    EXPECT_TRUE(w.focusIn(w.bar->FontNameBox()));
+    EXPECT_EQ(w.text(), QStringLiteral("abc"));  // no key went into the text
+    EXPECT_EQ(w.editor->CurrentAttributes().font, QStringLiteral("Arial"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(w.editor->CurrentAttributes().font, family);
+    EXPECT_TRUE(w.editor->hasFocus());
+
+    w.editor->SelectAllText();
+    w.typeInto(w.bar->FontSizeBox(), QStringLiteral("26"));
+    EXPECT_TRUE(w.focusIn(w.bar->FontSizeBox()));
+    EXPECT_EQ(w.text(), QStringLiteral("abc"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(w.editor->CurrentAttributes().halfPoints, 52);
+    EXPECT_TRUE(w.editor->hasFocus());
+}
+
+TEST(RichTextToolBar, LeavingAFontBoxWithoutReturnChangesNothing) {
+    BarOverEditor w;
+    w.typeInto(w.bar->FontNameBox(), QStringLiteral("Liberation Mono"));
+    // Back into the text with the mouse: the half-made choice is dropped and the box shows the text's font.
+    QTest::mouseClick(w.editor->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_TRUE(w.editor->hasFocus());
+    w.editor->SelectAllText();
+    EXPECT_EQ(w.editor->CurrentAttributes().font, QStringLiteral("Arial"));
+    EXPECT_NE(w.bar->FontNameBox()->currentText(), QStringLiteral("Liberation Mono"));
+    // Arrow keys step through the sizes, each applied, and the focus stays in the box.
+    w.typeInto(w.bar->FontSizeBox(), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(w.focusIn(w.bar->FontSizeBox()));
+    EXPECT_EQ(w.editor->CurrentAttributes().halfPoints, 28);  // 12 -> 14
 }
 
 TEST(RichTextEditor, MasterPaintsItsPageAtTheZoom) {
