@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,7 @@
 
 #include "calendar/calendar_panel.h"
 #include "calendar/set_time_dialog.h"
+#include "platform/accessibility.h"
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
 #include "platform/file_io.h"
@@ -384,7 +386,8 @@ TCalendarProperties::~TCalendarProperties() = default;
 QPushButton* TCalendarProperties::makeButton(const QString& name, const QString& caption, const QString& accessibleName) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(name);
-    b->setAccessibleName(accessibleName);
+    // The caption first, as a person sees and says it ("Deutsch (German names)", "<< (Previous year)").
+    b->setAccessibleName(CaptionedName(caption, accessibleName));
     b->setAutoDefault(false);
     return b;
 }
@@ -506,6 +509,8 @@ QWidget* TCalendarProperties::buildDatePage() {
     Calendar = new QCalendarWidget(page);
     Calendar->setObjectName(QStringLiteral("Calendar"));
     Calendar->setAccessibleName(QStringLiteral("Date"));
+    // The day table inside takes the focus: a screen reader names the calendar by it.
+    if (auto* days = Calendar->findChild<QAbstractItemView*>()) days->setAccessibleName(QStringLiteral("Date"));
     Calendar->setMinimumDate(QDate(1, 1, 1));
     Calendar->setMaximumDate(QDate(9999, 12, 31));
     Calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -723,7 +728,7 @@ QWidget* TCalendarProperties::buildLanguagePage() {
     Italian = makeButton(QStringLiteral("Italian"), QStringLiteral("L'italiano"), QStringLiteral("Italian names"));
     Spanish = makeButton(QStringLiteral("Spanish"), QString::fromUtf8("Español"), QStringLiteral("Spanish names"));
     MoreLanguages = makeButton(QStringLiteral("MoreLanguages"), QString::fromUtf8("More languages…"),
-                               QStringLiteral("More languages"));
+                               QString::fromUtf8("More languages…"));
     const std::pair<QPushButton*, CalendarLanguage> languages[] = {
         {English, CalendarLanguage::English}, {French, CalendarLanguage::French}, {German, CalendarLanguage::German},
         {Italian, CalendarLanguage::Italian}, {Spanish, CalendarLanguage::Spanish}};

@@ -231,6 +231,7 @@ TFlatCalendarEditor::TFlatCalendarEditor(QWidget* parent) : QDialog(parent) {
     // The preview: a mini calendar of the dialog in a white scroll box.
     SampleScrollBox = new QScrollArea(this);
     SampleScrollBox->setObjectName(QStringLiteral("SampleScrollBox"));
+    SampleScrollBox->setAccessibleName(QStringLiteral("Sample"));
     SampleScrollBox->setBackgroundRole(QPalette::Base);
     SampleScrollBox->setMinimumSize(260, 230);
     SampleHost = new TGObjectHost;

@@ -84,6 +84,13 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
     Label3 = Place(new QLabel(QStringLiteral("Recurring event (birthday, anniversary, etc)"), this), 16, 226, 375, 18);
     Event = Place(new QLineEdit(this), 16, 246, 375, 24);
     Event->setMaxLength(kEventFieldWidth);
+    // Names read by screen readers for the fields that have no caption of their own.
+    Label3->setBuddy(Event);
+    DayOfMonthDay->setAccessibleName(QStringLiteral("Day of the month"));
+    DayOfMonthMonth->setAccessibleName(QStringLiteral("Month of the day of the month"));
+    SpecialOccurrance->setAccessibleName(QStringLiteral("Occurrence of the special day"));
+    SpecialDayOfWeek->setAccessibleName(QStringLiteral("Special day of the week"));
+    SpecialMonth->setAccessibleName(QStringLiteral("Month of the special day"));
 
     Okbutton = Place(new QPushButton(QStringLiteral("&Ok"), this), 220, 292, 80, 28);
     Okbutton->setDefault(true);

@@ -40,6 +40,7 @@ TEditRecurringDates::TEditRecurringDates(QWidget* parent)
     setFont(font);
 
     DatesList = new QListWidget(this);
+    DatesList->setAccessibleName(QStringLiteral("Recurring dates"));
     DatesList->setGeometry(8, 8, 373, 283);
     DatesList->setSelectionMode(QAbstractItemView::SingleSelection);
     DatesList->setUniformItemSizes(true);

@@ -42,6 +42,7 @@ TGetHolidays::TGetHolidays(QWidget* parent) : QDialog(parent, kFixedDialogFlags)
     setFixedSize(417, 273);
     // The list sits inside a 10-pixel border.
     Holidays = NewSelectionList(this);
+    Holidays->setAccessibleName(QStringLiteral("Holidays"));
     Holidays->setGeometry(10, 10, 397, 208);
     for (const QString& line : BuiltInHolidayLines()) Holidays->addItem(NewEntryItem(line));
 
@@ -74,6 +75,7 @@ TSelectRecurringDates::TSelectRecurringDates(QWidget* parent) : QDialog(parent, 
     setWindowTitle(QStringLiteral("Select Recurring Dates To Use"));
     setFixedSize(420, 269);
     Dates = NewSelectionList(this);
+    Dates->setAccessibleName(QStringLiteral("Recurring dates"));
     Dates->setGeometry(10, 10, 400, 212);
 
     Allbutton = NewButton(QStringLiteral("&All"), this, 10, 233);

@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolButton>
 #include <QWheelEvent>
+
+#include "platform/accessibility.h"
 
 namespace plennix {
 
@@ -94,6 +97,9 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent) {
     setMovable(false);
     setFloatable(false);
     setIconSize(QSize(16, 16));
+    // The button that shows the commands a narrow window hides.
+    if (auto* more = findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(tr("More formatting commands"));
 
     // The font and size lists keep the focus while a name or a size is typed (the edit text follows
     // every key, and the completion with it): only a choice from the drop-down list, or Return, applies
@@ -101,7 +107,7 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent) {
     m_fontName = new BrowsedBox<QFontComboBox>(this);
     m_fontName->setObjectName(QStringLiteral("FontNameBox"));
     m_fontName->setToolTip(tr("Font"));
-    m_fontName->setAccessibleName(tr("Font"));
+    NameComboBox(*m_fontName, tr("Font"));
     m_fontName->setInsertPolicy(QComboBox::NoInsert);
     m_fontName->setMaximumWidth(180);
     addWidget(m_fontName);
@@ -111,8 +117,8 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent) {
     m_fontSize = new BrowsedBox<QComboBox>(this);
     m_fontSize->setObjectName(QStringLiteral("FontSizeBox"));
     m_fontSize->setToolTip(tr("Font Size"));
-    m_fontSize->setAccessibleName(tr("Font Size"));
     m_fontSize->setEditable(true);
+    NameComboBox(*m_fontSize, tr("Font Size"));
     m_fontSize->setInsertPolicy(QComboBox::NoInsert);
     m_fontSize->lineEdit()->setValidator(new QIntValidator(1, 1638, m_fontSize));
     for (int s : FontSizes()) m_fontSize->addItem(QString::number(s));
@@ -129,6 +135,7 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent) {
     m_color = new QComboBox(this);
     m_color->setObjectName(QStringLiteral("ColorBox"));
     m_color->setToolTip(tr("Font Color"));
+    m_color->setAccessibleName(tr("Font Color"));
     for (int i = 0; i < 16; ++i) m_color->addItem(Swatch(TWPRichText::ColorTable()[i]), tr(kColorNames[i]));
     addWidget(m_color);
     connect(m_color, &QComboBox::activated, this, [this](int index) {
@@ -209,6 +216,8 @@ QAction* TWPToolBar::addCommand(const QString& name, const QString& text, const 
     a->setObjectName(name);
     a->setToolTip(tip);
     a->setCheckable(checkable);
+    // Screen readers read what the button does ("Bold" for "B", "Align Left" for a picture).
+    if (QWidget* button = widgetForAction(a)) button->setAccessibleName(CaptionedName(text, tip));
     return a;
 }
 
