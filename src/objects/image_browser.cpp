@@ -19,6 +19,7 @@
 #include <QWhatsThis>
 
 #include "objects/image_decoding.h"
+#include "platform/accessibility.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "surface/help.h"
@@ -159,6 +160,12 @@ TGImageBrowser::TGImageBrowser(QWidget* parent) : QDialog(parent) {
     // current row: following both signals loads the chosen file whichever way it was chosen.
     connect(FileListBox1, &QListWidget::currentRowChanged, this, [this] { loadSelected(); });
     connect(FileListBox1, &QListWidget::itemSelectionChanged, this, [this] { loadSelected(); });
+    // Return (or a double click) in the folders opens the folder; in the files it chooses the file.
+    KeepReturnInList(*DirectoryListBox1);
+    KeepReturnInList(*FileListBox1);
+    connect(FileListBox1, &QListWidget::itemActivated, this, [this] {
+        if (!SelectedFile().isEmpty()) accept();
+    });
     connect(StretchCheck, &QCheckBox::toggled, this, [this](bool on) {
         if (on) AutoSizeCheck->setChecked(false);
         Image1->SetStretch(on);

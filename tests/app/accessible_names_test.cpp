@@ -34,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTreeWidget>
 #include <algorithm>
 #include <functional>
 #include <iostream>
@@ -511,4 +512,34 @@ TEST(KeyboardOnly, ReturnOpensATextureFolderAndChoosesATextureFile) {
     EXPECT_FALSE(browser.isVisible());
     EXPECT_EQ(browser.result(), QDialog::Accepted);
     EXPECT_EQ(browser.SelectedFile(), dir.filePath(QStringLiteral("Wood/OAK.BMP")));
+}
+
+// The same in the picture browser of clip art images: its folders are a tree.
+TEST(KeyboardOnly, ReturnOpensAPictureFolderAndChoosesAPicture) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Birds")));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("Birds/JAY.BMP")), "BMP"));
+    test::MessageRecorder messages;
+    TGImageBrowser browser;
+    browser.SetFolder(dir.path());
+    showActive(browser);
+
+    const auto birds = browser.DirectoryListBox1->findItems(QStringLiteral("Birds"), Qt::MatchRecursive);
+    ASSERT_EQ(birds.size(), 1);
+    browser.DirectoryListBox1->setCurrentItem(birds.first());
+    browser.DirectoryListBox1->setFocus();
+    QTest::keyClick(browser.DirectoryListBox1, Qt::Key_Return);
+    EXPECT_EQ(QDir(browser.Folder()), QDir(dir.filePath(QStringLiteral("Birds"))));
+    EXPECT_TRUE(browser.isVisible());
+    ASSERT_EQ(browser.FileListBox1->count(), 1);
+
+    browser.FileListBox1->setFocus();
+    browser.FileListBox1->setCurrentRow(0);
+    QTest::keyClick(browser.FileListBox1, Qt::Key_Return);
+    EXPECT_FALSE(browser.isVisible());
+    EXPECT_EQ(browser.result(), QDialog::Accepted);
+    EXPECT_EQ(browser.SelectedFile(), dir.filePath(QStringLiteral("Birds/JAY.BMP")));
+    EXPECT_TRUE(messages.shown.empty()) << messages.lastText().toStdString();
 }
