@@ -70,6 +70,13 @@ namespace {
 
 using Inspect = std::function<void(QWidget&)>;
 
+// The picture browser makes the folder it shows the working folder; the tests after these run from the
+// build root and find their files relative to it.
+struct KeepWorkingFolder {
+    QString folder = QDir::currentPath();
+    ~KeepWorkingFolder() { QDir::setCurrent(folder); }
+};
+
 // One window or dialog: `open` shows it to `inspect`, which runs while the dialog exists.
 struct WalkedDialog {
     const char* name;
@@ -273,6 +280,7 @@ NameFaults walkNames(QWidget& window) {
 class AccessibleDialogs : public testing::TestWithParam<WalkedDialog> {};
 
 TEST_P(AccessibleDialogs, EveryControlIsNamedWithItsCaption) {
+    KeepWorkingFolder workingFolder;
     test::MessageRecorder messages(false);
     bool opened = false;
     NameFaults faults;
@@ -401,6 +409,7 @@ bool plainField(const QWidget* w) {
 class KeyboardDialogs : public testing::TestWithParam<WalkedDialog> {};
 
 TEST_P(KeyboardDialogs, TabReachesEveryControlAndEscapeCancels) {
+    KeepWorkingFolder workingFolder;
     test::MessageRecorder messages(false);
     bool isDialog = true;
     GetParam().open([&](QWidget& window) {
@@ -419,6 +428,7 @@ TEST_P(KeyboardDialogs, TabReachesEveryControlAndEscapeCancels) {
 }
 
 TEST_P(KeyboardDialogs, ReturnInAFieldAccepts) {
+    KeepWorkingFolder workingFolder;
     test::MessageRecorder messages(false);
     bool isDialog = true;
     GetParam().open([&](QWidget& window) {
@@ -516,6 +526,7 @@ TEST(KeyboardOnly, ReturnOpensATextureFolderAndChoosesATextureFile) {
 
 // The same in the picture browser of clip art images: its folders are a tree.
 TEST(KeyboardOnly, ReturnOpensAPictureFolderAndChoosesAPicture) {
+    KeepWorkingFolder workingFolder;
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Birds")));
     QImage image(4, 4, QImage::Format_RGB32);
