@@ -157,6 +157,7 @@ TGetLabelText::TGetLabelText(QWidget* parent) : QDialog(parent) {
     Label1->setBuddy(LabelText);
 
     MouseHelpButton = makeButton(this, "MouseHelpButton", QStringLiteral("?"), 12, 92, 28, 27);
+    MouseHelpButton->setAccessibleName(QStringLiteral("What's this?"));
     OKButton = makeButton(this, "OKButton", QStringLiteral("Ok"), 107, 92, 75, 27);
     Cancelbutton = makeButton(this, "Cancelbutton", QStringLiteral("Cancel"), 188, 92, 75, 27);
     Helpbutton = makeButton(this, "Helpbutton", QStringLiteral("Help"), 269, 92, 75, 27);

@@ -226,7 +226,7 @@ std::vector<QWidget*> usableControls(QWidget& window) {
 }
 
 struct NameFaults {
-    QStringList unnamed;       // no name at all
+    QStringList unnamed;       // no name at all, or one of signs alone
     QStringList withoutCaption;  // a name that does not hold the caption (or holds a literal "&")
     QStringList byValue;       // a list named only by its current value
 };
@@ -243,7 +243,10 @@ void checkNames(QWidget& window, NameFaults& faults, std::set<QWidget*>& seen) {
         const QString caption = visibleCaption(w);
         // PLENNIX_LIST_NAMES=1 lists every control with the name a screen reader reads.
         if (qEnvironmentVariableIsSet("PLENNIX_LIST_NAMES")) std::cout << "  " << describe(w, name).toStdString() << std::endl;
-        if (name.isEmpty()) {
+        // A name of signs alone ("?", "<<") does not say what the control does.
+        const bool saysSomething =
+            std::any_of(name.begin(), name.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        if (!saysSomething) {
             faults.unnamed << describe(w, name);
         } else if ((!caption.isEmpty() && !name.contains(caption, Qt::CaseInsensitive)) ||
                    (name.contains(QLatin1Char('&')) && !caption.contains(QLatin1Char('&')))) {
