@@ -33,12 +33,10 @@ public:
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
-        case QAccessible::Name:
-            return ComboBoxName(*combo());
+        case QAccessible::Name: return ComboBoxName(*combo());
         case QAccessible::Value:
             return combo()->isEditable() && combo()->lineEdit() ? combo()->lineEdit()->text() : combo()->currentText();
-        default:
-            return QAccessibleWidget::text(t);
+        default: return QAccessibleWidget::text(t);
         }
     }
 

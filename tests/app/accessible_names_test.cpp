@@ -14,6 +14,7 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -23,17 +24,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolBar>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
 #include <functional>
@@ -140,9 +140,7 @@ const std::vector<WalkedDialog>& dialogTable() {
              mainWindow([&](TCalendarMain& w) { caught(inspect, [&] { w.DefaultEditorFont1Click(); }); });
          }},
         {"FontWithoutColor",
-         [](const Inspect& inspect) {
-             caught(inspect, [] { ChooseFontDialog(FontRecord(), nullptr); });
-         }},
+         [](const Inspect& inspect) { caught(inspect, [] { ChooseFontDialog(FontRecord(), nullptr); }); }},
         {"CalendarProperties", built<TCalendarProperties>()},
         {"MoreLanguages",
          [](const Inspect& inspect) {
@@ -226,9 +224,9 @@ std::vector<QWidget*> usableControls(QWidget& window) {
 }
 
 struct NameFaults {
-    QStringList unnamed;       // no name at all, or one of signs alone
+    QStringList unnamed;         // no name at all, or one of signs alone
     QStringList withoutCaption;  // a name that does not hold the caption (or holds a literal "&")
-    QStringList byValue;       // a list named only by its current value
+    QStringList byValue;         // a list named only by its current value
 };
 
 QString describe(const QWidget* w, const QString& name) {
@@ -242,10 +240,10 @@ void checkNames(QWidget& window, NameFaults& faults, std::set<QWidget*>& seen) {
         const QString name = a ? a->text(QAccessible::Name).simplified() : QString();
         const QString caption = visibleCaption(w);
         // PLENNIX_LIST_NAMES=1 lists every control with the name a screen reader reads.
-        if (qEnvironmentVariableIsSet("PLENNIX_LIST_NAMES")) std::cout << "  " << describe(w, name).toStdString() << std::endl;
+        if (qEnvironmentVariableIsSet("PLENNIX_LIST_NAMES"))
+            std::cout << "  " << describe(w, name).toStdString() << std::endl;
         // A name of signs alone ("?", "<<") does not say what the control does.
-        const bool saysSomething =
-            std::any_of(name.begin(), name.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        const bool saysSomething = std::any_of(name.begin(), name.end(), [](QChar c) { return c.isLetterOrNumber(); });
         if (!saysSomething) {
             faults.unnamed << describe(w, name);
         } else if ((!caption.isEmpty() && !name.contains(caption, Qt::CaseInsensitive)) ||

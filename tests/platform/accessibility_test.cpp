@@ -60,7 +60,8 @@ TEST(Accessibility, CaptionsReadWithoutTheirMnemonicAndNamesKeepThem) {
     EXPECT_EQ(CaptionWithoutMnemonic(QStringLiteral("Black && &White")), QStringLiteral("Black & White"));
     EXPECT_EQ(CaptionedName(QStringLiteral("Deutsch"), QStringLiteral("German names")),
               QStringLiteral("Deutsch (German names)"));
-    EXPECT_EQ(CaptionedName(QStringLiteral("<<"), QStringLiteral("Previous year")), QStringLiteral("<< (Previous year)"));
+    EXPECT_EQ(CaptionedName(QStringLiteral("<<"), QStringLiteral("Previous year")),
+              QStringLiteral("<< (Previous year)"));
     EXPECT_EQ(CaptionedName(QStringLiteral("&Ok"), QStringLiteral("Ok")), QStringLiteral("Ok"));
     EXPECT_EQ(CaptionedName(QStringLiteral("B"), QStringLiteral("Bold")), QStringLiteral("Bold"));
     EXPECT_EQ(CaptionedName(QString(), QStringLiteral("Align Left")), QStringLiteral("Align Left"));
