@@ -3,18 +3,23 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGraphicsView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <exception>
 #include <functional>
@@ -23,6 +28,7 @@
 #include "app/month_pages.h"
 #include "app/page_output.h"
 #include "calendar/calendar_panel.h"
+#include "platform/accessibility.h"
 #include "platform/common_dialogs.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
@@ -271,6 +277,23 @@ void SaveAsBitmapCommand(QWidget* parent, TCalendarPanel32& page) {
     if (!ok) ShowError(error, parent);
 }
 
+namespace {
+// Qt's preview dialog leaves its page field, zoom list and page view without names a screen reader
+// can read.
+void namePreviewControls(QPrintPreviewDialog& dialog) {
+    if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
+        preview->setAccessibleName(QStringLiteral("Preview"));
+        if (auto* view = preview->findChild<QGraphicsView*>()) view->setAccessibleName(QStringLiteral("Pages"));
+    }
+    for (QComboBox* zoom : dialog.findChildren<QComboBox*>()) NameComboBox(*zoom, QStringLiteral("Zoom"));
+    for (QLineEdit* field : dialog.findChildren<QLineEdit*>())
+        if (!qobject_cast<QComboBox*>(field->parentWidget()) && field->accessibleName().isEmpty())
+            field->setAccessibleName(QStringLiteral("Page number"));
+    for (QToolButton* more : dialog.findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More commands"));
+}
+}  // namespace
+
 void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) {
     QPrinter* printer = ReportPrinter1().Report().Printer();
     std::unique_ptr<QPrinter> ownPrinter;
@@ -281,6 +304,7 @@ void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) {
     QPrintPreviewDialog dialog(printer, parent);
     dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
     dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    namePreviewControls(dialog);
     QString failure;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&page, &failure](QPrinter* target) {
         PrintPass pass(page);
