@@ -8,6 +8,7 @@
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QToolButton>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
@@ -86,6 +87,9 @@ std::unique_ptr<QPrintDialog> TReport::CreateSetupDialog(QWidget* parent) {
     auto dialog = std::make_unique<QPrintDialog>(printer(), parent);
     dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog->setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+    // Qt's "..." button beside the output file says nothing to a screen reader by itself.
+    if (auto* browse = dialog->findChild<QToolButton*>(QStringLiteral("fileBrowser")))
+        browse->setAccessibleName(browse->text() + QStringLiteral(" (Choose the output file)"));
     return dialog;
 }
 

@@ -82,6 +82,9 @@ struct KeepWorkingFolder {
 struct WalkedDialog {
     const char* name;
     std::function<void(const Inspect&)> open;
+    // Qt's print dialog checks its printer on Ok with message boxes of its own, which would wait here
+    // for a person: Return is tried in the dialogs that accept by themselves.
+    bool returnTried = true;
 };
 
 // Catches the dialogs a command opens: each is handed to `inspect` in place of its modal loop and
@@ -148,6 +151,11 @@ const std::vector<WalkedDialog>& dialogTable() {
              mainWindow(
                  [&](TCalendarMain& w) { caught(inspect, [&] { PrintPreviewCommand(&w, *w.CalendarPanel()); }); });
          }},
+        {"PrintSetup",
+         [](const Inspect& inspect) {
+             mainWindow([&](TCalendarMain& w) { caught(inspect, [&] { PrintSetupCommand(&w); }); });
+         },
+         false},
         {"About", built<TAboutBox>()},
         {"PrintMonths", built<TPrintMonthsDialog>()},
         {"PngResolution", built<TPngResolutionDialog>()},
@@ -447,6 +455,7 @@ TEST_P(KeyboardDialogs, TabReachesEveryControlAndEscapeCancels) {
 
 TEST_P(KeyboardDialogs, ReturnInAFieldAccepts) {
     KeepWorkingFolder workingFolder;
+    if (!GetParam().returnTried) GTEST_SKIP() << GetParam().name << " answers Ok with message boxes of its own";
     test::MessageRecorder messages(false);
     bool isDialog = true;
     GetParam().open([&](QWidget& window) {
