@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "recurring/entry_list_delegate.h"
 #include "recurring/formula.h"
@@ -276,7 +278,11 @@ TEST_F(RecurringDialogs, HolidayImportSkipsExactDuplicatesOnly) {
     editor.show();
     editor.DatesList->clearSelection();
     Drive<TGetHolidays>([](TGetHolidays& d) {
-        EXPECT_EQ(d.Holidays->count(), 26);
+        ASSERT_TRUE(d.ChooseCountry("US"));
+        // The classic list stays as it was under its country; Columbus Day joins it.
+        const QStringList shown = AllEntryLines(d.Holidays);
+        for (const QString& line : BuiltInHolidayLines()) EXPECT_TRUE(shown.contains(line)) << line.toStdString();
+        EXPECT_EQ(shown.size(), 27);
         for (int i = 0; i < d.Holidays->count(); ++i)
             if (d.Holidays->item(i)->text().startsWith("Christmas") || d.Holidays->item(i)->text().startsWith("Easter"))
                 d.Holidays->item(i)->setSelected(true);
@@ -298,19 +304,20 @@ TEST_F(RecurringDialogs, HolidayImportSkipsExactDuplicatesOnly) {
         QTest::mouseClick(d.okbutton, Qt::LeftButton);
     });
     other.HolidaysbuttonClick();
-    EXPECT_EQ(other.DatesList->count(), 28);
+    EXPECT_EQ(other.DatesList->count(), 29);
     EXPECT_TRUE(other.Lines().contains(christmas));
 }
 
 TEST_F(RecurringDialogs, SelectionListsNeedOneRowForOk) {
     TGetHolidays holidays;
+    holidays.ChooseCountry("US");
     holidays.show();
     EXPECT_TRUE(holidays.Holidays->selectedItems().isEmpty());
     QTest::mouseClick(holidays.okbutton, Qt::LeftButton);
     EXPECT_TRUE(holidays.isVisible());
     EXPECT_EQ(holidays.result(), QDialog::Rejected);
     QTest::mouseClick(holidays.AllButton, Qt::LeftButton);
-    EXPECT_EQ(holidays.SelectedLines().size(), 26);
+    EXPECT_EQ(holidays.SelectedLines().size(), 27);
     QTest::mouseClick(holidays.nonebutton, Qt::LeftButton);
     EXPECT_TRUE(holidays.SelectedLines().isEmpty());
 
@@ -362,4 +369,40 @@ TEST_F(RecurringDialogs, UnreadableListIsNeverOverwritten) {
     OpenRecurringDatesEditor(nullptr);
     EXPECT_EQ(opened, QStringList{"Recurring Dates"});
     EXPECT_TRUE(QFile::exists(RecurringDatesPath()));  // the first OK creates the list
+}
+
+TEST_F(RecurringDialogs, HolidaysOfACountryAddedInItsLanguageWhereTheCodePageAllows) {
+    TGetHolidays holidays;
+    ASSERT_TRUE(holidays.ChooseCountry("DE")) << holidays.Country->toolTip().toStdString();
+    EXPECT_TRUE(holidays.Country->currentText().startsWith("Germany"));
+    const QStringList lines = AllEntryLines(holidays.Holidays);
+    EXPECT_TRUE(lines.contains(QString("Ostermontag").leftJustified(120) + "#EASTER+1"));
+    EXPECT_TRUE(lines.contains(QString("Christi Himmelfahrt").leftJustified(120) + "#EASTER+39"));
+    // Polish names need Central European letters; the Western page cannot hold them, so the English
+    // name is added instead of a name with question marks.
+    ASSERT_TRUE(holidays.ChooseCountry("PL"));
+    const QStringList polish = AllEntryLines(holidays.Holidays);
+    EXPECT_TRUE(polish.contains(QString("Nowy Rok").leftJustified(120) + "@0101     "));
+    if (!CanEncode(QStringLiteral("ż"))) {
+        EXPECT_TRUE(polish.contains(QString("Corpus Christi").leftJustified(120) + "#EASTER+60"));
+    }
+    holidays.LocalNames->setChecked(false);
+    EXPECT_TRUE(AllEntryLines(holidays.Holidays).contains(QString("New Year's Day").leftJustified(120) + "@0101     "));
+
+    // What no yearly formula can express is listed greyed and cannot be chosen, not even by All.
+    ASSERT_TRUE(holidays.ChooseCountry("IN"));
+    bool diwali = false;
+    for (int i = 0; i < holidays.Holidays->count(); ++i) {
+        QListWidgetItem* item = holidays.Holidays->item(i);
+        if (item->text().startsWith("Diwali")) {
+            diwali = true;
+            EXPECT_TRUE(item->text().contains("not expressible as a yearly formula"));
+            EXPECT_FALSE(item->flags() & Qt::ItemIsSelectable);
+        }
+    }
+    EXPECT_TRUE(diwali);
+    holidays.AllButtonClick();
+    EXPECT_EQ(holidays.SelectedLines().size(), 6);
+    EXPECT_EQ(holidays.Country->accessibleName(), "Country");
+    EXPECT_EQ(holidays.CountryLabel->buddy(), holidays.Country);
 }

@@ -1,0 +1,213 @@
+// The shipped holiday table: it reads, and for every country and every year from 2000 to 2060 the days
+// its public holidays' formulas select (through the program's own formula code) are the public holidays
+// that Debian's python3-holidays gives (data/holiday_reference.txt, written by holiday_reference.py).
+#include <gtest/gtest.h>
+
+#include "common/qstring_printer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+#include <set>
+
+#include "recurring/formula.h"
+#include "recurring/holiday_sets.h"
+
+using namespace plennix;
+
+namespace {
+constexpr int kFirstYear = 2000;
+constexpr int kLastYear = 2060;
+
+// What the reference gives that the table does not, or the other way round, and why.
+struct KnownDifference {
+    const char* country;
+    int firstYear, lastYear;  // the years it applies to
+    const char* day;          // MMDD, or "" for every substitute day ("s") of that country
+    bool onlyInReference;     // true: the library has it, the table not; false: the other way
+    const char* reason;
+};
+
+const KnownDifference kKnown[] = {
+    {"NO", 2000, 2060, "SUN", true, "the library counts every Sunday as a holiday"},
+    {"SE", 2000, 2060, "SUN", true, "the library counts every Sunday as a holiday"},
+    {"CZ", 2000, 2000, "0421", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2001, 2001, "0413", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2002, 2013, "0329", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2003, 2014, "0418", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2004, 2004, "0409", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2005, 2005, "0325", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2006, 2006, "0414", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2007, 2012, "0406", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2008, 2008, "0321", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2009, 2009, "0410", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2010, 2010, "0402", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2011, 2011, "0422", false, "Good Friday became a holiday in 2016"},
+    {"CZ", 2015, 2015, "0403", false, "Good Friday became a holiday in 2016"},
+    {"DE", 2017, 2017, "1031", true, "Reformation Day 2017 was a one-off national holiday"},
+    {"GB", 2000, 2060, "", true, "substitute days for holidays on a weekend"},
+    {"GB", 2002, 2002, "0603", true, "one-off bank holidays (jubilees, a royal wedding) and the May bank holidays moved in 2012 and 2020"},
+    {"GB", 2011, 2011, "0429", true, "one-off bank holidays (jubilees, a royal wedding) and the May bank holidays moved in 2012 and 2020"},
+    {"GB", 2012, 2012, "0604", true, "one-off bank holidays (jubilees, a royal wedding) and the May bank holidays moved in 2012 and 2020"},
+    {"GB", 2012, 2012, "0605", true, "one-off bank holidays (jubilees, a royal wedding) and the May bank holidays moved in 2012 and 2020"},
+    {"GB", 2012, 2012, "0528", false, "one-off bank holidays (jubilees, a royal wedding) and the May bank holidays moved in 2012 and 2020"},
+    {"GB", 2020, 2020, "0508", true, "one-off bank holidays (jubilees, a royal wedding) and the May bank holidays moved in 2012 and 2020"},
+    {"GB", 2020, 2020, "0504", false, "one-off bank holidays (jubilees, a royal wedding) and the May bank holidays moved in 2012 and 2020"},
+    {"IE", 2000, 2060, "", true, "substitute days for holidays on a weekend"},
+    {"LT", 2000, 2002, "0624", false, "St. John's Day became a holiday in 2003"},
+    {"LU", 2000, 2018, "0509", false, "Europe Day became a holiday in 2019"},
+    {"NL", 2000, 2006, "0429", true, "King's Day (Queen's Day until 2013) moves to Saturday when it falls on a Sunday, and Liberation Day is a public holiday only every fifth year"},
+    {"NL", 2001, 2013, "0430", true, "King's Day (Queen's Day until 2013) moves to Saturday when it falls on a Sunday, and Liberation Day is a public holiday only every fifth year"},
+    {"NL", 2001, 2059, "0505", false, "King's Day (Queen's Day until 2013) moves to Saturday when it falls on a Sunday, and Liberation Day is a public holiday only every fifth year"},
+    {"NL", 2014, 2059, "0426", true, "King's Day (Queen's Day until 2013) moves to Saturday when it falls on a Sunday, and Liberation Day is a public holiday only every fifth year"},
+    {"NL", 2015, 2060, "0427", true, "King's Day (Queen's Day until 2013) moves to Saturday when it falls on a Sunday, and Liberation Day is a public holiday only every fifth year"},
+    {"PL", 2000, 2010, "0106", false, "Epiphany became a holiday in 2011"},
+    {"PT", 2013, 2013, "0530", false, "four holidays were suspended from 2013 to 2015 and the library gives Corpus Christi only then"},
+    {"PT", 2013, 2015, "1005", false, "four holidays were suspended from 2013 to 2015 and the library gives Corpus Christi only then"},
+    {"PT", 2013, 2015, "1101", false, "four holidays were suspended from 2013 to 2015 and the library gives Corpus Christi only then"},
+    {"PT", 2013, 2015, "1201", false, "four holidays were suspended from 2013 to 2015 and the library gives Corpus Christi only then"},
+    {"PT", 2014, 2014, "0619", false, "four holidays were suspended from 2013 to 2015 and the library gives Corpus Christi only then"},
+    {"PT", 2015, 2015, "0604", false, "four holidays were suspended from 2013 to 2015 and the library gives Corpus Christi only then"},
+    {"SE", 2000, 2000, "0612", true, "the library gives Whit Monday until 2004 and National Day from 2005"},
+    {"SE", 2000, 2003, "0606", false, "the library gives Whit Monday until 2004 and National Day from 2005"},
+    {"SE", 2001, 2001, "0604", true, "the library gives Whit Monday until 2004 and National Day from 2005"},
+    {"SE", 2002, 2002, "0520", true, "the library gives Whit Monday until 2004 and National Day from 2005"},
+    {"SE", 2003, 2003, "0609", true, "the library gives Whit Monday until 2004 and National Day from 2005"},
+    {"SE", 2004, 2004, "0531", true, "the library gives Whit Monday until 2004 and National Day from 2005"},
+    {"SK", 2000, 2000, "1117", false, "one-off holiday in 2018, and the holiday of 17 November began in 2001"},
+    {"SK", 2018, 2018, "1030", true, "one-off holiday in 2018, and the holiday of 17 November began in 2001"},
+    {"UA", 2000, 2017, "0502", true, "the second Labour Day ended in 2018; Defenders Day began in 2015 and Catholic Christmas in 2017"},
+    {"UA", 2000, 2014, "1014", false, "the second Labour Day ended in 2018; Defenders Day began in 2015 and Catholic Christmas in 2017"},
+    {"UA", 2000, 2016, "1225", false, "the second Labour Day ended in 2018; Defenders Day began in 2015 and Catholic Christmas in 2017"},
+    {"AR", 2000, 2009, "1120", false, "National Sovereignty Day became a holiday in 2010"},
+    {"CA", 2000, 2060, "", true, "substitute days for holidays on a weekend"},
+    {"CA", 2004, 2060, "1226", false, "the library leaves Boxing Day out in some years"},
+    {"CL", 2000, 2060, "0920", false, "the library gives Fiestas Patrias (20 September) only in bridge years"},
+    {"MX", 2000, 2006, "0205", true, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2000, 2006, "0321", true, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2000, 2060, "", true, "substitute days"},
+    {"MX", 2000, 2005, "0207", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2000, 2006, "0320", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2001, 2005, "1120", true, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2001, 2001, "0319", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2001, 2001, "1119", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2001, 2059, "1201", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2002, 2002, "0204", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2002, 2002, "0318", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2002, 2002, "1118", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2003, 2003, "0203", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2003, 2003, "0317", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2003, 2003, "1117", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2004, 2004, "0202", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2004, 2004, "0315", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2004, 2004, "1115", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2005, 2005, "1121", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"MX", 2006, 2006, "0206", false, "the Monday holidays were fixed dates before 2006, and the change of federal government happens every six years"},
+    {"US", 2000, 2060, "", true, "observed days for holidays on a weekend"},
+    {"AU", 2000, 2060, "", true, "substitute days for holidays on a weekend"},
+    {"NZ", 2000, 2060, "", true, "substitute days for holidays on a weekend"},
+    {"JP", 2000, 2060, "0320", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2000, 2002, "0720", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2000, 2002, "0915", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2000, 2059, "0923", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2000, 2018, "1223", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2000, 2019, "0223", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2000, 2000, "0717", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2000, 2020, "0811", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2000, 2000, "0918", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2001, 2060, "", true, "substitute holidays (furikae kyujitsu) and bridge days between holidays"},
+    {"JP", 2001, 2001, "0716", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2001, 2001, "0917", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2002, 2055, "0321", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2002, 2002, "0715", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2003, 2003, "0504", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2012, 2060, "0922", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2019, 2019, "0501", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2019, 2019, "1022", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2020, 2020, "0723", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2020, 2020, "0724", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2020, 2020, "0810", true, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2020, 2020, "0720", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"JP", 2020, 2020, "1012", false, "equinox days and moved holidays: the Emperor's birthday moved in 2020, Greenery Day from 2007, Mountain Day from 2016, the sports holidays moved for 2020 and before 2003 fell on fixed days, enthronement days 2019"},
+    {"EG", 2000, 2008, "0125", false, "the holiday was introduced later (25 January 2009/2012, 30 June 2014)"},
+    {"EG", 2000, 2013, "0630", false, "the holiday was introduced later (25 January 2009/2012, 30 June 2014)"},
+    {"ZA", 2000, 2000, "0102", true, "election days and one-off holidays"},
+    {"ZA", 2000, 2060, "", true, "substitute days for holidays on a Sunday"},
+    {"ZA", 2004, 2004, "0414", true, "election days and one-off holidays"},
+    {"ZA", 2006, 2006, "0301", true, "election days and one-off holidays"},
+    {"ZA", 2008, 2008, "0502", true, "election days and one-off holidays"},
+    {"ZA", 2009, 2009, "0422", true, "election days and one-off holidays"},
+    {"ZA", 2011, 2011, "0518", true, "election days and one-off holidays"},
+    {"ZA", 2011, 2011, "1227", true, "election days and one-off holidays"},
+    {"ZA", 2014, 2014, "0507", true, "election days and one-off holidays"},
+    {"ZA", 2016, 2016, "0803", true, "election days and one-off holidays"},
+    {"ZA", 2019, 2019, "0508", true, "election days and one-off holidays"},
+    {"KE", 2002, 2060, "", true, "substitute days for holidays on a Sunday"},
+};
+
+bool IsSunday(int year, const QString& mmdd) {
+    return DayOfWeek(year, mmdd.left(2).toInt(), mmdd.mid(2).toInt()) == 1;
+}
+
+std::map<std::pair<QString, int>, std::set<QString>> ReadReference(QString* error) {
+    std::map<std::pair<QString, int>, std::set<QString>> days;
+    QFile f(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("data/holiday_reference.txt")));
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = f.fileName() + ": " + f.errorString();
+        return days;
+    }
+    for (const QByteArray& raw : f.readAll().split('\n')) {
+        const QStringList fields = QString::fromUtf8(raw).split('\t');
+        if (fields.size() != 3) continue;
+        std::set<QString>& year = days[{fields[0], fields[1].toInt()}];
+        for (const QString& d : fields[2].split(' ', Qt::SkipEmptyParts)) year.insert(d);
+    }
+    return days;
+}
+}  // namespace
+
+TEST(HolidaySets, EveryCountrysFormulasSelectTheLibrarysPublicHolidays) {
+    QString error;
+    auto table = LoadHolidayTable(&error);
+    ASSERT_TRUE(table) << error.toStdString();
+    const auto reference = ReadReference(&error);
+    ASSERT_FALSE(reference.empty()) << error.toStdString();
+    QStringList unexplained;
+    for (const HolidayCountry& country : *table) {
+        for (int year = kFirstYear; year <= kLastYear; ++year) {
+            std::set<QString> selected;
+            for (const HolidayRow& h : country.holidays) {
+                if (h.kind != HolidayRow::Kind::Public) continue;
+                const QString line = HolidayEntryLine(h, false);
+                for (int month = 1; month <= 12; ++month)
+                    for (int day : SelectedDays(line, year, month))
+                        selected.insert(QString::asprintf("%02d%02d", month, day));
+            }
+            auto it = reference.find({country.code, year});
+            ASSERT_NE(it, reference.end()) << country.code.toStdString() << " " << year;
+            std::set<QString> expected;
+            for (const QString& d : it->second) {
+                const bool substitute = d.endsWith('s');
+                const QString day = d.left(4);
+                if (selected.count(day)) continue;
+                bool known = false;
+                for (const KnownDifference& k : kKnown)
+                    known |= country.code == k.country && year >= k.firstYear && year <= k.lastYear &&
+                             k.onlyInReference &&
+                             (substitute ? QString(k.day).isEmpty()
+                                         : day == k.day || (QString(k.day) == "SUN" && IsSunday(year, day)));
+                if (!known) unexplained << QStringLiteral("%1 %2 %3 only in the library").arg(country.code).arg(year).arg(d);
+            }
+            for (const QString& day : selected) {
+                if (it->second.count(day) || it->second.count(day + 's')) continue;
+                bool known = false;
+                for (const KnownDifference& k : kKnown)
+                    known |= country.code == k.country && year >= k.firstYear && year <= k.lastYear &&
+                             !k.onlyInReference && day == k.day;
+                if (!known) unexplained << QStringLiteral("%1 %2 %3 only in the table").arg(country.code).arg(year).arg(day);
+            }
+        }
+    }
+    EXPECT_TRUE(unexplained.isEmpty()) << unexplained.size() << "\n" << unexplained.join('\n').toStdString();
+}
