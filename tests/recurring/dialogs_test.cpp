@@ -66,7 +66,7 @@ void Tick(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {
 TEST_F(RecurringDialogs, FormulaEditorStartsAsDayOfMonth) {
     TEditRecurringDateFormula dlg;
     EXPECT_EQ(dlg.windowTitle(), "Recurring Date - Formulas");
-    EXPECT_EQ(dlg.size(), QSize(407, 334));
+    EXPECT_EQ(dlg.size(), QSize(407, 398));
     dlg.show();
     EXPECT_TRUE(dlg.rbDayOfMonth->isChecked());
     EXPECT_TRUE(IsBold(dlg.rbDayOfMonth));
@@ -405,4 +405,39 @@ TEST_F(RecurringDialogs, HolidaysOfACountryAddedInItsLanguageWhereTheCodePageAll
     EXPECT_EQ(holidays.SelectedLines().size(), 6);
     EXPECT_EQ(holidays.Country->accessibleName(), "Country");
     EXPECT_EQ(holidays.CountryLabel->buddy(), holidays.Country);
+}
+
+TEST_F(RecurringDialogs, FormulaEditorMakesAndShowsMovingFeasts) {
+    TEditRecurringDateFormula dlg;
+    dlg.SetFormulaString("#EASTER+39");
+    dlg.SetEmUp();
+    EXPECT_TRUE(dlg.rbEaster->isChecked());
+    EXPECT_EQ(dlg.EasterKind->currentIndex(), 0);
+    EXPECT_EQ(dlg.EasterOffset->value(), 39);
+    EXPECT_TRUE(dlg.EasterOffset->isEnabled());
+    EXPECT_FALSE(dlg.SpecialMonth->isEnabled());
+    dlg.EasterKind->setCurrentIndex(1);
+    dlg.EasterOffset->setValue(-2);
+    ASSERT_TRUE(dlg.DetermineFormulaString());
+    EXPECT_EQ(dlg.FormulaString(), "#OEASTER-2");
+
+    dlg.SetFormulaString("#mon<=0524");
+    dlg.SetEmUp();
+    EXPECT_TRUE(dlg.rbOnOrAfter->isChecked());
+    EXPECT_EQ(dlg.OnOrAfterWeekday->currentIndex(), 1);
+    EXPECT_EQ(dlg.OnOrAfterRelation->currentIndex(), 1);
+    EXPECT_EQ(dlg.OnOrAfterDay->value(), 24);
+    EXPECT_EQ(dlg.OnOrAfterMonth->currentIndex(), 4);
+    EXPECT_FALSE(dlg.EasterOffset->isEnabled());
+    dlg.OnOrAfterRelation->setCurrentIndex(0);
+    dlg.OnOrAfterDay->setValue(18);
+    ASSERT_TRUE(dlg.DetermineFormulaString());
+    EXPECT_EQ(dlg.FormulaString(), "#MON>=0518");
+    // The classic Good Friday reads as Easter - 2 days.
+    dlg.SetFormulaString("#GOODFRIDAY");
+    dlg.SetEmUp();
+    EXPECT_TRUE(dlg.rbEaster->isChecked());
+    EXPECT_EQ(dlg.EasterOffset->value(), -2);
+    // The new entry keeps the eleventh character of an Orthodox feast.
+    EXPECT_EQ(EntryFeastName(BuildEntry("Trinity", "#OEASTER+49")), "#OEASTER+49");
 }
