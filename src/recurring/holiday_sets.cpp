@@ -14,10 +14,10 @@ constexpr qint64 kMaxHolidayTableBytes = 4 * 1024 * 1024;
 bool FormulaIsReadable(const QString& formula) {
     if (formula.isEmpty()) return false;
     switch (formula[0].unicode()) {
-        case '@': return ParseDayOfMonth(formula).has_value() && formula.size() == 5;
-        case '$': return ParseSpecial(formula).has_value();
-        case '#': return ParseFeast(formula).has_value() && formula.size() <= kFeastNameWidth;
-        default: return false;
+    case '@': return ParseDayOfMonth(formula).has_value() && formula.size() == 5;
+    case '$': return ParseSpecial(formula).has_value();
+    case '#': return ParseFeast(formula).has_value() && formula.size() <= kFeastNameWidth;
+    default: return false;
     }
 }
 }  // namespace
@@ -36,18 +36,39 @@ std::optional<std::vector<HolidayCountry>> ParseHolidayTable(const QByteArray& u
         if (line.trimmed().isEmpty() || line.startsWith('#')) continue;
         const QStringList f = line.split('\t');
         if (f[0] == QLatin1String("country")) {
-            if (f.size() != 4 || f[1].isEmpty() || f[2].isEmpty()) return fail(i + 1, QStringLiteral("a country needs a code and two names"));
-            countries.push_back({f[1], f[2], f[3], {}});
+            if (f.size() != 4 || f[1].isEmpty() || f[2].isEmpty())
+                return fail(i + 1, QStringLiteral("a country needs a code and two names"));
+            countries.push_back({f[1], f[2], f[3], {}, {}});
+            continue;
+        }
+        if (f[0] == QLatin1String("region")) {
+            if (f.size() != 5 || f[2].isEmpty() || f[3].isEmpty())
+                return fail(i + 1, QStringLiteral("a region needs its country, a code and two names"));
+            if (countries.empty() || countries.back().code != f[1])
+                return fail(i + 1, QStringLiteral("region of %1 outside its country's lines").arg(f[1]));
+            countries.back().regions.push_back({f[2], f[3], f[4], {}});
             continue;
         }
         if (f.size() != 5) return fail(i + 1, QStringLiteral("a holiday needs five tab-separated fields"));
-        if (countries.empty() || countries.back().code != f[0])
-            return fail(i + 1, QStringLiteral("holiday of %1 outside its country's lines").arg(f[0]));
+        std::vector<HolidayRow>* holidays = nullptr;
+        if (!countries.empty()) {
+            HolidayCountry& c = countries.back();
+            if (c.code == f[0] && c.regions.empty())
+                holidays = &c.holidays;
+            else if (!c.regions.empty() && f[0] == c.code + '-' + c.regions.back().code)
+                holidays = &c.regions.back().holidays;
+        }
+        if (!holidays)
+            return fail(i + 1, QStringLiteral("holiday of %1 outside its country's or region's lines").arg(f[0]));
         HolidayRow row;
-        if (f[1] == QLatin1String("P")) row.kind = HolidayRow::Kind::Public;
-        else if (f[1] == QLatin1String("O")) row.kind = HolidayRow::Kind::Observance;
-        else if (f[1] == QLatin1String("N")) row.kind = HolidayRow::Kind::NotExpressible;
-        else return fail(i + 1, QStringLiteral("unknown kind \"%1\"").arg(f[1]));
+        if (f[1] == QLatin1String("P"))
+            row.kind = HolidayRow::Kind::Public;
+        else if (f[1] == QLatin1String("O"))
+            row.kind = HolidayRow::Kind::Observance;
+        else if (f[1] == QLatin1String("N"))
+            row.kind = HolidayRow::Kind::NotExpressible;
+        else
+            return fail(i + 1, QStringLiteral("unknown kind \"%1\"").arg(f[1]));
         if (row.kind == HolidayRow::Kind::NotExpressible) {
             if (f[2] != QLatin1String("-")) return fail(i + 1, QStringLiteral("a holiday without formula has \"-\""));
         } else {
@@ -58,7 +79,7 @@ std::optional<std::vector<HolidayCountry>> ParseHolidayTable(const QByteArray& u
             return fail(i + 1, QStringLiteral("a name is empty or longer than %1 characters").arg(kEventFieldWidth));
         row.englishName = f[3];
         row.localName = f[4];
-        countries.back().holidays.push_back(row);
+        holidays->push_back(row);
     }
     return countries;
 }
@@ -77,8 +98,9 @@ std::optional<std::vector<HolidayCountry>> LoadHolidayTable(QString* error) {
     const QFileInfo info(path);
     // A FIFO or a device would block the open; a huge file is no table of ours.
     if (!info.isFile() || info.size() > kMaxHolidayTableBytes) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(path, info.exists() ? QStringLiteral("not a holiday table")
-                                                                              : QStringLiteral("the file does not exist"));
+        *error = QStringLiteral("Cannot read %1: %2")
+                     .arg(path, info.exists() ? QStringLiteral("not a holiday table")
+                                              : QStringLiteral("the file does not exist"));
         return std::nullopt;
     }
     QFile file(path);

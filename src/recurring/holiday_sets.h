@@ -19,18 +19,29 @@ struct HolidayRow {
     QString localName;  // the name in the country's language
 };
 
-struct HolidayCountry {
-    QString code;  // ISO 3166 code, "DE"
+// A state or province whose own holidays come on top of the national ones.
+struct HolidayRegion {
+    QString code;  // "BY"; its holidays are listed under "DE-BY"
     QString englishName;
     QString localName;
     std::vector<HolidayRow> holidays;
 };
 
+struct HolidayCountry {
+    QString code;  // ISO 3166 code, "DE"
+    QString englishName;
+    QString localName;
+    std::vector<HolidayRow> holidays;  // national
+    std::vector<HolidayRegion> regions;
+};
+
 // The table's lines beyond this many are left out, with a message.
 constexpr int kMaxHolidayTableLines = 20000;
 
-// Reads the table (UTF-8, tab-separated). Throws nothing: a line that cannot be read makes the whole
-// table fail with a message naming the line and the reason, so that a damaged table is never half used.
+// Reads the table (UTF-8, tab-separated): "country" lines, "region" lines (country code, region code,
+// names) after their country, and holiday lines under the country ("DE") or region ("DE-BY") they follow. Throws
+// nothing: a line that cannot be read makes the whole table fail with a message naming the line and the reason, so that
+// a damaged table is never half used.
 std::optional<std::vector<HolidayCountry>> ParseHolidayTable(const QByteArray& utf8, QString* error);
 // The shipped table's path, empty when no data folder was found.
 QString HolidayTableFile();

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 #include "platform/code_page.h"
 #include "platform/messages.h"
@@ -46,18 +47,26 @@ constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHi
 TGetHolidays::TGetHolidays(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     setWindowTitle(QStringLiteral("Holidays"));
     // The country row sits above the list, which keeps its 10-pixel border.
-    constexpr int kCountryRow = 34;
+    constexpr int kCountryRow = 64;
     setFixedSize(417, 273 + kCountryRow);
     CountryLabel = new QLabel(QStringLiteral("&Country:"), this);
     CountryLabel->setGeometry(10, 14, 60, 18);
     Country = new QComboBox(this);
-    Country->setGeometry(72, 10, 190, 24);
+    Country->setGeometry(72, 10, 170, 24);
     Country->setAccessibleName(QStringLiteral("Country"));
     Country->setMaxVisibleItems(20);
     CountryLabel->setBuddy(Country);
-    LocalNames = new QCheckBox(QStringLiteral("Names in its &language"), this);
-    LocalNames->setGeometry(272, 12, 140, 20);
-    LocalNames->setAccessibleName(QStringLiteral("Names in its language"));
+    RegionLabel = new QLabel(QStringLiteral("&Region:"), this);
+    RegionLabel->setGeometry(250, 14, 50, 18);
+    Region = new QComboBox(this);
+    Region->setGeometry(300, 10, 107, 24);
+    Region->setAccessibleName(QStringLiteral("Region"));
+    Region->setMaxVisibleItems(20);
+    Region->setToolTip(QStringLiteral("A state or province adds its own holidays to the national ones"));
+    RegionLabel->setBuddy(Region);
+    LocalNames = new QCheckBox(QStringLiteral("Names in the country's &language"), this);
+    LocalNames->setGeometry(72, 40, 300, 20);
+    LocalNames->setAccessibleName(QStringLiteral("Names in the country's language"));
     LocalNames->setChecked(true);
     LocalNames->setToolTip(QStringLiteral("Names the files' code page cannot hold are added in English"));
     Holidays = NewSelectionList(this);
@@ -78,11 +87,16 @@ TGetHolidays::TGetHolidays(QWidget* parent) : QDialog(parent, kFixedDialogFlags)
         Country->setToolTip(error);
         LocalNames->setEnabled(false);
     } else {
-        Country->setCurrentIndex(std::max(
-            0, DefaultHolidayCountry(m_countries, QLocale::territoryToCode(QLocale::system().territory()))));
+        Country->setCurrentIndex(
+            std::max(0, DefaultHolidayCountry(m_countries, QLocale::territoryToCode(QLocale::system().territory()))));
     }
+    FillRegions();
     FillHolidays();
-    connect(Country, &QComboBox::currentIndexChanged, this, &TGetHolidays::FillHolidays);
+    connect(Country, &QComboBox::currentIndexChanged, this, [this] {
+        FillRegions();
+        FillHolidays();
+    });
+    connect(Region, &QComboBox::currentIndexChanged, this, &TGetHolidays::FillHolidays);
     connect(LocalNames, &QCheckBox::toggled, this, &TGetHolidays::FillHolidays);
 
     AllButton = NewButton(QStringLiteral("&All"), this, 10, 237 + kCountryRow);
@@ -106,6 +120,28 @@ bool TGetHolidays::ChooseCountry(const QString& code) {
     return true;
 }
 
+bool TGetHolidays::ChooseRegion(const QString& code) {
+    const int index = Region->findData(code);
+    if (index < 0) return false;
+    Region->setCurrentIndex(index);
+    return true;
+}
+
+void TGetHolidays::FillRegions() {
+    const QSignalBlocker quiet(Region);
+    Region->clear();
+    Region->addItem(QStringLiteral("Whole country"), QString());
+    const int index = Country->currentIndex();
+    if (index >= 0 && index < int(m_countries.size()))
+        for (const HolidayRegion& r : m_countries[index].regions)
+            Region->addItem(r.englishName == r.localName || !CanEncode(r.localName)
+                                ? r.englishName
+                                : QStringLiteral("%1 (%2)").arg(r.englishName, r.localName),
+                            r.code);
+    Region->setEnabled(Region->count() > 1);
+    RegionLabel->setEnabled(Region->count() > 1);
+}
+
 void TGetHolidays::FillHolidays() {
     Holidays->clear();
     const int index = Country->currentIndex();
@@ -114,11 +150,16 @@ void TGetHolidays::FillHolidays() {
         return;
     }
     const HolidayCountry& country = m_countries[index];
+    std::vector<HolidayRow> holidays = country.holidays;
+    const int region = Region->currentIndex() - 1;
+    if (region >= 0 && region < int(country.regions.size()))
+        holidays.insert(holidays.end(), country.regions[region].holidays.begin(),
+                        country.regions[region].holidays.end());
     const bool local = LocalNames->isChecked();
-    for (const HolidayRow& h : country.holidays)
+    for (const HolidayRow& h : holidays)
         if (h.kind != HolidayRow::Kind::NotExpressible) Holidays->addItem(NewEntryItem(HolidayEntryLine(h, local)));
     // What no formula can say is still listed, greyed, so that nobody thinks it forgotten.
-    for (const HolidayRow& h : country.holidays) {
+    for (const HolidayRow& h : holidays) {
         if (h.kind != HolidayRow::Kind::NotExpressible) continue;
         const QString name = local && CanEncode(h.localName) ? h.localName : h.englishName;
         auto* item = new QListWidgetItem(name + QStringLiteral(" (not expressible as a yearly formula)"));

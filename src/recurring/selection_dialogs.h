@@ -25,6 +25,8 @@ public:
     QStringList SelectedLines() const;
     // Shows the holidays of the country with that code; false when the table has no such country.
     bool ChooseCountry(const QString& code);
+    // Adds the holidays of the chosen country's region with that code ("" for the whole country).
+    bool ChooseRegion(const QString& code);
     // Lists the chosen country's holidays again (after a country or the name language changed).
     void FillHolidays();
 
@@ -34,6 +36,8 @@ public:
 
     QLabel* CountryLabel;
     QComboBox* Country;
+    QLabel* RegionLabel;
+    QComboBox* Region;
     QCheckBox* LocalNames;
     QListWidget* Holidays;
     QPushButton* okbutton;
@@ -42,6 +46,8 @@ public:
     QPushButton* nonebutton;
 
 private:
+    void FillRegions();
+
     std::vector<HolidayCountry> m_countries;
 };
 

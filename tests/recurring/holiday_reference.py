@@ -3,7 +3,8 @@
 data/holidays/holidays.tsv and every year from 2000 to 2060, as the independent reference that
 HolidaySets.* compares the table's formulas with.
 
-Output, one line per country and year: code, year, then the days as MMDD separated by blanks; a day
+Output, one line per country (and per region, "DE-BY", with the national holidays included) and year:
+code, year, then the days as MMDD separated by blanks; a day
 that the library gives only as a substitute for a holiday on a weekend (its name says "Observed",
 "[Sunday]", "following" or "substitute") ends in "s".
 
@@ -23,18 +24,22 @@ LIBRARY_CODE = {'FR': 'FRA', 'GB': 'UK', 'IN': 'IND'}
 SUBSTITUTE = re.compile(r'Observed|\[Sunday\]|following|substitute|振替休日|国民の休日', re.I)
 
 
-def countries():
+def places():
+    """(code, region or None) of every country and region of the table, in its order."""
     with open(TABLE, encoding='utf-8') as table:
         for line in table:
             fields = line.rstrip('\n').split('\t')
             if fields[0] == 'country':
-                yield fields[1]
+                yield fields[1], None
+            elif fields[0] == 'region':
+                yield fields[1], fields[2]
 
 
 def reference():
     out = []
-    for code in countries():
-        days = holidays.CountryHoliday(LIBRARY_CODE.get(code, code), years=list(range(2000, 2061)))
+    for code, region in places():
+        days = holidays.CountryHoliday(LIBRARY_CODE.get(code, code), years=list(range(2000, 2061)), prov=region)
+        place = code if region is None else code + '-' + region
         for year in range(2000, 2061):
             marks = []
             for date, name in sorted(days.items()):
@@ -43,7 +48,7 @@ def reference():
                 parts = [p for p in re.split(r', (?![^\[]*\])', name)]
                 substitute = all(SUBSTITUTE.search(p) for p in parts)
                 marks.append('%02d%02d%s' % (date.month, date.day, 's' if substitute else ''))
-            out.append('%s\t%d\t%s' % (code, year, ' '.join(marks)))
+            out.append('%s\t%d\t%s' % (place, year, ' '.join(marks)))
     return '\n'.join(out) + '\n'
 
 
