@@ -27,18 +27,18 @@ std::vector<DayText> FillPlan(const QStringList& lines, int year, int month);
 
 // What appending a paragraph to a day's cell needs of the page and the cell editor.
 struct CellEditorOperations {
-    std::function<int()> currentCell;                  // the cell index last opened (0: none)
-    std::function<void()> saveRichtext;                // close an open cell editor, storing its text
-    std::function<int(int day)> cellOfDay;             // the first cell 1..42 showing that day, 0: none
-    std::function<void(int cell)> loadCell;            // load the cell's rich text into the editor, reformat
-    std::function<void()> takeAttributesAndMoveToEnd;  // remember the current character attributes
-    std::function<bool()> isEmpty;                     // does the editor hold no text
-    std::function<bool()> endsWithEmptyParagraph;      // is the last paragraph empty (a filled text's end)
+    std::function<int()> currentCell;                 // the cell index last opened (0: none)
+    std::function<void()> saveRichtext;               // close an open cell editor, storing its text
+    std::function<int(int day)> cellOfDay;            // the first cell 1..42 showing that day, 0: none
+    std::function<void(int cell)> loadCell;           // load the cell's rich text into the editor, reformat
+    std::function<void()> takeAttributesAndMoveToEnd; // remember the current character attributes
+    std::function<bool()> isEmpty;                    // does the editor hold no text
+    std::function<bool()> endsWithEmptyParagraph;     // is the last paragraph empty (a filled text's end)
     std::function<void()> newParagraph;
     std::function<void(const QString& text)> insertWithTakenAttributes;  // then reformat
-    std::function<void(int cell)> storeCell;                             // editor's rich text into the cell; repaints
-    std::function<void()> setModified;                                   // the flag only; buttons are recomputed later
-    std::function<void(int cell)> clickCell;                             // open the cell in the cell editor again
+    std::function<void(int cell)> storeCell;          // editor's rich text into the cell; repaints
+    std::function<void()> setModified;                // the flag only; buttons are recomputed later
+    std::function<void(int cell)> clickCell;          // open the cell in the cell editor again
 };
 
 // Appends `text` as a paragraph of its own at the end of the cell showing `day`; an empty cell gets the
@@ -50,8 +50,8 @@ void PuttextOnDay(const CellEditorOperations& editor, int day, const QString& te
 struct FillCalendarHost {
     int year = 0;
     int month = 0;
-    std::function<bool()> recurringDatesExist;                            // PXRECUR.DAX is there
-    std::function<std::optional<QStringList>(QString* error)> loadLines;  // its lines in file order
+    std::function<bool()> recurringDatesExist;                          // PXRECUR.DAX is there
+    std::function<std::optional<QStringList>(QString* error)> loadLines; // its lines in file order
     std::function<bool()> paletteVisiblePreference;
     std::function<void()> hidePalette;
     std::function<void()> showPalette;

@@ -83,8 +83,8 @@ QString TrimBlanks(const QString& text) {
 QString FitToWidth(const QString& text, int width) { return text.left(width).leftJustified(width, ' '); }
 
 QString BuildEntry(const QString& eventText, const QString& formula) {
-    const int width =
-        formula.startsWith('#') && formula.size() > kFormulaFieldWidth ? kFeastNameWidth : kFormulaFieldWidth;
+    const int width = formula.startsWith('#') && formula.size() > kFormulaFieldWidth ? kFeastNameWidth
+                                                                                      : kFormulaFieldWidth;
     return FitToWidth(eventText, kEventFieldWidth) + FitToWidth(formula, width);
 }
 
@@ -116,7 +116,8 @@ std::optional<FeastFormula> ParseFeast(const QString& name) {
         if (n.mid(1, 3) == QLatin1String(kWeekdayCodes[w])) weekday = w;
     auto month = ReadNumber(n.mid(6, 2));
     auto day = ReadNumber(n.mid(8, 2));
-    if (weekday < 0 || !month || !day || n[6] == '+' || n[6] == '-' || n[8] == '+' || n[8] == '-') return std::nullopt;
+    if (weekday < 0 || !month || !day || n[6] == '+' || n[6] == '-' || n[8] == '+' || n[8] == '-')
+        return std::nullopt;
     if (*month < 1 || *month > 12 || *day < 1 || *day > 31) return std::nullopt;
     return FeastFormula{relation[0] == '>' ? Kind::OnOrAfter : Kind::OnOrBefore, 0, weekday, *month, *day};
 }
@@ -124,15 +125,15 @@ std::optional<FeastFormula> ParseFeast(const QString& name) {
 QString BuildFeast(const FeastFormula& feast) {
     using Kind = FeastFormula::Kind;
     switch (feast.kind) {
-    case Kind::Easter:
-    case Kind::OrthodoxEaster:
-        return QLatin1String(feast.kind == Kind::Easter ? "#EASTER" : "#OEASTER") + (feast.offset < 0 ? '-' : '+') +
-               QString::number(std::abs(feast.offset));
-    case Kind::OnOrAfter:
-    case Kind::OnOrBefore:
-        return '#' + QLatin1String(kWeekdayCodes[feast.weekday % 7]) +
-               QLatin1String(feast.kind == Kind::OnOrAfter ? ">=" : "<=") +
-               QString::asprintf("%2.2d%2.2d", feast.month, feast.day);
+        case Kind::Easter:
+        case Kind::OrthodoxEaster:
+            return QLatin1String(feast.kind == Kind::Easter ? "#EASTER" : "#OEASTER") +
+                   (feast.offset < 0 ? '-' : '+') + QString::number(std::abs(feast.offset));
+        case Kind::OnOrAfter:
+        case Kind::OnOrBefore:
+            return '#' + QLatin1String(kWeekdayCodes[feast.weekday % 7]) +
+                   QLatin1String(feast.kind == Kind::OnOrAfter ? ">=" : "<=") +
+                   QString::asprintf("%2.2d%2.2d", feast.month, feast.day);
     }
     return QString();
 }
@@ -144,17 +145,17 @@ std::optional<QDate> FeastDate(const QString& name, int year) {
     using Kind = FeastFormula::Kind;
     QDate date;
     switch (f->kind) {
-    case Kind::Easter: date = EasterDate(year).addDays(f->offset); break;
-    case Kind::OrthodoxEaster: date = OrthodoxEasterSunday(year).addDays(f->offset); break;
-    case Kind::OnOrAfter:
-    case Kind::OnOrBefore: {
-        // A day the month lacks (31 April) forms no date, as with "@" formulas.
-        if (f->day > DaysInMonth(year, f->month)) return std::nullopt;
-        date = QDate(year, f->month, f->day);
-        const int step = f->kind == Kind::OnOrAfter ? 1 : -1;
-        while (DayOfWeek(date.year(), date.month(), date.day()) != f->weekday + 1) date = date.addDays(step);
-        break;
-    }
+        case Kind::Easter: date = EasterDate(year).addDays(f->offset); break;
+        case Kind::OrthodoxEaster: date = OrthodoxEasterSunday(year).addDays(f->offset); break;
+        case Kind::OnOrAfter:
+        case Kind::OnOrBefore: {
+            // A day the month lacks (31 April) forms no date, as with "@" formulas.
+            if (f->day > DaysInMonth(year, f->month)) return std::nullopt;
+            date = QDate(year, f->month, f->day);
+            const int step = f->kind == Kind::OnOrAfter ? 1 : -1;
+            while (DayOfWeek(date.year(), date.month(), date.day()) != f->weekday + 1) date = date.addDays(step);
+            break;
+        }
     }
     // The feast of the page's year only: one that an offset moves into the next or previous year is not
     // that year's.
@@ -210,10 +211,10 @@ QString Ordinal(int n) {
     const char* suffix = "th";
     if (n < 11 || n > 19) {
         switch (std::abs(n % 10)) {
-        case 1: suffix = "st"; break;
-        case 2: suffix = "nd"; break;
-        case 3: suffix = "rd"; break;
-        default: break;
+            case 1: suffix = "st"; break;
+            case 2: suffix = "nd"; break;
+            case 3: suffix = "rd"; break;
+            default: break;
         }
     }
     return QString::number(n) + QLatin1String(suffix);
@@ -222,26 +223,26 @@ QString Ordinal(int n) {
 QString DescribeFormula(const QString& formula) {
     if (formula.isEmpty()) return QString();
     switch (formula[0].unicode()) {
-    case '@': {
-        auto f = ParseDayOfMonth(formula);
-        if (!f) return QString();
-        return Ordinal(f->day) + QStringLiteral(" of ") + MonthPart(f->month);
-    }
-    case '$': {
-        auto f = ParseSpecial(formula);
-        if (!f) return QString();
-        QString s = f->occurrence == 5 ? QStringLiteral("Last ") : Ordinal(f->occurrence + 1) + ' ';
-        s += f->weekday == 7 ? QStringLiteral("Day ") : ShortDayName(f->weekday + 1) + QStringLiteral(" of ");
-        return s + MonthPart(f->month);
-    }
-    case '%': {
-        QString digits = formula.mid(1, kFormulaFieldWidth - 1);
-        QStringList names;
-        for (int d = 1; d <= 7; ++d)
-            if (HasDigitFor(digits, d)) names << ShortDayName(d);
-        return names.join(',');
-    }
-    default: return QString();
+        case '@': {
+            auto f = ParseDayOfMonth(formula);
+            if (!f) return QString();
+            return Ordinal(f->day) + QStringLiteral(" of ") + MonthPart(f->month);
+        }
+        case '$': {
+            auto f = ParseSpecial(formula);
+            if (!f) return QString();
+            QString s = f->occurrence == 5 ? QStringLiteral("Last ") : Ordinal(f->occurrence + 1) + ' ';
+            s += f->weekday == 7 ? QStringLiteral("Day ") : ShortDayName(f->weekday + 1) + QStringLiteral(" of ");
+            return s + MonthPart(f->month);
+        }
+        case '%': {
+            QString digits = formula.mid(1, kFormulaFieldWidth - 1);
+            QStringList names;
+            for (int d = 1; d <= 7; ++d)
+                if (HasDigitFor(digits, d)) names << ShortDayName(d);
+            return names.join(',');
+        }
+        default: return QString();
     }
 }
 
@@ -255,10 +256,12 @@ QString EntryListText(const QString& line) {
         const bool classic = name == QLatin1String("#EASTER") || name == QLatin1String("#GOODFRIDAY") ||
                              name == QLatin1String("#PALMSUNDAY");
         const QString description = classic ? QString() : DescribeFeast(name);
-        if (!description.isEmpty()) return TrimBlanks(EntryEventField(line)) + QStringLiteral(" (") + description + ')';
+        if (!description.isEmpty())
+            return TrimBlanks(EntryEventField(line)) + QStringLiteral(" (") + description + ')';
     }
     return EntryEventField(line);
 }
+
 
 // Gregorian computus in the Lilius and Clavius form, so that Easter is right in every year the page can
 // show, not only from 1900 to 2099 where the short formula holds.
@@ -309,46 +312,46 @@ std::vector<int> SelectedDays(const QString& line, int year, int month) {
     const int last = DaysInMonth(year, month);
     const QString formula = EntryFormula(line);
     switch (EntryKind(line).unicode()) {
-    case '@': {
-        auto f = ParseDayOfMonth(formula);
-        if (f && (f->month == 0 || f->month == month) && f->day <= last) days.push_back(f->day);
-        break;
-    }
-    case '$': {
-        auto f = ParseSpecial(formula);
-        if (!f || (f->month != 0 && f->month != month)) break;
-        if (f->weekday == 7) {
-            days.push_back(f->occurrence == 5 ? last : f->occurrence + 1);
+        case '@': {
+            auto f = ParseDayOfMonth(formula);
+            if (f && (f->month == 0 || f->month == month) && f->day <= last) days.push_back(f->day);
             break;
         }
-        const int weekday = f->weekday + 1;
-        const int n = f->occurrence + 1;
-        if (n == 6) {
-            for (int d = last; d >= 1; --d)
-                if (DayOfWeek(year, month, d) == weekday) {
-                    days.push_back(d);
-                    break;
-                }
-        } else {
-            int count = 0;
-            for (int d = 1; d <= last; ++d)
-                if (DayOfWeek(year, month, d) == weekday && ++count == n) {
-                    days.push_back(d);
-                    break;
-                }
+        case '$': {
+            auto f = ParseSpecial(formula);
+            if (!f || (f->month != 0 && f->month != month)) break;
+            if (f->weekday == 7) {
+                days.push_back(f->occurrence == 5 ? last : f->occurrence + 1);
+                break;
+            }
+            const int weekday = f->weekday + 1;
+            const int n = f->occurrence + 1;
+            if (n == 6) {
+                for (int d = last; d >= 1; --d)
+                    if (DayOfWeek(year, month, d) == weekday) {
+                        days.push_back(d);
+                        break;
+                    }
+            } else {
+                int count = 0;
+                for (int d = 1; d <= last; ++d)
+                    if (DayOfWeek(year, month, d) == weekday && ++count == n) {
+                        days.push_back(d);
+                        break;
+                    }
+            }
+            break;
         }
-        break;
-    }
-    case '%':
-        for (int d = 1; d <= last; ++d)
-            if (HasDigitFor(formula, DayOfWeek(year, month, d))) days.push_back(d);
-        break;
-    case '#': {
-        auto date = FeastDate(EntryFeastName(line), year);
-        if (date && date->month() == month) days.push_back(date->day());
-        break;
-    }
-    default: break;
+        case '%':
+            for (int d = 1; d <= last; ++d)
+                if (HasDigitFor(formula, DayOfWeek(year, month, d))) days.push_back(d);
+            break;
+        case '#': {
+            auto date = FeastDate(EntryFeastName(line), year);
+            if (date && date->month() == month) days.push_back(date->day());
+            break;
+        }
+        default: break;
     }
     return days;
 }
@@ -356,22 +359,22 @@ std::vector<int> SelectedDays(const QString& line, int year, int month) {
 bool CanFallInMonth(const QString& line, int year, int month) {
     const QString formula = EntryFormula(line);
     switch (EntryKind(line).unicode()) {
-    case '#': {
-        // An unrecognised name passes, so that a feast this program does not know is still offered.
-        const QString name = EntryFeastName(line);
-        if (!ParseFeast(name)) return true;
-        auto date = FeastDate(name, year);
-        return date && date->month() == month;
-    }
-    case '@': {
-        auto f = ParseDayOfMonth(formula);
-        return f && (f->month == 0 || f->month == month);
-    }
-    case '$': {
-        auto f = ParseSpecial(formula);
-        return f && (f->month == 0 || f->month == month);
-    }
-    default: return true;
+        case '#': {
+            // An unrecognised name passes, so that a feast this program does not know is still offered.
+            const QString name = EntryFeastName(line);
+            if (!ParseFeast(name)) return true;
+            auto date = FeastDate(name, year);
+            return date && date->month() == month;
+        }
+        case '@': {
+            auto f = ParseDayOfMonth(formula);
+            return f && (f->month == 0 || f->month == month);
+        }
+        case '$': {
+            auto f = ParseSpecial(formula);
+            return f && (f->month == 0 || f->month == month);
+        }
+        default: return true;
     }
 }
 

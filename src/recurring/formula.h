@@ -13,12 +13,12 @@
 //              day DD of month MM). Readers that know only the first three names take the others for
 //              unrecognised feasts: they pass the month filter and select no day, so nothing is misplaced.
 // Weekday numbers in computations are 1 = Sunday .. 7 = Saturday.
+#include "platform/dates.h"
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <vector>
-#include "platform/dates.h"
 
 namespace plennix {
 

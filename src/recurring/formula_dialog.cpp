@@ -15,7 +15,7 @@
 
 namespace plennix {
 namespace {
-const QStringList kMonthItems = {"Each Month", "January", "February",  "March",   "April",    "May",     "June",
+const QStringList kMonthItems = {"Each Month", "January", "February", "March",     "April",   "May",      "June",
                                  "July",       "August",  "September", "October", "November", "December"};
 
 // Hints use "\r" for a line break, as message texts do.
@@ -66,16 +66,15 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
     Friday = Place(new QCheckBox(QStringLiteral("Fri"), this), 296, 100, 62, 20, dayHint);
     Saturday = Place(new QCheckBox(QStringLiteral("Sat"), this), 40, 124, 62, 20, dayHint);
     Sunday = Place(new QCheckBox(QStringLiteral("Sun"), this), 104, 124, 62, 20, dayHint);
-    AllDaysCheck =
-        Place(new QCheckBox(QStringLiteral("All Days"), this), 168, 124, 100, 20, "Check to include all days");
+    AllDaysCheck = Place(new QCheckBox(QStringLiteral("All Days"), this), 168, 124, 100, 20, "Check to include all days");
 
     rbSpecial = Place(new QRadioButton(QStringLiteral("&Special"), this), 16, 158, 200, 22,
                       "Check here to choose a 'nth Day of Month' \rstyle Repeating Reminder");
-    SpecialOccurrance =
-        Place(new QComboBox(this), 40, 184, 64, 24, "Select the occurrance: First, 2nd, 3rd, 4th, 5th\ror Last");
+    SpecialOccurrance = Place(new QComboBox(this), 40, 184, 64, 24,
+                              "Select the occurrance: First, 2nd, 3rd, 4th, 5th\ror Last");
     SpecialOccurrance->addItems({"1st", "2nd", "3rd", "4th", "5th", "Last"});
-    SpecialDayOfWeek =
-        Place(new QComboBox(this), 110, 184, 120, 24, "Select a day of the week, or Day to use\rany day");
+    SpecialDayOfWeek = Place(new QComboBox(this), 110, 184, 120, 24,
+                             "Select a day of the week, or Day to use\rany day");
     SpecialDayOfWeek->addItems(
         {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Day (any day)"});
     Label1 = Place(new QLabel(QStringLiteral("of"), this), 236, 188, 20, 18);
@@ -109,8 +108,7 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
     OnOrAfterMonth->setMaxVisibleItems(14);
     OnOrAfterMonth->setAccessibleName(QStringLiteral("On or after month"));
 
-    Label3 = Place(new QLabel(QStringLiteral("Recurring event (birthday, anniversary, etc)"), this), 16,
-                   226 + kFeastRows, 375, 18);
+    Label3 = Place(new QLabel(QStringLiteral("Recurring event (birthday, anniversary, etc)"), this), 16, 226 + kFeastRows, 375, 18);
     Event = Place(new QLineEdit(this), 16, 246 + kFeastRows, 375, 24);
     Event->setMaxLength(kEventFieldWidth);
 
@@ -205,8 +203,7 @@ void TEditRecurringDateFormula::SetRecurType() {
     const bool onOrAfter = rbOnOrAfter->isChecked();
     EasterKind->setEnabled(easter);
     EasterOffset->setEnabled(easter);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{OnOrAfterWeekday, OnOrAfterRelation, OnOrAfterDay, OnOrAfterMonth})
+    for (QWidget* w : std::initializer_list<QWidget*>{OnOrAfterWeekday, OnOrAfterRelation, OnOrAfterDay, OnOrAfterMonth})
         w->setEnabled(onOrAfter);
     SetBold(rbEaster, easter);
     SetBold(rbOnOrAfter, onOrAfter);
@@ -244,15 +241,14 @@ bool TEditRecurringDateFormula::DetermineFormulaString() {
         return true;
     }
     if (rbEaster->isChecked()) {
-        m_formula = BuildFeast(
-            {EasterKind->currentIndex() == 1 ? FeastFormula::Kind::OrthodoxEaster : FeastFormula::Kind::Easter,
-             EasterOffset->value()});
+        m_formula = BuildFeast({EasterKind->currentIndex() == 1 ? FeastFormula::Kind::OrthodoxEaster
+                                                                : FeastFormula::Kind::Easter,
+                                EasterOffset->value()});
         return true;
     }
     if (rbOnOrAfter->isChecked()) {
         FeastFormula f;
-        f.kind =
-            OnOrAfterRelation->currentIndex() == 1 ? FeastFormula::Kind::OnOrBefore : FeastFormula::Kind::OnOrAfter;
+        f.kind = OnOrAfterRelation->currentIndex() == 1 ? FeastFormula::Kind::OnOrBefore : FeastFormula::Kind::OnOrAfter;
         f.weekday = std::max(0, OnOrAfterWeekday->currentIndex());
         f.day = OnOrAfterDay->value();
         f.month = std::max(0, OnOrAfterMonth->currentIndex()) + 1;
