@@ -538,7 +538,7 @@ TEST(MainWindow, FillPutsChosenRecurringDatesIntoTheirDays) {
     const QString christmas = cellText(page, page->CellOfDay(25));
     EXPECT_TRUE(christmas.startsWith(QStringLiteral("Christmas Day"))) << christmas.toStdString();
     // The second text follows the first as the next paragraph, with no blank line between them.
-    EXPECT_EQ(christmas.split('\n').value(1).trimmed(), QStringLiteral("Weekdays")) << christmas.toStdString();
+    EXPECT_EQ(christmas.split('\n').value(1).trimmed().toStdString(), "Weekdays") << christmas.toStdString();
     EXPECT_TRUE(cellText(page, page->CellOfDay(27)).isEmpty());  // a Saturday
     EXPECT_TRUE(window.Modified());
     EXPECT_TRUE(visible(window, "Savebutton"));
