@@ -163,6 +163,16 @@ std::optional<QDate> FeastDate(const QString& name, int year) {
     return date;
 }
 
+bool IsEditableFeast(const QString& name) {
+    const QString n = TrimBlanks(name).toUpper();
+    return ParseFeast(n) && n != QLatin1String("#EASTER") && n != QLatin1String("#GOODFRIDAY") &&
+           n != QLatin1String("#PALMSUNDAY");
+}
+
+QString EntryFormulaForEditing(const QString& line) {
+    return EntryKind(line) == '#' ? EntryFeastName(line) : EntryFormula(line);
+}
+
 QString DescribeFeast(const QString& name) {
     auto f = ParseFeast(name);
     if (!f) return QString();

@@ -83,6 +83,12 @@ std::optional<FeastFormula> ParseFeast(const QString& name);
 QString BuildFeast(const FeastFormula& feast);
 // The feast's date in `year`; none for an unknown name or a date outside that year.
 std::optional<QDate> FeastDate(const QString& name, int year);
+// Whether the formula editor can edit a "#" entry with that name: the moving feasts it makes. The three
+// classic names are not, since the editor would rewrite them in a form older readers do not know.
+bool IsEditableFeast(const QString& name);
+// The formula of an entry as the formula editor takes it: the feast name of a "#" entry (up to 11
+// characters), the 10-character formula field otherwise.
+QString EntryFormulaForEditing(const QString& line);
 // "Easter + 39 days", "Orthodox Easter", "Mon on or after 18th of May"; empty for an unknown name.
 QString DescribeFeast(const QString& name);
 

@@ -238,6 +238,25 @@ TEST_F(RecurringDialogs, FeastEntriesCannotBeEdited) {
     EXPECT_TRUE(opened.isEmpty());
 }
 
+TEST_F(RecurringDialogs, MovingFeastsAreEditedWithAllElevenCharacters) {
+    const QString trinity = BuildEntry("Trinity", "#OEASTER+49");
+    SaveRecurringDates({trinity});
+    TEditRecurringDates editor;
+    editor.show();
+    editor.SelectLine(trinity);
+    Drive<TEditRecurringDateFormula>([](TEditRecurringDateFormula& d) {
+        // The eleventh character arrives: 49 days, not 4.
+        EXPECT_TRUE(d.rbEaster->isChecked());
+        EXPECT_EQ(d.EasterKind->currentIndex(), 1);
+        EXPECT_EQ(d.EasterOffset->value(), 49);
+        d.EasterOffset->setValue(50);
+        QTest::mouseClick(d.Okbutton, Qt::LeftButton);
+    });
+    QTest::mouseClick(editor.Editbutton, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{"Edit Recurring Date Formula"});
+    EXPECT_EQ(editor.Lines(), QStringList{BuildEntry("Trinity", "#OEASTER+50")});
+}
+
 TEST_F(RecurringDialogs, DeleteSelectsFirstRowAndButtonsFollowSelection) {
     SaveRecurringDates({BuildEntry("a", "@0101"), BuildEntry("b", "@0101"), BuildEntry("c", "@0101")});
     TEditRecurringDates editor;
