@@ -52,14 +52,14 @@ TGetHolidays::TGetHolidays(QWidget* parent) : QDialog(parent, kFixedDialogFlags)
     CountryLabel = new QLabel(QStringLiteral("&Country:"), this);
     CountryLabel->setGeometry(10, 14, 60, 18);
     Country = new QComboBox(this);
-    Country->setGeometry(72, 10, 170, 24);
+    Country->setGeometry(72, 10, 160, 24);
     Country->setAccessibleName(QStringLiteral("Country"));
     Country->setMaxVisibleItems(20);
     CountryLabel->setBuddy(Country);
     RegionLabel = new QLabel(QStringLiteral("&Region:"), this);
-    RegionLabel->setGeometry(250, 14, 50, 18);
+    RegionLabel->setGeometry(240, 14, 48, 18);
     Region = new QComboBox(this);
-    Region->setGeometry(300, 10, 107, 24);
+    Region->setGeometry(288, 10, 119, 24);
     Region->setAccessibleName(QStringLiteral("Region"));
     Region->setMaxVisibleItems(20);
     Region->setToolTip(QStringLiteral("A state or province adds its own holidays to the national ones"));

@@ -397,6 +397,18 @@ TEST_F(RecurringDialogs, HolidaysOfACountryAddedInItsLanguageWhereTheCodePageAll
     const QStringList lines = AllEntryLines(holidays.Holidays);
     EXPECT_TRUE(lines.contains(QString("Ostermontag").leftJustified(120) + "#EASTER+1"));
     EXPECT_TRUE(lines.contains(QString("Christi Himmelfahrt").leftJustified(120) + "#EASTER+39"));
+    // A state adds its own holidays after the national ones; another country starts again with none.
+    const QString corpusChristi = QString("Fronleichnam").leftJustified(120) + "#EASTER+60";
+    EXPECT_FALSE(lines.contains(corpusChristi));
+    EXPECT_TRUE(holidays.Region->isEnabled());
+    ASSERT_TRUE(holidays.ChooseRegion("BY"));
+    const QStringList bavaria = AllEntryLines(holidays.Holidays);
+    EXPECT_EQ(bavaria.mid(0, lines.size()), lines);
+    EXPECT_TRUE(bavaria.contains(corpusChristi));
+    ASSERT_TRUE(holidays.ChooseCountry("FR"));
+    EXPECT_FALSE(holidays.Region->isEnabled());
+    EXPECT_EQ(holidays.Region->currentData().toString(), QString());
+    EXPECT_EQ(holidays.Region->accessibleName(), "Region");
     // Polish names need Central European letters; the Western page cannot hold them, so the English
     // name is added instead of a name with question marks.
     ASSERT_TRUE(holidays.ChooseCountry("PL"));
