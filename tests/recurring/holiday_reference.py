@@ -15,7 +15,12 @@ import os
 import re
 import sys
 
-import holidays
+try:
+    import holidays
+except ImportError:
+    # CTest reads 77 as "skipped": the check needs Debian's python3-holidays (scripts/install-deps.sh).
+    print('python3-holidays is not installed; nothing to check')
+    sys.exit(77)
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TABLE = os.path.join(HERE, '..', '..', 'data', 'holidays', 'holidays.tsv')
