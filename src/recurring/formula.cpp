@@ -56,8 +56,9 @@ int FeastBeforeEaster(int year, int month, int weekday) {
 const char* const kWeekdayCodes[7] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
 
 std::optional<int> ReadOffset(const QString& text) {
-    // A sign is required, so that "#EASTER39" is no feast; at most three digits fit the name field.
-    if (text.size() < 2 || text.size() > 4 || (text[0] != '+' && text[0] != '-')) return std::nullopt;
+    // A sign is required, so that "#EASTER39" is no feast; two digits at most, so that every offset fits
+    // the 11-character name with either Easter and the editor can show each one.
+    if (text.size() < 2 || text.size() > 3 || (text[0] != '+' && text[0] != '-')) return std::nullopt;
     return ReadNumber(text);
 }
 

@@ -7,7 +7,7 @@
 //   "$O W M "  occurrence O (0 = 1st .. 4 = 5th, 5 = last) of weekday W (0 = Sunday .. 6, 7 = any day)
 //              in month M (0 = each month), each number left-justified in two characters
 //   "%digits"  every weekday whose digit (1 = Sunday .. 7 = Saturday) is listed
-//   "#NAME"    a named feast: "#EASTER", "#GOODFRIDAY", "#PALMSUNDAY"; "#EASTER+N" / "#EASTER-N" (N days
+//   "#NAME"    a named feast: "#EASTER", "#GOODFRIDAY", "#PALMSUNDAY"; "#EASTER+N" / "#EASTER-N" (N = 0..99 days
 //              from Easter Sunday), "#OEASTER+N" (from Orthodox Easter Sunday, as a Gregorian date);
 //              "#WWW>=MMDD" / "#WWW<=MMDD" (the first weekday WWW = SUN .. SAT on or after / on or before
 //              day DD of month MM). Readers that know only the first three names take the others for
@@ -74,7 +74,7 @@ struct FeastFormula {
     int month = 0;    // weekday kinds: 1..12
     int day = 0;      // weekday kinds: 1..31
 };
-// The largest Easter offset the editor builds: the formula then still fits the 11-character name.
+// The largest Easter offset, in either direction: the formula then still fits the 11-character name.
 constexpr int kMaxEasterOffset = 99;
 // Reads a feast name (case and surrounding blanks ignored). "#EASTER", "#GOODFRIDAY" and "#PALMSUNDAY"
 // read as Easter + 0, - 2 and - 7; unknown names, and numbers outside their range, read as nothing.
