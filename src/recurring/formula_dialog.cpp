@@ -108,7 +108,8 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
     OnOrAfterMonth->setMaxVisibleItems(14);
     OnOrAfterMonth->setAccessibleName(QStringLiteral("On or after month"));
 
-    Label3 = Place(new QLabel(QStringLiteral("Recurring event (birthday, anniversary, etc)"), this), 16, 226 + kFeastRows, 375, 18);
+    Label3 = Place(new QLabel(QStringLiteral("Recurring event (birthday, anniversary, etc)"), this), 16,
+                   226 + kFeastRows, 375, 18);
     Event = Place(new QLineEdit(this), 16, 246 + kFeastRows, 375, 24);
     Event->setMaxLength(kEventFieldWidth);
 
@@ -203,7 +204,8 @@ void TEditRecurringDateFormula::SetRecurType() {
     const bool onOrAfter = rbOnOrAfter->isChecked();
     EasterKind->setEnabled(easter);
     EasterOffset->setEnabled(easter);
-    for (QWidget* w : std::initializer_list<QWidget*>{OnOrAfterWeekday, OnOrAfterRelation, OnOrAfterDay, OnOrAfterMonth})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{OnOrAfterWeekday, OnOrAfterRelation, OnOrAfterDay, OnOrAfterMonth})
         w->setEnabled(onOrAfter);
     SetBold(rbEaster, easter);
     SetBold(rbOnOrAfter, onOrAfter);
@@ -248,7 +250,8 @@ bool TEditRecurringDateFormula::DetermineFormulaString() {
     }
     if (rbOnOrAfter->isChecked()) {
         FeastFormula f;
-        f.kind = OnOrAfterRelation->currentIndex() == 1 ? FeastFormula::Kind::OnOrBefore : FeastFormula::Kind::OnOrAfter;
+        f.kind =
+            OnOrAfterRelation->currentIndex() == 1 ? FeastFormula::Kind::OnOrBefore : FeastFormula::Kind::OnOrAfter;
         f.weekday = std::max(0, OnOrAfterWeekday->currentIndex());
         f.day = OnOrAfterDay->value();
         f.month = std::max(0, OnOrAfterMonth->currentIndex()) + 1;
