@@ -42,7 +42,7 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
     setWindowTitle(QStringLiteral("Recurring Date - Formulas"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, true);
     // Two rows for the moving feasts sit below the Special row.
-    constexpr int kFeastRows = 64;
+    constexpr int kFeastRows = 84;
     setFixedSize(407, 334 + kFeastRows);
 
     rbDayOfMonth = Place(new QRadioButton(QStringLiteral("Day of the &Month"), this), 16, 12, 200, 22,

@@ -66,7 +66,7 @@ void Tick(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {
 TEST_F(RecurringDialogs, FormulaEditorStartsAsDayOfMonth) {
     TEditRecurringDateFormula dlg;
     EXPECT_EQ(dlg.windowTitle(), "Recurring Date - Formulas");
-    EXPECT_EQ(dlg.size(), QSize(407, 398));
+    EXPECT_EQ(dlg.size(), QSize(407, 418));
     dlg.show();
     EXPECT_TRUE(dlg.rbDayOfMonth->isChecked());
     EXPECT_TRUE(IsBold(dlg.rbDayOfMonth));
