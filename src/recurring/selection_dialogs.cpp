@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <utility>
 
 #include "platform/code_page.h"
 #include "platform/messages.h"
@@ -86,6 +87,7 @@ TGetHolidays::TGetHolidays(QWidget* parent) : QDialog(parent, kFixedDialogFlags)
         Country->setEnabled(false);
         Country->setToolTip(error);
         LocalNames->setEnabled(false);
+        m_tableError = error;
     } else {
         Country->setCurrentIndex(
             std::max(0, DefaultHolidayCountry(m_countries, QLocale::territoryToCode(QLocale::system().territory()))));
@@ -112,6 +114,13 @@ TGetHolidays::TGetHolidays(QWidget* parent) : QDialog(parent, kFixedDialogFlags)
 }
 
 QStringList TGetHolidays::SelectedLines() const { return SelectedEntryLines(Holidays); }
+
+void TGetHolidays::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous() || m_tableError.isEmpty()) return;
+    const QString error = std::exchange(m_tableError, QString());
+    ShowInformation(error, this);
+}
 
 bool TGetHolidays::ChooseCountry(const QString& code) {
     const int index = Country->findData(code);

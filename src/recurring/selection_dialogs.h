@@ -45,10 +45,15 @@ public:
     QPushButton* AllButton;
     QPushButton* nonebutton;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void FillRegions();
 
     std::vector<HolidayCountry> m_countries;
+    // Why the table of other countries could not be read; said once, when the dialog is first shown.
+    QString m_tableError;
 };
 
 class TSelectRecurringDates : public QDialog {

@@ -15,10 +15,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/code_page.h"
 #include "platform/file_io.h"
+#include "platform/program_folder.h"
 #include "recurring/entry_list_delegate.h"
 #include "recurring/formula.h"
 #include "recurring/formula_dialog.h"
@@ -471,4 +473,22 @@ TEST_F(RecurringDialogs, FormulaEditorMakesAndShowsMovingFeasts) {
     EXPECT_EQ(dlg.EasterOffset->value(), -2);
     // The new entry keeps the eleventh character of an Orthodox feast.
     EXPECT_EQ(EntryFeastName(BuildEntry("Trinity", "#OEASTER+49")), "#OEASTER+49");
+}
+
+TEST_F(RecurringDialogs, WithoutTheHolidayTableTheClassicListStaysAndTheReasonIsSaid) {
+    QTemporaryDir emptyData;
+    const QByteArray kept = qgetenv("PLENNIX_DATA_DIR");
+    qputenv("PLENNIX_DATA_DIR", emptyData.path().toLocal8Bit());
+    ResetProgramDir();
+    {
+        TGetHolidays holidays;
+        EXPECT_EQ(AllEntryLines(holidays.Holidays), BuiltInHolidayLines());
+        EXPECT_FALSE(holidays.Country->isEnabled());
+        holidays.show();
+        EXPECT_TRUE(messages.lastText().contains(emptyData.path() + "/holidays/holidays.tsv"))
+            << messages.lastText().toStdString();
+        EXPECT_TRUE(messages.lastText().contains("does not exist"));
+    }
+    qputenv("PLENNIX_DATA_DIR", kept);
+    ResetProgramDir();
 }
