@@ -27,7 +27,8 @@ struct KnownDifference {
     const char* country;
     int firstYear, lastYear;  // the years it applies to
     // The days: "MMDD"; a formula ("$1 1 3"), for the day it selects that year; "SUN" for every Sunday;
-    // "" for every day the library gives as a substitute ("s") for a holiday on a weekend.
+    // "BRIDGE" for a Monday before or a Friday after a holiday; "" for every day the library gives as a
+    // substitute ("s") for a holiday on a weekend.
     const char* day;
     bool onlyInReference;  // true: the library has it, the table not; false: the other way
     const char* reason;
