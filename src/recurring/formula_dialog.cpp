@@ -99,7 +99,7 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
     OnOrAfterWeekday->setAccessibleName(QStringLiteral("On or after weekday"));
     OnOrAfterRelation = Place(new QComboBox(this), 144, 274, 104, 24, "On or after, or on or before the date");
     OnOrAfterRelation->addItems({"on or after", "on or before"});
-    OnOrAfterRelation->setAccessibleName(QStringLiteral("On or after"));
+    OnOrAfterRelation->setAccessibleName(QStringLiteral("On or after, or on or before"));
     OnOrAfterDay = Place(new QSpinBox(this), 252, 274, 48, 24, "Day of the month (1-31)");
     OnOrAfterDay->setRange(1, 31);
     OnOrAfterDay->setAccessibleName(QStringLiteral("On or after day"));
