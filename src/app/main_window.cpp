@@ -1057,6 +1057,7 @@ void TCalendarMain::PuttextOnDay(int day, const QString& text) {
         m_cellEditor->MoveToEnd();
     };
     ops.isEmpty = [this] { return m_cellEditor->IsEmpty(); };
+    ops.endsWithEmptyParagraph = [this] { return m_cellEditor->Text().paragraphs.back().isEmpty(); };
     ops.newParagraph = [this] { m_cellEditor->NewParagraph(); };
     ops.insertWithTakenAttributes = [this, &taken](const QString& t) {
         m_cellEditor->InsertTextWithAttributes(t, taken);

@@ -537,7 +537,8 @@ TEST(MainWindow, FillPutsChosenRecurringDatesIntoTheirDays) {
     EXPECT_EQ(offered.size(), 2);  // Easter does not fall in December
     const QString christmas = cellText(page, page->CellOfDay(25));
     EXPECT_TRUE(christmas.startsWith(QStringLiteral("Christmas Day"))) << christmas.toStdString();
-    EXPECT_TRUE(christmas.contains(QStringLiteral("Weekdays")));
+    // The second text follows the first as the next paragraph, with no blank line between them.
+    EXPECT_EQ(christmas.split('\n').value(1).trimmed().toStdString(), "Weekdays") << christmas.toStdString();
     EXPECT_TRUE(cellText(page, page->CellOfDay(27)).isEmpty());  // a Saturday
     EXPECT_TRUE(window.Modified());
     EXPECT_TRUE(visible(window, "Savebutton"));
