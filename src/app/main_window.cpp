@@ -349,7 +349,13 @@ void TCalendarMain::buildMenus() {
     connect(fill, &QAction::triggered, this, &TCalendarMain::mnuFillCalendarwithRecurringDatesClick);
     QAction* edit = file->addAction(QStringLiteral("Edit Recurring Dates"));
     edit->setObjectName(QStringLiteral("mnuEditrecurringDates"));
-    connect(edit, &QAction::triggered, this, [this] { OpenRecurringDatesEditor(this); });
+    connect(edit, &QAction::triggered, this, [this] {
+        // The palette would stand over the editor; it comes back afterwards as the person had it.
+        const bool hidden = m_palette && m_palette->isVisible();
+        if (hidden) m_palette->hide();
+        OpenRecurringDatesEditor(this);
+        if (hidden && pageHasCells()) m_palette->show();
+    });
     file->addSeparator();
     pageCommand(file, "mnuPrintCalendar", QStringLiteral("P&rint Calendar"), PrintCalendarCommand);
     pageCommand(file, "mnuPrintPreview", QStringLiteral("Print Pre&view"), PrintPreviewCommand);

@@ -670,3 +670,25 @@ TEST(MainWindow, EveryControlThatTakesTheFocusHasAName) {
     }
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
 }
+
+// The recurring dates editor is not covered by the icon palette: the palette steps aside while it is
+// open and comes back afterwards.
+TEST(MainWindow, TheIconPaletteStepsAsideForTheRecurringDatesEditor) {
+    freshProgramFolder();
+    test::MessageRecorder messages;
+    TCalendarMain window;
+    QWidget palette;
+    window.SetIconPalette(&palette);
+    startWithNewCalendar(window);
+    palette.show();
+    ASSERT_TRUE(palette.isVisible());
+    bool visibleDuring = true;
+    SetModalDialogRunner([&](QDialog&) {
+        visibleDuring = palette.isVisible();
+        return int(QDialog::Rejected);
+    });
+    window.findChild<QAction*>(QStringLiteral("mnuEditrecurringDates"))->trigger();
+    SetModalDialogRunner(nullptr);
+    EXPECT_FALSE(visibleDuring);
+    EXPECT_TRUE(palette.isVisible());
+}
