@@ -764,10 +764,9 @@ bool TCalendarMain::insertDroppedPicture(const QMimeData* data) {
         QString error;
         const std::optional<QByteArray> bytes = ReadWholeFile(file, 256LL * 1024 * 1024, &error);
         if (!bytes || !PictureDataComplete(*bytes)) {
-            ShowInformation(bytes ? QStringLiteral("Unable to read the picture ") + file +
-                                        QStringLiteral(": the file is cut off")
-                                  : error,
-                            this);
+            if (bytes)
+                error = QStringLiteral("Unable to read the picture ") + file + QStringLiteral(": the file is cut off");
+            ShowInformation(error, this);
             return false;
         }
         QImageReader reader(file);

@@ -2,8 +2,8 @@
 
 #include <QColorDialog>
 #include <QDialog>
-#include <QFileDialog>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
