@@ -34,7 +34,9 @@
 #include "app/zoom_steps.h"
 #include "calendar/calendar_panel.h"
 #include "calendar/layout_geometry.h"
+#include "objects/picture_data.h"
 #include "platform/common_dialogs.h"
+#include "platform/file_io.h"
 #include "platform/ini_file.h"
 #include "platform/messages.h"
 #include "platform/numbers.h"
@@ -764,6 +766,15 @@ bool TCalendarMain::insertDroppedPicture(const QMimeData* data) {
     QImage image;
     const QString file = firstImageFile(data);
     if (!file.isEmpty()) {
+        // The bitmap and icon readers decode a cut-off file into rows of stray memory.
+        QString error;
+        const std::optional<QByteArray> bytes = ReadWholeFile(file, 256LL * 1024 * 1024, &error);
+        if (!bytes || !PictureDataComplete(*bytes)) {
+            if (bytes)
+                error = QStringLiteral("Unable to read the picture ") + file + QStringLiteral(": the file is cut off");
+            ShowInformation(error, this);
+            return false;
+        }
         QImageReader reader(file);
         reader.setAutoTransform(true);
         const QSize size = reader.size();
