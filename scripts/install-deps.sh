@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation
-  libical-dev libical3
+  libical-dev libical3 python3-holidays
   fonts-wine libmagickwand-6.q16-6 poppler-utils ccache
   # the Debian package (cpack -G DEB) and the checks of its metainfo, desktop entry and manual page
   dpkg-dev file appstream desktop-file-utils man-db groff-base

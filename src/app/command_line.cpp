@@ -69,11 +69,6 @@ const std::vector<OptionRow>& Options() {
              c.zoom = static_cast<float>(z);
              return QString();
          }},
-        {"--ics-keep-dated", nullptr, "With --import-ics, keep single-date events as yearly entries",
-         [](CommandLine& c, const QString&) {
-             c.icsKeepDated = true;
-             return QString();
-         }},
         {"--months", "n", "Output n consecutive months (PDF or PNG)",
          [](CommandLine& c, const QString& value) {
              bool ok = false;
@@ -90,6 +85,11 @@ const std::vector<OptionRow>& Options() {
          }},
         {"--import-ics", "file", "Add an iCalendar file's events to PXRECUR.DAX",
          setAction(CommandLine::Action::ImportIcs)},
+        {"--ics-keep-dated", nullptr, "With --import-ics: single dates as yearly entries",
+         [](CommandLine& c, const QString&) {
+             c.icsKeepDated = true;
+             return QString();
+         }},
         {"--export-ics", "file", "Write PXRECUR.DAX as an iCalendar file", setAction(CommandLine::Action::ExportIcs)},
         {"--create-sample", "file", "Write the bundled sample calendar", setAction(CommandLine::Action::CreateSample)},
         {"--help", nullptr, "Show this list of options and exit",

@@ -34,7 +34,9 @@
 #include "app/zoom_steps.h"
 #include "calendar/calendar_panel.h"
 #include "calendar/layout_geometry.h"
+#include "objects/picture_data.h"
 #include "platform/common_dialogs.h"
+#include "platform/file_io.h"
 #include "platform/ini_file.h"
 #include "platform/messages.h"
 #include "platform/numbers.h"
@@ -349,7 +351,13 @@ void TCalendarMain::buildMenus() {
     connect(fill, &QAction::triggered, this, &TCalendarMain::mnuFillCalendarwithRecurringDatesClick);
     QAction* edit = file->addAction(QStringLiteral("Edit Recurring Dates"));
     edit->setObjectName(QStringLiteral("mnuEditrecurringDates"));
-    connect(edit, &QAction::triggered, this, [this] { OpenRecurringDatesEditor(this); });
+    connect(edit, &QAction::triggered, this, [this] {
+        // The palette would stand over the editor; it comes back afterwards as the person had it.
+        const bool hidden = m_palette && m_palette->isVisible();
+        if (hidden) m_palette->hide();
+        OpenRecurringDatesEditor(this);
+        if (hidden && pageHasCells()) m_palette->show();
+    });
     file->addSeparator();
     pageCommand(file, "mnuPrintCalendar", QStringLiteral("P&rint Calendar"), PrintCalendarCommand);
     pageCommand(file, "mnuPrintPreview", QStringLiteral("Print Pre&view"), PrintPreviewCommand);
@@ -758,6 +766,15 @@ bool TCalendarMain::insertDroppedPicture(const QMimeData* data) {
     QImage image;
     const QString file = firstImageFile(data);
     if (!file.isEmpty()) {
+        // The bitmap and icon readers decode a cut-off file into rows of stray memory.
+        QString error;
+        const std::optional<QByteArray> bytes = ReadWholeFile(file, 256LL * 1024 * 1024, &error);
+        if (!bytes || !PictureDataComplete(*bytes)) {
+            if (bytes)
+                error = QStringLiteral("Unable to read the picture ") + file + QStringLiteral(": the file is cut off");
+            ShowInformation(error, this);
+            return false;
+        }
         QImageReader reader(file);
         reader.setAutoTransform(true);
         const QSize size = reader.size();
@@ -1057,6 +1074,7 @@ void TCalendarMain::PuttextOnDay(int day, const QString& text) {
         m_cellEditor->MoveToEnd();
     };
     ops.isEmpty = [this] { return m_cellEditor->IsEmpty(); };
+    ops.endsWithEmptyParagraph = [this] { return m_cellEditor->Text().paragraphs.back().isEmpty(); };
     ops.newParagraph = [this] { m_cellEditor->NewParagraph(); };
     ops.insertWithTakenAttributes = [this, &taken](const QString& t) {
         m_cellEditor->InsertTextWithAttributes(t, taken);

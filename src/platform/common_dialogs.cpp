@@ -2,8 +2,10 @@
 
 #include <QColorDialog>
 #include <QDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QCheckBox>
@@ -275,19 +277,47 @@ QWidget* MainWindowOf(QWidget* widget) {
     return top;
 }
 
-void CenterOverMainWindow(QWidget& dialog) {
-    QWidget* main = MainWindowOf(dialog.parentWidget());
-    if (!main || main == &dialog) return;
-    // A dialog that was never shown still has the size every new window starts with; showing it would
-    // shrink it to its layout around the top-left corner, off the middle. Give it that size first.
-    if (!dialog.isVisible() && !dialog.testAttribute(Qt::WA_Resized)) dialog.adjustSize();
+namespace {
+void centreOver(QWidget& dialog, QWidget* main, QSize size) {
     // Over a maximised main window a dialog goes to the middle of the screen the window is on.
     QRect over = main->frameGeometry();
     if (main->isMaximized()) {
         if (const QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen())
             over = screen->availableGeometry();
     }
-    dialog.move(over.x() + (over.width() - dialog.width()) / 2, over.y() + (over.height() - dialog.height()) / 2);
+    dialog.move(over.x() + (over.width() - size.width()) / 2, over.y() + (over.height() - size.height()) / 2);
+}
+
+// Some dialogs find their size only as they show: the print preview makes its pages first and sizes
+// itself to them. Such a dialog is centred again at that moment, before it appears.
+class CentreWhenShown : public QObject {
+  public:
+    CentreWhenShown(QWidget& dialog, QWidget* main) : QObject(&dialog), m_main(main) {
+        dialog.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* dialog = static_cast<QWidget*>(watched);
+            dialog->removeEventFilter(this);
+            if (m_main) centreOver(*dialog, m_main, dialog->size());
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QPointer<QWidget> m_main;
+};
+}  // namespace
+
+void CenterOverMainWindow(QWidget& dialog) {
+    QWidget* main = MainWindowOf(dialog.parentWidget());
+    if (!main || main == &dialog) return;
+    // A dialog that was never shown gets its size only as it shows: the size of its layout or, like the
+    // print preview, of the pages it makes only then. It is centred again at that size; asking its layout
+    // for a size before then would keep the layout at what it holds now.
+    if (!dialog.isVisible() && !dialog.testAttribute(Qt::WA_Resized)) new CentreWhenShown(dialog, main);
+    centreOver(dialog, main, dialog.size());
 }
 
 int RunModalDialog(QDialog& dialog) {

@@ -29,13 +29,21 @@ QString ProgramDir() {
         QDir().mkpath(env);
         return g_programDir = withSlash(QDir(env).absolutePath());
     }
-    QString dir = appDir();
-    QFileInfo fi(dir);
-    if (fi.isDir() && fi.isWritable()) return g_programDir = withSlash(dir);
     QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (user.isEmpty()) user = QDir::homePath() + "/.local/share/plennix";
-    QDir().mkpath(user);
-    return g_programDir = withSlash(user);
+    const QString chosen = ChooseProgramDir(appDir(), user);
+    if (chosen == withSlash(user)) QDir().mkpath(user);
+    return g_programDir = chosen;
+}
+
+QString ChooseProgramDir(const QString& executableFolder, const QString& userFolder) {
+    const QFileInfo fi(executableFolder);
+    // An installed copy keeps the person's files in their own folder even where it could write beside
+    // itself: root may write into /usr/bin, and a package's files must be all that is left there.
+    const bool installed = QFileInfo(executableFolder + "/../share/plennix").isDir() &&
+                           !QFileInfo(executableFolder + "/data").isDir();
+    if (fi.isDir() && fi.isWritable() && !installed) return withSlash(executableFolder);
+    return withSlash(userFolder);
 }
 
 QString ProgramFile(const QString& name) { return ProgramDir() + name; }

@@ -1,12 +1,15 @@
 #pragma once
 // Where the program keeps its files. PLENNIX_PROGRAM_DIR overrides; otherwise the executable's folder
-// when writable, else the per-user data folder. Shipped data (icons, textures, help) is looked up in
+// when writable and not an installed copy, else the per-user data folder. Shipped data (icons, textures, help) is looked up in
 // PLENNIX_DATA_DIR, beside the program ("data"), or in the share folder.
 #include <QString>
 
 namespace plennix {
 // The writable program folder, always with a trailing '/'.
 QString ProgramDir();
+// The program folder for an executable in `executableFolder`: that folder when it is writable and not an
+// installed copy (one with its data in "../share/plennix"), else `userFolder`, the per-user data folder.
+QString ChooseProgramDir(const QString& executableFolder, const QString& userFolder);
 // The full path of a file in the program folder.
 QString ProgramFile(const QString& name);
 // The folder of shipped data, with a trailing '/'; empty when none was found.

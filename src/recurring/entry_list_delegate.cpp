@@ -49,6 +49,8 @@ void TEntryListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         const bool focus = option.state & QStyle::State_HasFocus;
         ground = focus ? QColor(Qt::black) : option.palette.color(QPalette::Base);
         ink = focus ? QColor(Qt::white) : QColor(Qt::black);
+        // A row that cannot be chosen (a holiday no formula can express) is greyed.
+        if (!(index.flags() & Qt::ItemIsEnabled)) ink = option.palette.color(QPalette::Disabled, QPalette::Text);
         painter->fillRect(row, ground);
         if (selected) {
             const QPixmap& check = focus ? RevCheckBmp() : CheckBmp();

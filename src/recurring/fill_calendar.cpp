@@ -26,7 +26,7 @@ void PuttextOnDay(const CellEditorOperations& editor, int day, const QString& te
     if (cell <= 0) return;
     editor.loadCell(cell);
     editor.takeAttributesAndMoveToEnd();
-    if (!editor.isEmpty()) editor.newParagraph();
+    if (!editor.isEmpty() && !editor.endsWithEmptyParagraph()) editor.newParagraph();
     editor.insertWithTakenAttributes(text);
     editor.newParagraph();
     editor.setModified();

@@ -33,6 +33,7 @@ struct CellEditorOperations {
     std::function<void(int cell)> loadCell;           // load the cell's rich text into the editor, reformat
     std::function<void()> takeAttributesAndMoveToEnd; // remember the current character attributes
     std::function<bool()> isEmpty;                    // does the editor hold no text
+    std::function<bool()> endsWithEmptyParagraph;     // is the last paragraph empty (a filled text's end)
     std::function<void()> newParagraph;
     std::function<void(const QString& text)> insertWithTakenAttributes;  // then reformat
     std::function<void(int cell)> storeCell;          // editor's rich text into the cell; repaints
@@ -41,7 +42,9 @@ struct CellEditorOperations {
 };
 
 // Appends `text` as a paragraph of its own at the end of the cell showing `day`; an empty cell gets the
-// text followed by an empty paragraph. The cell that was open before is opened again.
+// text followed by an empty paragraph. A text that already ends in an empty paragraph (as every filled
+// text leaves it) gets the new text in that paragraph, so that texts follow one another without a
+// blank line between them. The cell that was open before is opened again.
 void PuttextOnDay(const CellEditorOperations& editor, int day, const QString& text);
 
 struct FillCalendarHost {

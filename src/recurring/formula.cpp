@@ -53,6 +53,20 @@ int FeastBeforeEaster(int year, int month, int weekday) {
     return d.month() == month ? d.day() : 0;
 }
 
+const char* const kWeekdayCodes[7] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
+
+std::optional<int> ReadOffset(const QString& text) {
+    // A sign is required, so that "#EASTER39" is no feast; two digits at most, so that every offset fits
+    // the 11-character name with either Easter and the editor can show each one.
+    if (text.size() < 2 || text.size() > 3 || (text[0] != '+' && text[0] != '-')) return std::nullopt;
+    return ReadNumber(text);
+}
+
+QDate EasterDate(int year) {
+    MonthDay e = EasterSunday(year);
+    return QDate(year, e.month, e.day);
+}
+
 bool HasDigitFor(const QString& digits, int weekday) {
     return weekday >= 1 && weekday <= 7 && digits.contains(QChar('0' + weekday));
 }
@@ -70,7 +84,9 @@ QString TrimBlanks(const QString& text) {
 QString FitToWidth(const QString& text, int width) { return text.left(width).leftJustified(width, ' '); }
 
 QString BuildEntry(const QString& eventText, const QString& formula) {
-    return FitToWidth(eventText, kEventFieldWidth) + FitToWidth(formula, kFormulaFieldWidth);
+    const int width = formula.startsWith('#') && formula.size() > kFormulaFieldWidth ? kFeastNameWidth
+                                                                                      : kFormulaFieldWidth;
+    return FitToWidth(eventText, kEventFieldWidth) + FitToWidth(formula, width);
 }
 
 QString EntryEventField(const QString& line) { return line.left(kEventFieldWidth); }
@@ -79,8 +95,102 @@ QString EntryFormula(const QString& line) { return Field(line, kEventFieldWidth 
 
 QChar EntryKind(const QString& line) { return line.size() > kEventFieldWidth ? line[kEventFieldWidth] : QChar(); }
 
+std::optional<FeastFormula> ParseFeast(const QString& name) {
+    const QString n = TrimBlanks(name).toUpper();
+    using Kind = FeastFormula::Kind;
+    if (n == QLatin1String("#EASTER")) return FeastFormula{Kind::Easter, 0};
+    if (n == QLatin1String("#GOODFRIDAY")) return FeastFormula{Kind::Easter, -2};
+    if (n == QLatin1String("#PALMSUNDAY")) return FeastFormula{Kind::Easter, -7};
+    if (n.startsWith(QLatin1String("#EASTER"))) {
+        if (auto offset = ReadOffset(n.mid(7))) return FeastFormula{Kind::Easter, *offset};
+        return std::nullopt;
+    }
+    if (n.startsWith(QLatin1String("#OEASTER"))) {
+        if (auto offset = ReadOffset(n.mid(8))) return FeastFormula{Kind::OrthodoxEaster, *offset};
+        return std::nullopt;
+    }
+    if (n.size() != 10 || n[0] != '#') return std::nullopt;
+    const QString relation = n.mid(4, 2);
+    if (relation != QLatin1String(">=") && relation != QLatin1String("<=")) return std::nullopt;
+    int weekday = -1;
+    for (int w = 0; w < 7; ++w)
+        if (n.mid(1, 3) == QLatin1String(kWeekdayCodes[w])) weekday = w;
+    auto month = ReadNumber(n.mid(6, 2));
+    auto day = ReadNumber(n.mid(8, 2));
+    if (weekday < 0 || !month || !day || n[6] == '+' || n[6] == '-' || n[8] == '+' || n[8] == '-')
+        return std::nullopt;
+    if (*month < 1 || *month > 12 || *day < 1 || *day > 31) return std::nullopt;
+    return FeastFormula{relation[0] == '>' ? Kind::OnOrAfter : Kind::OnOrBefore, 0, weekday, *month, *day};
+}
+
+QString BuildFeast(const FeastFormula& feast) {
+    using Kind = FeastFormula::Kind;
+    switch (feast.kind) {
+        case Kind::Easter:
+        case Kind::OrthodoxEaster:
+            return QLatin1String(feast.kind == Kind::Easter ? "#EASTER" : "#OEASTER") +
+                   (feast.offset < 0 ? '-' : '+') + QString::number(std::abs(feast.offset));
+        case Kind::OnOrAfter:
+        case Kind::OnOrBefore:
+            return '#' + QLatin1String(kWeekdayCodes[feast.weekday % 7]) +
+                   QLatin1String(feast.kind == Kind::OnOrAfter ? ">=" : "<=") +
+                   QString::asprintf("%2.2d%2.2d", feast.month, feast.day);
+    }
+    return QString();
+}
+
+std::optional<QDate> FeastDate(const QString& name, int year) {
+    if (year < kMinYear || year > kMaxYear) return std::nullopt;
+    auto f = ParseFeast(name);
+    if (!f) return std::nullopt;
+    using Kind = FeastFormula::Kind;
+    QDate date;
+    switch (f->kind) {
+        case Kind::Easter: date = EasterDate(year).addDays(f->offset); break;
+        case Kind::OrthodoxEaster: date = OrthodoxEasterSunday(year).addDays(f->offset); break;
+        case Kind::OnOrAfter:
+        case Kind::OnOrBefore: {
+            // A day the month lacks (31 April) forms no date, as with "@" formulas.
+            if (f->day > DaysInMonth(year, f->month)) return std::nullopt;
+            date = QDate(year, f->month, f->day);
+            const int step = f->kind == Kind::OnOrAfter ? 1 : -1;
+            while (DayOfWeek(date.year(), date.month(), date.day()) != f->weekday + 1) date = date.addDays(step);
+            break;
+        }
+    }
+    // The feast of the page's year only: one that an offset moves into the next or previous year is not
+    // that year's.
+    if (!date.isValid() || date.year() != year) return std::nullopt;
+    return date;
+}
+
+bool IsEditableFeast(const QString& name) {
+    const QString n = TrimBlanks(name).toUpper();
+    return ParseFeast(n) && n != QLatin1String("#EASTER") && n != QLatin1String("#GOODFRIDAY") &&
+           n != QLatin1String("#PALMSUNDAY");
+}
+
+QString EntryFormulaForEditing(const QString& line) {
+    return EntryKind(line) == '#' ? EntryFeastName(line) : EntryFormula(line);
+}
+
+QString DescribeFeast(const QString& name) {
+    auto f = ParseFeast(name);
+    if (!f) return QString();
+    using Kind = FeastFormula::Kind;
+    if (f->kind == Kind::OnOrAfter || f->kind == Kind::OnOrBefore)
+        return ShortDayName(f->weekday + 1) +
+               QLatin1String(f->kind == Kind::OnOrAfter ? " on or after " : " on or before ") + Ordinal(f->day) +
+               QStringLiteral(" of ") + LongMonthName(f->month);
+    QString s = QLatin1String(f->kind == Kind::Easter ? "Easter" : "Orthodox Easter");
+    if (f->offset == 0) return s;
+    const int n = std::abs(f->offset);
+    return s + (f->offset < 0 ? QStringLiteral(" - ") : QStringLiteral(" + ")) + QString::number(n) +
+           QLatin1String(n == 1 ? " day" : " days");
+}
+
 QString EntryFeastName(const QString& line) {
-    return TrimBlanks(Field(line, kEventFieldWidth + 1, 11)).toUpper();
+    return TrimBlanks(Field(line, kEventFieldWidth + 1, kFeastNameWidth)).toUpper();
 }
 
 std::optional<DayOfMonthFormula> ParseDayOfMonth(const QString& formula) {
@@ -151,6 +261,15 @@ QString EntryListText(const QString& line) {
     QChar kind = EntryKind(line);
     if (kind == '$' || kind == '%' || kind == '@')
         return TrimBlanks(EntryEventField(line)) + QStringLiteral(" (") + DescribeFormula(EntryFormula(line)) + ')';
+    if (kind == '#') {
+        // The classic feasts keep their text-only rows; the moving ones say how they move.
+        const QString name = EntryFeastName(line);
+        const bool classic = name == QLatin1String("#EASTER") || name == QLatin1String("#GOODFRIDAY") ||
+                             name == QLatin1String("#PALMSUNDAY");
+        const QString description = classic ? QString() : DescribeFeast(name);
+        if (!description.isEmpty())
+            return TrimBlanks(EntryEventField(line)) + QStringLiteral(" (") + description + ')';
+    }
     return EntryEventField(line);
 }
 
@@ -171,6 +290,21 @@ MonthDay EasterSunday(int year) {
     if (fullMoon < 21) fullMoon += 30;
     int n = static_cast<int>(fullMoon + 7 - PositiveMod(sunday + fullMoon, 7));
     return n > 31 ? MonthDay{4, n - 31} : MonthDay{3, n};
+}
+
+// Julian computus (Meeus); the Julian calendar date is then carried over through the Julian day number.
+QDate OrthodoxEasterSunday(int year) {
+    const int a = year % 4;
+    const int b = year % 7;
+    const int c = year % 19;
+    const int d = (19 * c + 15) % 30;
+    const int e = (2 * a + 4 * b - d + 34) % 7;
+    const int month = (d + e + 114) / 31;
+    const int day = (d + e + 114) % 31 + 1;
+    const long long y = year + 4800LL - (month < 3 ? 1 : 0);
+    const long long m = month + 12LL * (month < 3 ? 1 : 0) - 3;
+    const long long julianDay = day + (153 * m + 2) / 5 + 365 * y + y / 4 - 32083;
+    return QDate::fromJulianDay(julianDay);
 }
 
 int Easter(int year, int month) {
@@ -224,12 +358,8 @@ std::vector<int> SelectedDays(const QString& line, int year, int month) {
                 if (HasDigitFor(formula, DayOfWeek(year, month, d))) days.push_back(d);
             break;
         case '#': {
-            const QString name = EntryFeastName(line);
-            int day = 0;
-            if (name == QLatin1String("#EASTER")) day = Easter(year, month);
-            else if (name == QLatin1String("#GOODFRIDAY")) day = GoodFriday(year, month);
-            else if (name == QLatin1String("#PALMSUNDAY")) day = PalmSunday(year, month);
-            if (day > 0) days.push_back(day);
+            auto date = FeastDate(EntryFeastName(line), year);
+            if (date && date->month() == month) days.push_back(date->day());
             break;
         }
         default: break;
@@ -241,11 +371,11 @@ bool CanFallInMonth(const QString& line, int year, int month) {
     const QString formula = EntryFormula(line);
     switch (EntryKind(line).unicode()) {
         case '#': {
+            // An unrecognised name passes, so that a feast this program does not know is still offered.
             const QString name = EntryFeastName(line);
-            if (name == QLatin1String("#EASTER")) return Easter(year, month) > 0;
-            if (name == QLatin1String("#GOODFRIDAY")) return GoodFriday(year, month) > 0;
-            if (name == QLatin1String("#PALMSUNDAY")) return PalmSunday(year, month) > 0;
-            return true;
+            if (!ParseFeast(name)) return true;
+            auto date = FeastDate(name, year);
+            return date && date->month() == month;
         }
         case '@': {
             auto f = ParseDayOfMonth(formula);

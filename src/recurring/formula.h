@@ -7,9 +7,14 @@
 //   "$O W M "  occurrence O (0 = 1st .. 4 = 5th, 5 = last) of weekday W (0 = Sunday .. 6, 7 = any day)
 //              in month M (0 = each month), each number left-justified in two characters
 //   "%digits"  every weekday whose digit (1 = Sunday .. 7 = Saturday) is listed
-//   "#NAME"    a named feast: "#EASTER", "#GOODFRIDAY", "#PALMSUNDAY"
+//   "#NAME"    a named feast: "#EASTER", "#GOODFRIDAY", "#PALMSUNDAY"; "#EASTER+N" / "#EASTER-N" (N = 0..99 days
+//              from Easter Sunday), "#OEASTER+N" (from Orthodox Easter Sunday, as a Gregorian date);
+//              "#WWW>=MMDD" / "#WWW<=MMDD" (the first weekday WWW = SUN .. SAT on or after / on or before
+//              day DD of month MM). Readers that know only the first three names take the others for
+//              unrecognised feasts: they pass the month filter and select no day, so nothing is misplaced.
 // Weekday numbers in computations are 1 = Sunday .. 7 = Saturday.
 #include "platform/dates.h"
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -19,13 +24,16 @@ namespace plennix {
 
 constexpr int kEventFieldWidth = 120;
 constexpr int kFormulaFieldWidth = 10;
+// Feast names are read from up to 11 characters at the formula's place.
+constexpr int kFeastNameWidth = 11;
 
 // Removes leading and trailing characters at or below the blank (control characters included).
 QString TrimBlanks(const QString& text);
 // text left-justified in exactly `width` characters: blank-filled, longer text cut.
 QString FitToWidth(const QString& text, int width);
 
-// Event text in 120 characters followed by the formula in 10 characters.
+// Event text in 120 characters followed by the formula in 10 characters; a "#" formula keeps its
+// eleventh character, since feast names are read from 11 ("#GOODFRIDAY", "#OEASTER+49").
 QString BuildEntry(const QString& eventText, const QString& formula);
 // The first 120 characters of a line, as stored (trailing blanks included).
 QString EntryEventField(const QString& line);
@@ -57,6 +65,33 @@ QString BuildDayOfMonth(int day, int month);
 // "$" + each number left-justified in two characters ("$3 4 11").
 QString BuildSpecial(int occurrence, int weekday, int month);
 
+// The feasts that move with Easter or with a weekday near a fixed date ("#EASTER+39", "#MON>=0518").
+struct FeastFormula {
+    enum class Kind { Easter, OrthodoxEaster, OnOrAfter, OnOrBefore };
+    Kind kind = Kind::Easter;
+    int offset = 0;   // Easter kinds: days from Easter Sunday
+    int weekday = 0;  // weekday kinds: 0 = Sunday .. 6 = Saturday
+    int month = 0;    // weekday kinds: 1..12
+    int day = 0;      // weekday kinds: 1..31
+};
+// The largest Easter offset, in either direction: the formula then still fits the 11-character name.
+constexpr int kMaxEasterOffset = 99;
+// Reads a feast name (case and surrounding blanks ignored). "#EASTER", "#GOODFRIDAY" and "#PALMSUNDAY"
+// read as Easter + 0, - 2 and - 7; unknown names, and numbers outside their range, read as nothing.
+std::optional<FeastFormula> ParseFeast(const QString& name);
+// "#EASTER+39", "#OEASTER-2", "#MON>=0518", "#FRI<=0624".
+QString BuildFeast(const FeastFormula& feast);
+// The feast's date in `year`; none for an unknown name or a date outside that year.
+std::optional<QDate> FeastDate(const QString& name, int year);
+// Whether the formula editor can edit a "#" entry with that name: the moving feasts it makes. The three
+// classic names are not, since the editor would rewrite them in a form older readers do not know.
+bool IsEditableFeast(const QString& name);
+// The formula of an entry as the formula editor takes it: the feast name of a "#" entry (up to 11
+// characters), the 10-character formula field otherwise.
+QString EntryFormulaForEditing(const QString& line);
+// "Easter + 39 days", "Orthodox Easter", "Mon on or after 18th of May"; empty for an unknown name.
+QString DescribeFeast(const QString& name);
+
 // n followed by its English suffix: 1st, 2nd, 3rd, 4th, 11th, 12th, 13th, 21st.
 QString Ordinal(int n);
 // Readable form of a "@", "$" or "%" formula with the locale's names ("25th of December",
@@ -70,8 +105,10 @@ struct MonthDay {
     int month = 0;
     int day = 0;
 };
-// Gregorian Easter Sunday of the year.
+// Gregorian Easter Sunday of the year (any year 1..9999).
 MonthDay EasterSunday(int year);
+// Orthodox Easter Sunday (Julian computus), given as a Gregorian date.
+QDate OrthodoxEasterSunday(int year);
 // The day of the month when the feast of that year falls in `month`, else 0.
 int Easter(int year, int month);
 int GoodFriday(int year, int month);

@@ -41,7 +41,9 @@ void SetBold(QWidget* w, bool bold) {
 TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Recurring Date - Formulas"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, true);
-    setFixedSize(407, 334);
+    // Two rows for the moving feasts sit below the Special row.
+    constexpr int kFeastRows = 84;
+    setFixedSize(407, 334 + kFeastRows);
 
     rbDayOfMonth = Place(new QRadioButton(QStringLiteral("Day of the &Month"), this), 16, 12, 200, 22,
                          "Check here to choose a 'Day of the Month' \rstyle Repeating Reminder");
@@ -81,8 +83,34 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
     SpecialMonth->addItems(kMonthItems);
     SpecialMonth->setMaxVisibleItems(14);
 
-    Label3 = Place(new QLabel(QStringLiteral("Recurring event (birthday, anniversary, etc)"), this), 16, 226, 375, 18);
-    Event = Place(new QLineEdit(this), 16, 246, 375, 24);
+    rbEaster = Place(new QRadioButton(QStringLiteral("&Easter"), this), 16, 218, 90, 22,
+                     "Check here for a day that moves with Easter");
+    EasterKind = Place(new QComboBox(this), 110, 216, 130, 24, "Western (Gregorian) or Orthodox Easter");
+    EasterKind->addItems({"Easter", "Orthodox Easter"});
+    EasterKind->setAccessibleName(QStringLiteral("Easter"));
+    EasterOffset = Place(new QSpinBox(this), 246, 216, 100, 24, "Days after Easter Sunday (negative: before)");
+    EasterOffset->setRange(-kMaxEasterOffset, kMaxEasterOffset);
+    EasterOffset->setSuffix(QStringLiteral(" days"));
+    EasterOffset->setAccessibleName(QStringLiteral("Easter days"));
+    rbOnOrAfter = Place(new QRadioButton(QStringLiteral("On or &after"), this), 16, 250, 100, 22,
+                        "Check here for the first weekday on or after (or on or before) a date");
+    OnOrAfterWeekday = Place(new QComboBox(this), 40, 274, 100, 24, "The weekday");
+    OnOrAfterWeekday->addItems({"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"});
+    OnOrAfterWeekday->setAccessibleName(QStringLiteral("On or after weekday"));
+    OnOrAfterRelation = Place(new QComboBox(this), 144, 274, 104, 24, "On or after, or on or before the date");
+    OnOrAfterRelation->addItems({"on or after", "on or before"});
+    OnOrAfterRelation->setAccessibleName(QStringLiteral("On or after, or on or before"));
+    OnOrAfterDay = Place(new QSpinBox(this), 252, 274, 48, 24, "Day of the month (1-31)");
+    OnOrAfterDay->setRange(1, 31);
+    OnOrAfterDay->setAccessibleName(QStringLiteral("On or after day"));
+    OnOrAfterMonth = Place(new QComboBox(this), 304, 274, 96, 24, "The month");
+    OnOrAfterMonth->addItems(kMonthItems.mid(1));
+    OnOrAfterMonth->setMaxVisibleItems(14);
+    OnOrAfterMonth->setAccessibleName(QStringLiteral("On or after month"));
+
+    Label3 = Place(new QLabel(QStringLiteral("Recurring event (birthday, anniversary, etc)"), this), 16,
+                   226 + kFeastRows, 375, 18);
+    Event = Place(new QLineEdit(this), 16, 246 + kFeastRows, 375, 24);
     Event->setMaxLength(kEventFieldWidth);
     // Names read by screen readers for the fields that have no caption of their own.
     Label3->setBuddy(Event);
@@ -92,11 +120,11 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
     SpecialDayOfWeek->setAccessibleName(QStringLiteral("Special day of the week"));
     SpecialMonth->setAccessibleName(QStringLiteral("Month of the special day"));
 
-    Okbutton = Place(new QPushButton(QStringLiteral("&Ok"), this), 220, 292, 80, 28);
+    Okbutton = Place(new QPushButton(QStringLiteral("&Ok"), this), 220, 292 + kFeastRows, 80, 28);
     Okbutton->setDefault(true);
-    CancelButton = Place(new QPushButton(QStringLiteral("&Cancel"), this), 310, 292, 80, 28);
+    CancelButton = Place(new QPushButton(QStringLiteral("&Cancel"), this), 310, 292 + kFeastRows, 80, 28);
 
-    for (QRadioButton* rb : {rbDayOfMonth, rbDayOfweek, rbSpecial})
+    for (QRadioButton* rb : {rbDayOfMonth, rbDayOfweek, rbSpecial, rbEaster, rbOnOrAfter})
         connect(rb, &QRadioButton::toggled, this, [this](bool on) {
             if (on) SetRecurType();
         });
@@ -108,7 +136,9 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent) : QDialog(
 }
 
 void TEditRecurringDateFormula::FormCreate() {
-    for (QComboBox* list : {DayOfMonthMonth, SpecialOccurrance, SpecialDayOfWeek, SpecialMonth}) list->setCurrentIndex(0);
+    for (QComboBox* list : {DayOfMonthMonth, SpecialOccurrance, SpecialDayOfWeek, SpecialMonth, EasterKind,
+                            OnOrAfterWeekday, OnOrAfterRelation, OnOrAfterMonth})
+        list->setCurrentIndex(0);
     for (QCheckBox* box : {Monday, Tuesday, Wednesday, Thursday, Friday}) box->setChecked(true);
     rbDayOfMonth->setChecked(true);
     m_formula = QStringLiteral("@");
@@ -139,6 +169,21 @@ void TEditRecurringDateFormula::SetEmUp() {
             SpecialDayOfWeek->setCurrentIndex(f->weekday);
             SpecialMonth->setCurrentIndex(f->month);
         }
+    } else if (kind == '#') {
+        if (auto f = ParseFeast(m_formula)) {
+            using Kind = FeastFormula::Kind;
+            if (f->kind == Kind::Easter || f->kind == Kind::OrthodoxEaster) {
+                rbEaster->setChecked(true);
+                EasterKind->setCurrentIndex(f->kind == Kind::OrthodoxEaster ? 1 : 0);
+                EasterOffset->setValue(f->offset);
+            } else {
+                rbOnOrAfter->setChecked(true);
+                OnOrAfterWeekday->setCurrentIndex(f->weekday);
+                OnOrAfterRelation->setCurrentIndex(f->kind == Kind::OnOrBefore ? 1 : 0);
+                OnOrAfterDay->setValue(f->day);
+                OnOrAfterMonth->setCurrentIndex(f->month - 1);
+            }
+        }
     } else if (kind == '@') {
         if (auto f = ParseDayOfMonth(m_formula)) {
             rbDayOfMonth->setChecked(true);
@@ -162,6 +207,15 @@ void TEditRecurringDateFormula::SetRecurType() {
     SpecialOccurrance->setEnabled(special);
     SpecialDayOfWeek->setEnabled(special);
     SpecialMonth->setEnabled(special);
+    const bool easter = rbEaster->isChecked();
+    const bool onOrAfter = rbOnOrAfter->isChecked();
+    EasterKind->setEnabled(easter);
+    EasterOffset->setEnabled(easter);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{OnOrAfterWeekday, OnOrAfterRelation, OnOrAfterDay, OnOrAfterMonth})
+        w->setEnabled(onOrAfter);
+    SetBold(rbEaster, easter);
+    SetBold(rbOnOrAfter, onOrAfter);
     SetBold(rbDayOfMonth, dayOfMonth);
     SetBold(rbDayOfweek, dayOfWeek);
     SetBold(rbSpecial, special);
@@ -193,6 +247,22 @@ bool TEditRecurringDateFormula::DetermineFormulaString() {
         }
         m_formula = BuildSpecial(SpecialOccurrance->currentIndex(), SpecialDayOfWeek->currentIndex(),
                                  SpecialMonth->currentIndex());
+        return true;
+    }
+    if (rbEaster->isChecked()) {
+        m_formula = BuildFeast({EasterKind->currentIndex() == 1 ? FeastFormula::Kind::OrthodoxEaster
+                                                                : FeastFormula::Kind::Easter,
+                                EasterOffset->value()});
+        return true;
+    }
+    if (rbOnOrAfter->isChecked()) {
+        FeastFormula f;
+        f.kind =
+            OnOrAfterRelation->currentIndex() == 1 ? FeastFormula::Kind::OnOrBefore : FeastFormula::Kind::OnOrAfter;
+        f.weekday = std::max(0, OnOrAfterWeekday->currentIndex());
+        f.day = OnOrAfterDay->value();
+        f.month = std::max(0, OnOrAfterMonth->currentIndex()) + 1;
+        m_formula = BuildFeast(f);
         return true;
     }
     QString formula = QStringLiteral("%");

@@ -48,6 +48,15 @@ public:
     QComboBox* SpecialDayOfWeek;
     QLabel* Label1;
     QComboBox* SpecialMonth;
+    // Feasts that move with Easter, and weekdays on or after / on or before a date.
+    QRadioButton* rbEaster;
+    QComboBox* EasterKind;
+    QSpinBox* EasterOffset;
+    QRadioButton* rbOnOrAfter;
+    QComboBox* OnOrAfterWeekday;
+    QComboBox* OnOrAfterRelation;
+    QSpinBox* OnOrAfterDay;
+    QComboBox* OnOrAfterMonth;
     QLabel* Label3;
     QLineEdit* Event;
     QPushButton* Okbutton;

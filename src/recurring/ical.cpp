@@ -63,15 +63,37 @@ QString FeastOn(const QDate& date) {
     return {};
 }
 
+// The moving feasts that fall on `date`, as formulas: its classic name first, then its distance from
+// Easter and from Orthodox Easter where that fits a formula.
+QStringList FeastsOn(const QDate& date) {
+    QStringList feasts;
+    const QString classic = FeastOn(date);
+    if (!classic.isEmpty()) feasts << classic;
+    for (const auto kind : {FeastFormula::Kind::Easter, FeastFormula::Kind::OrthodoxEaster}) {
+        FeastFormula base;
+        base.kind = kind;
+        const std::optional<QDate> sunday = FeastDate(BuildFeast(base), date.year());
+        if (!sunday) continue;
+        const qint64 offset = sunday->daysTo(date);
+        if (offset < -kMaxEasterOffset || offset > kMaxEasterOffset) continue;
+        FeastFormula f = base;
+        f.offset = static_cast<int>(offset);
+        feasts << BuildFeast(f);
+    }
+    return feasts;
+}
+
+bool IsClassicFeast(const QString& feast) {
+    return feast == QLatin1String("#EASTER") || feast == QLatin1String("#GOODFRIDAY") ||
+           feast == QLatin1String("#PALMSUNDAY");
+}
+
+// The dates of a feast ("#EASTER+39", "#MON>=0518") in `years` years from `firstYear`; none for a name
+// that is not known.
 std::vector<QDate> FeastDates(const QString& feast, int firstYear, int years) {
     std::vector<QDate> dates;
-    for (int y = firstYear; y < firstYear + years; ++y) {
-        const MonthDay e = EasterSunday(y);
-        const QDate easter(y, e.month, e.day);
-        if (feast == QLatin1String("EASTER")) dates.push_back(easter);
-        else if (feast == QLatin1String("GOODFRIDAY")) dates.push_back(easter.addDays(-2));
-        else if (feast == QLatin1String("PALMSUNDAY")) dates.push_back(easter.addDays(-7));
-    }
+    for (int y = firstYear; y < firstYear + years; ++y)
+        if (const std::optional<QDate> d = FeastDate(feast, y)) dates.push_back(*d);
     return dates;
 }
 
@@ -350,7 +372,7 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error, IcsDa
         QString entry;
         QString leftOut;  // "Text: reason"
         QString text;     // of a one-date event
-        QString feast;    // the feast its date is, if any
+        QStringList feasts;  // the feasts its date is, if any
         QDate date;
     };
     std::vector<Slot> events;
@@ -438,21 +460,32 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error, IcsDa
         if (!rdates.empty()) {
             // Dates of several years that are all one feast (how feasts travel between programs).
             rdates.push_back(start);
-            const QString feast = FeastOn(start);
             std::set<int> years;
-            bool allFeast = !feast.isEmpty();
-            for (const QDate& d : rdates) {
-                allFeast = allFeast && d.isValid() && FeastOn(d) == feast;
-                if (d.isValid()) years.insert(d.year());
+            std::set<int> days;
+            for (const QDate& d : rdates)
+                if (d.isValid()) {
+                    years.insert(d.year());
+                    days.insert(d.month() * 100 + d.day());
+                }
+            QString feast;
+            for (const QString& candidate : FeastsOn(start)) {
+                // Dates that keep one day of the year are no proof of a feast that moves.
+                if (!IsClassicFeast(candidate) && days.size() < 2) continue;
+                bool all = true;
+                for (const QDate& d : rdates) all = all && d.isValid() && FeastDate(candidate, d.year()) == d;
+                if (all) {
+                    feast = candidate;
+                    break;
+                }
             }
-            if (!allFeast || years.size() < 2) {
+            if (feast.isEmpty() || years.size() < 2) {
                 leaveOut(QStringLiteral("the event's single dates (RDATE) follow no rule"));
                 continue;
             }
             events.push_back({FeastEntry(text, feast), {}, {}, {}, {}});
             continue;
         }
-        events.push_back({{}, {}, text, FeastOn(start), start});
+        events.push_back({{}, {}, text, FeastsOn(start), start});
     }
 
     // One-date events of one text in several years: on one feast each year they are that feast, on one
@@ -461,9 +494,27 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error, IcsDa
     std::map<std::pair<QString, int>, std::set<int>> dayYears;
     for (const Slot& s : events) {
         if (s.text.isEmpty()) continue;
-        if (!s.feast.isEmpty()) feastYears[{s.text, s.feast}].insert(s.date.year());
+        for (const QString& feast : s.feasts) feastYears[{s.text, feast}].insert(s.date.year());
         dayYears[{s.text, s.date.month() * 100 + s.date.day()}].insert(s.date.year());
     }
+    // The feast a one-date event is part of: a classic feast given in two years or more, or a feast that
+    // moves with Easter given in more years than the event's day of the year (in years with one Easter
+    // date both readings hold, and a fixed day is the likelier).
+    auto feastOf = [&](const Slot& s) -> QString {
+        const size_t onDay = dayYears[{s.text, s.date.month() * 100 + s.date.day()}].size();
+        QString best;
+        size_t bestYears = 0;
+        for (const QString& feast : s.feasts) {
+            const size_t n = feastYears[{s.text, feast}].size();
+            if (n < 2) continue;
+            if (IsClassicFeast(feast)) return feast;
+            if (n > onDay && n > bestYears) {
+                best = feast;
+                bestYears = n;
+            }
+        }
+        return best;
+    };
     // An event that a file holds twice (or a feast given both ways) gives its entry once.
     std::set<QString> produced;
     auto produce = [&](const QString& entry) {
@@ -474,8 +525,8 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error, IcsDa
             produce(s.entry);
         } else if (!s.leftOut.isEmpty()) {
             result.leftOut << s.leftOut;
-        } else if (!s.feast.isEmpty() && feastYears[{s.text, s.feast}].size() >= 2) {
-            produce(FeastEntry(s.text, s.feast));
+        } else if (const QString feast = feastOf(s); !feast.isEmpty()) {
+            produce(FeastEntry(s.text, feast));
         } else if (dayYears[{s.text, s.date.month() * 100 + s.date.day()}].size() >= 2) {
             produce(BuildEntry(s.text, BuildDayOfMonth(s.date.day(), s.date.month())));
         } else if (dated == IcsDatedEvents::KeepAsYearly) {
@@ -591,8 +642,7 @@ QByteArray ExportIcs(const QStringList& entries, int year, QStringList* leftOut)
         std::vector<QDate> dates;
         QString rule;
         if (EntryKind(entry) == QLatin1Char('#')) {
-            const QString feast = EntryFeastName(entry).mid(1);
-            dates = FeastDates(feast, year, 10);
+            dates = FeastDates(EntryFeastName(entry), year, 10);
             if (dates.empty()) {
                 leaveOut(QStringLiteral("the feast %1 is not known").arg(formula));
                 continue;

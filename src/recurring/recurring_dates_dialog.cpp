@@ -156,10 +156,11 @@ void TEditRecurringDates::EditbuttonClick() {
         Beep();
         return;
     }
-    const QChar kind = EntryKind(EntryLineOf(DatesList->item(row)));
-    if (kind == '#')
+    const QString selected = EntryLineOf(DatesList->item(row));
+    const QChar kind = EntryKind(selected);
+    if (kind == '#' && !IsEditableFeast(EntryFeastName(selected)))
         ShowInformation(QStringLiteral("This entry cannot be edited"), this);
-    else if (kind == '$' || kind == '%' || kind == '@')
+    else if (kind == '#' || kind == '$' || kind == '%' || kind == '@')
         DoEditRecurringFormula(row);
     setbuttons();
 }
@@ -172,7 +173,7 @@ void TEditRecurringDates::DoEditRecurringFormula(int row) {
     QString event = EntryEventField(old);
     while (event.endsWith(' ')) event.chop(1);
     editor.Event->setText(event);
-    editor.SetFormulaString(EntryFormula(old));
+    editor.SetFormulaString(EntryFormulaForEditing(old));
     if (RunModalDialog(editor) != QDialog::Accepted) return;
     const QString line = BuildEntry(editor.Event->text(), editor.FormulaString());
     delete DatesList->takeItem(row);

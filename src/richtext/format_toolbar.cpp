@@ -71,6 +71,9 @@ protected:
         }
         Box::keyPressEvent(event);
         m_browsing = false;
+        // Return has applied the typed name or size; it must not go on to press the default button of
+        // a dialog the bar sits in (the rich-text label's editor), closing it.
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
     }
     void wheelEvent(QWheelEvent* event) override {
         m_browsing = true;

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <functional>
 #include <memory>
@@ -74,4 +77,24 @@ TEST(DialogPlacement, ADialogWithoutARememberedPlacementOpensOverTheMainWindow) 
     alone.resize(screen.width() / 4, screen.height() / 4);
     RestorePlacement(alone, QStringLiteral("TPlacementAlone"));
     EXPECT_LE(std::abs(alone.geometry().center().x() - screen.center().x()), 2);
+}
+
+TEST(DialogPlacement, ThePrintPreviewTakesTheSizeOfItsPagesAndIsCentred) {
+    // The preview finds its size only as it shows, once its pages are made: centring it beforehand
+    // must not freeze it at the few pixels its empty layout asks for.
+    QWidget main;
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    main.setGeometry(screen.x() + 20, screen.y() + 20, screen.width() - 40, screen.height() - 40);
+    main.show();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, &main);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [](QPrinter* target) {
+        QPainter painter(target);
+        painter.drawRect(100, 100, 2000, 2000);
+    });
+    const QRect shown = shownGeometry(dialog);
+    EXPECT_GE(shown.height(), screen.height() / 3);
+    EXPECT_GE(shown.width(), screen.width() / 3);
+    EXPECT_LE(std::abs(shown.center().x() - main.frameGeometry().center().x()), 2);
+    EXPECT_LE(std::abs(shown.center().y() - main.frameGeometry().center().y()), 2);
 }

@@ -1,10 +1,12 @@
 // The main window driven as a person does: start-up, New through the properties dialog, typing into
 // cells, Tab, zoom, saving and reopening, recent files, Cancel Changes, closing and the buttons.
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QCursor>
 #include <QDialog>
@@ -509,6 +511,41 @@ TEST(MainWindow, ImageDroppedOnADayCellGoesIntoItsText) {
     EXPECT_FALSE(page->CellRtf(cell)->IsEmpty());
 }
 
+TEST(MainWindow, ACutOffBitmapDroppedOnADayCellIsRefusedWithItsName) {
+    // The bitmap reader decodes a cut-off file into rows of stray memory: such a file is no picture.
+    freshProgramFolder();
+    QTemporaryDir dir;
+    test::MessageRecorder messages;
+    TCalendarMain window;
+    startWithNewCalendar(window);
+    window.show();
+    window.SetModified(false);
+    QImage picture(64, 64, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(picture.save(&buffer, "BMP"));
+    const QString file = dir.filePath(QStringLiteral("cut.bmp"));
+    QFile cut(file);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bmp.left(bmp.size() / 2));
+    cut.close();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    TCalendarPanel32* page = window.CalendarPanel();
+    const int cell = page->CellOfDay(12);
+    const Rect r = page->DrawState().cells[cell - 1].rFree;
+    const QPoint inside((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+
+    EXPECT_FALSE(window.PageDragDrop(&data, inside));
+    EXPECT_FALSE(window.Modified());
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_TRUE(messages.lastText().contains(file)) << messages.lastText().toStdString();
+    window.DoSaveRichtext();
+    EXPECT_TRUE(page->CellRtf(cell)->IsEmpty());
+}
+
 TEST(MainWindow, FillPutsChosenRecurringDatesIntoTheirDays) {
     freshProgramFolder();
     test::MessageRecorder messages;
@@ -537,7 +574,8 @@ TEST(MainWindow, FillPutsChosenRecurringDatesIntoTheirDays) {
     EXPECT_EQ(offered.size(), 2);  // Easter does not fall in December
     const QString christmas = cellText(page, page->CellOfDay(25));
     EXPECT_TRUE(christmas.startsWith(QStringLiteral("Christmas Day"))) << christmas.toStdString();
-    EXPECT_TRUE(christmas.contains(QStringLiteral("Weekdays")));
+    // The second text follows the first as the next paragraph, with no blank line between them.
+    EXPECT_EQ(christmas.split('\n').value(1).trimmed().toStdString(), "Weekdays") << christmas.toStdString();
     EXPECT_TRUE(cellText(page, page->CellOfDay(27)).isEmpty());  // a Saturday
     EXPECT_TRUE(window.Modified());
     EXPECT_TRUE(visible(window, "Savebutton"));
@@ -668,4 +706,26 @@ TEST(MainWindow, EveryControlThatTakesTheFocusHasAName) {
             unnamed << QStringLiteral("%1 (%2)").arg(w->objectName(), w->metaObject()->className());
     }
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
+}
+
+// The recurring dates editor is not covered by the icon palette: the palette steps aside while it is
+// open and comes back afterwards.
+TEST(MainWindow, TheIconPaletteStepsAsideForTheRecurringDatesEditor) {
+    freshProgramFolder();
+    test::MessageRecorder messages;
+    TCalendarMain window;
+    QWidget palette;
+    window.SetIconPalette(&palette);
+    startWithNewCalendar(window);
+    palette.show();
+    ASSERT_TRUE(palette.isVisible());
+    bool visibleDuring = true;
+    SetModalDialogRunner([&](QDialog&) {
+        visibleDuring = palette.isVisible();
+        return int(QDialog::Rejected);
+    });
+    window.findChild<QAction*>(QStringLiteral("mnuEditrecurringDates"))->trigger();
+    SetModalDialogRunner(nullptr);
+    EXPECT_FALSE(visibleDuring);
+    EXPECT_TRUE(palette.isVisible());
 }

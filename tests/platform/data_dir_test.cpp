@@ -47,6 +47,27 @@ TEST(DataDir, BuildRunsFindTheirSourceTreeAndInstalledCopiesTheirShareFolder) {
     EXPECT_EQ(FindDataDir(stray, QString(), buildTree, sourceData), QString());
 }
 
+// The person's files (PX.ini, PXRECUR.DAX) go beside a build or a portable copy, but never into the
+// folder of an installed copy, even for root, who may write there.
+TEST(ProgramFolder, AnInstalledCopyKeepsThePersonsFilesInTheirOwnFolder) {
+    QTemporaryDir root;
+    const QString user = Made(root, QStringLiteral("home/.local/share/plennix"));
+    const QString installed = Made(root, QStringLiteral("usr/bin"));
+    Made(root, QStringLiteral("usr/share/plennix"));
+    EXPECT_EQ(ChooseProgramDir(installed, user), user);
+    const QString build = Made(root, QStringLiteral("build/src/app"));
+    EXPECT_EQ(ChooseProgramDir(build, user), build);
+    const QString portable = Made(root, QStringLiteral("stick/plennix"));
+    Made(root, QStringLiteral("stick/plennix/data"));
+    Made(root, QStringLiteral("stick/share/plennix"));
+    EXPECT_EQ(ChooseProgramDir(portable, user), portable);
+    const QString readOnly = Made(root, QStringLiteral("ro"));
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner);
+    if (!QFileInfo(readOnly).isWritable()) {
+        EXPECT_EQ(ChooseProgramDir(readOnly, user), user);
+    }
+}
+
 TEST(DataDir, TheTestsOwnBuildFindsTheShippedLibraries) {
     const QByteArray old = qgetenv("PLENNIX_DATA_DIR");
     qunsetenv("PLENNIX_DATA_DIR");

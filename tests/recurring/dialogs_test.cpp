@@ -9,14 +9,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "platform/code_page.h"
 #include "platform/file_io.h"
+#include "platform/program_folder.h"
 #include "recurring/entry_list_delegate.h"
 #include "recurring/formula.h"
 #include "recurring/formula_dialog.h"
@@ -64,7 +68,7 @@ void Tick(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {
 TEST_F(RecurringDialogs, FormulaEditorStartsAsDayOfMonth) {
     TEditRecurringDateFormula dlg;
     EXPECT_EQ(dlg.windowTitle(), "Recurring Date - Formulas");
-    EXPECT_EQ(dlg.size(), QSize(407, 334));
+    EXPECT_EQ(dlg.size(), QSize(407, 418));
     dlg.show();
     EXPECT_TRUE(dlg.rbDayOfMonth->isChecked());
     EXPECT_TRUE(IsBold(dlg.rbDayOfMonth));
@@ -236,6 +240,25 @@ TEST_F(RecurringDialogs, FeastEntriesCannotBeEdited) {
     EXPECT_TRUE(opened.isEmpty());
 }
 
+TEST_F(RecurringDialogs, MovingFeastsAreEditedWithAllElevenCharacters) {
+    const QString trinity = BuildEntry("Trinity", "#OEASTER+49");
+    SaveRecurringDates({trinity});
+    TEditRecurringDates editor;
+    editor.show();
+    editor.SelectLine(trinity);
+    Drive<TEditRecurringDateFormula>([](TEditRecurringDateFormula& d) {
+        // The eleventh character arrives: 49 days, not 4.
+        EXPECT_TRUE(d.rbEaster->isChecked());
+        EXPECT_EQ(d.EasterKind->currentIndex(), 1);
+        EXPECT_EQ(d.EasterOffset->value(), 49);
+        d.EasterOffset->setValue(50);
+        QTest::mouseClick(d.Okbutton, Qt::LeftButton);
+    });
+    QTest::mouseClick(editor.Editbutton, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{"Edit Recurring Date Formula"});
+    EXPECT_EQ(editor.Lines(), QStringList{BuildEntry("Trinity", "#OEASTER+50")});
+}
+
 TEST_F(RecurringDialogs, DeleteSelectsFirstRowAndButtonsFollowSelection) {
     SaveRecurringDates({BuildEntry("a", "@0101"), BuildEntry("b", "@0101"), BuildEntry("c", "@0101")});
     TEditRecurringDates editor;
@@ -276,7 +299,11 @@ TEST_F(RecurringDialogs, HolidayImportSkipsExactDuplicatesOnly) {
     editor.show();
     editor.DatesList->clearSelection();
     Drive<TGetHolidays>([](TGetHolidays& d) {
-        EXPECT_EQ(d.Holidays->count(), 26);
+        ASSERT_TRUE(d.ChooseCountry("US"));
+        // The classic list stays as it was under its country; Columbus Day joins it.
+        const QStringList shown = AllEntryLines(d.Holidays);
+        for (const QString& line : BuiltInHolidayLines()) EXPECT_TRUE(shown.contains(line)) << line.toStdString();
+        EXPECT_EQ(shown.size(), 27);
         for (int i = 0; i < d.Holidays->count(); ++i)
             if (d.Holidays->item(i)->text().startsWith("Christmas") || d.Holidays->item(i)->text().startsWith("Easter"))
                 d.Holidays->item(i)->setSelected(true);
@@ -298,19 +325,20 @@ TEST_F(RecurringDialogs, HolidayImportSkipsExactDuplicatesOnly) {
         QTest::mouseClick(d.okbutton, Qt::LeftButton);
     });
     other.HolidaysbuttonClick();
-    EXPECT_EQ(other.DatesList->count(), 28);
+    EXPECT_EQ(other.DatesList->count(), 29);
     EXPECT_TRUE(other.Lines().contains(christmas));
 }
 
 TEST_F(RecurringDialogs, SelectionListsNeedOneRowForOk) {
     TGetHolidays holidays;
+    holidays.ChooseCountry("US");
     holidays.show();
     EXPECT_TRUE(holidays.Holidays->selectedItems().isEmpty());
     QTest::mouseClick(holidays.okbutton, Qt::LeftButton);
     EXPECT_TRUE(holidays.isVisible());
     EXPECT_EQ(holidays.result(), QDialog::Rejected);
     QTest::mouseClick(holidays.AllButton, Qt::LeftButton);
-    EXPECT_EQ(holidays.SelectedLines().size(), 26);
+    EXPECT_EQ(holidays.SelectedLines().size(), 27);
     QTest::mouseClick(holidays.nonebutton, Qt::LeftButton);
     EXPECT_TRUE(holidays.SelectedLines().isEmpty());
 
@@ -362,4 +390,105 @@ TEST_F(RecurringDialogs, UnreadableListIsNeverOverwritten) {
     OpenRecurringDatesEditor(nullptr);
     EXPECT_EQ(opened, QStringList{"Recurring Dates"});
     EXPECT_TRUE(QFile::exists(RecurringDatesPath()));  // the first OK creates the list
+}
+
+TEST_F(RecurringDialogs, HolidaysOfACountryAddedInItsLanguageWhereTheCodePageAllows) {
+    TGetHolidays holidays;
+    ASSERT_TRUE(holidays.ChooseCountry("DE")) << holidays.Country->toolTip().toStdString();
+    EXPECT_TRUE(holidays.Country->currentText().startsWith("Germany"));
+    const QStringList lines = AllEntryLines(holidays.Holidays);
+    EXPECT_TRUE(lines.contains(QString("Ostermontag").leftJustified(120) + "#EASTER+1"));
+    EXPECT_TRUE(lines.contains(QString("Christi Himmelfahrt").leftJustified(120) + "#EASTER+39"));
+    // A state adds its own holidays after the national ones; another country starts again with none.
+    const QString corpusChristi = QString("Fronleichnam").leftJustified(120) + "#EASTER+60";
+    EXPECT_FALSE(lines.contains(corpusChristi));
+    EXPECT_TRUE(holidays.Region->isEnabled());
+    ASSERT_TRUE(holidays.ChooseRegion("BY"));
+    const QStringList bavaria = AllEntryLines(holidays.Holidays);
+    EXPECT_EQ(bavaria.mid(0, lines.size()), lines);
+    EXPECT_TRUE(bavaria.contains(corpusChristi));
+    ASSERT_TRUE(holidays.ChooseCountry("FR"));
+    EXPECT_FALSE(holidays.Region->isEnabled());
+    EXPECT_EQ(holidays.Region->currentData().toString(), QString());
+    EXPECT_EQ(holidays.Region->accessibleName(), "Region");
+    // Polish names need Central European letters; the Western page cannot hold them, so the English
+    // name is added instead of a name with question marks.
+    ASSERT_TRUE(holidays.ChooseCountry("PL"));
+    const QStringList polish = AllEntryLines(holidays.Holidays);
+    EXPECT_TRUE(polish.contains(QString("Nowy Rok").leftJustified(120) + "@0101     "));
+    if (!CanEncode(QStringLiteral("ż"))) {
+        EXPECT_TRUE(polish.contains(QString("Corpus Christi").leftJustified(120) + "#EASTER+60"));
+    }
+    holidays.LocalNames->setChecked(false);
+    EXPECT_TRUE(AllEntryLines(holidays.Holidays).contains(QString("New Year's Day").leftJustified(120) + "@0101     "));
+
+    // What no yearly formula can express is listed greyed and cannot be chosen, not even by All.
+    ASSERT_TRUE(holidays.ChooseCountry("IN"));
+    bool diwali = false;
+    for (int i = 0; i < holidays.Holidays->count(); ++i) {
+        QListWidgetItem* item = holidays.Holidays->item(i);
+        if (item->text().startsWith("Diwali")) {
+            diwali = true;
+            EXPECT_TRUE(item->text().contains("not expressible as a yearly formula"));
+            EXPECT_FALSE(item->flags() & Qt::ItemIsSelectable);
+        }
+    }
+    EXPECT_TRUE(diwali);
+    holidays.AllButtonClick();
+    EXPECT_EQ(holidays.SelectedLines().size(), 6);
+    EXPECT_EQ(holidays.Country->accessibleName(), "Country");
+    EXPECT_EQ(holidays.CountryLabel->buddy(), holidays.Country);
+}
+
+TEST_F(RecurringDialogs, FormulaEditorMakesAndShowsMovingFeasts) {
+    TEditRecurringDateFormula dlg;
+    dlg.SetFormulaString("#EASTER+39");
+    dlg.SetEmUp();
+    EXPECT_TRUE(dlg.rbEaster->isChecked());
+    EXPECT_EQ(dlg.EasterKind->currentIndex(), 0);
+    EXPECT_EQ(dlg.EasterOffset->value(), 39);
+    EXPECT_TRUE(dlg.EasterOffset->isEnabled());
+    EXPECT_FALSE(dlg.SpecialMonth->isEnabled());
+    dlg.EasterKind->setCurrentIndex(1);
+    dlg.EasterOffset->setValue(-2);
+    ASSERT_TRUE(dlg.DetermineFormulaString());
+    EXPECT_EQ(dlg.FormulaString(), "#OEASTER-2");
+
+    dlg.SetFormulaString("#mon<=0524");
+    dlg.SetEmUp();
+    EXPECT_TRUE(dlg.rbOnOrAfter->isChecked());
+    EXPECT_EQ(dlg.OnOrAfterWeekday->currentIndex(), 1);
+    EXPECT_EQ(dlg.OnOrAfterRelation->currentIndex(), 1);
+    EXPECT_EQ(dlg.OnOrAfterDay->value(), 24);
+    EXPECT_EQ(dlg.OnOrAfterMonth->currentIndex(), 4);
+    EXPECT_FALSE(dlg.EasterOffset->isEnabled());
+    dlg.OnOrAfterRelation->setCurrentIndex(0);
+    dlg.OnOrAfterDay->setValue(18);
+    ASSERT_TRUE(dlg.DetermineFormulaString());
+    EXPECT_EQ(dlg.FormulaString(), "#MON>=0518");
+    // The classic Good Friday reads as Easter - 2 days.
+    dlg.SetFormulaString("#GOODFRIDAY");
+    dlg.SetEmUp();
+    EXPECT_TRUE(dlg.rbEaster->isChecked());
+    EXPECT_EQ(dlg.EasterOffset->value(), -2);
+    // The new entry keeps the eleventh character of an Orthodox feast.
+    EXPECT_EQ(EntryFeastName(BuildEntry("Trinity", "#OEASTER+49")), "#OEASTER+49");
+}
+
+TEST_F(RecurringDialogs, WithoutTheHolidayTableTheClassicListStaysAndTheReasonIsSaid) {
+    QTemporaryDir emptyData;
+    const QByteArray kept = qgetenv("PLENNIX_DATA_DIR");
+    qputenv("PLENNIX_DATA_DIR", emptyData.path().toLocal8Bit());
+    ResetProgramDir();
+    {
+        TGetHolidays holidays;
+        EXPECT_EQ(AllEntryLines(holidays.Holidays), BuiltInHolidayLines());
+        EXPECT_FALSE(holidays.Country->isEnabled());
+        holidays.show();
+        EXPECT_TRUE(messages.lastText().contains(emptyData.path() + "/holidays/holidays.tsv"))
+            << messages.lastText().toStdString();
+        EXPECT_TRUE(messages.lastText().contains("does not exist"));
+    }
+    qputenv("PLENNIX_DATA_DIR", kept);
+    ResetProgramDir();
 }

@@ -100,6 +100,7 @@ struct FakePage {
             if (editor.isEmpty()) editor << QString();
         };
         ops.isEmpty = [this] { return editor.size() == 1 && editor[0].isEmpty(); };
+        ops.endsWithEmptyParagraph = [this] { return editor.last().isEmpty(); };
         ops.newParagraph = [this] { editor << QString(); };
         ops.insertWithTakenAttributes = [this](const QString& text) { editor.last() += text; };
         ops.storeCell = [this](int cell) { cells[cell] = editor; };
@@ -137,6 +138,16 @@ TEST(PuttextOnDay, AppendsParagraphsAndReopensTheCellLastOpen) {
     EXPECT_EQ(page.log, (QStringList{"save", "click 4"}));
     EXPECT_TRUE(page.editorOpen);
     EXPECT_EQ(page.openCell, 4);
+
+    // A second text on a filled cell goes into the empty paragraph the first one left: one paragraph per
+    // text, no blank line between them.
+    PuttextOnDay(ops, 2, QStringLiteral("Feast"));
+    EXPECT_EQ(page.cells[4], (QStringList{"Holiday", "typed", "Feast", ""}));
+    page.cells[5] = {};
+    page.cellOfDay[15] = 5;
+    PuttextOnDay(ops, 15, QStringLiteral("First"));
+    PuttextOnDay(ops, 15, QStringLiteral("Second"));
+    EXPECT_EQ(page.cells[5], (QStringList{"First", "Second", ""}));
 
     // A day no cell shows (a day planner, the 31st in a short month): only the editor is closed.
     page.log.clear();

@@ -225,3 +225,100 @@ TEST(MonthFilter, KeepsWhatCanFallInTheMonth) {
     EXPECT_EQ(FilterForMonth(all, 1997, 11),
               (QStringList{unknown, weekdays, monthly, thanksgiving, lastFriday, other, bare}));
 }
+
+TEST(MovingFeasts, TextFormsRoundTripAndUnknownFormsReadAsNothing) {
+    using Kind = FeastFormula::Kind;
+    EXPECT_EQ(BuildFeast({Kind::Easter, 39}), "#EASTER+39");
+    EXPECT_EQ(BuildFeast({Kind::Easter, -47}), "#EASTER-47");
+    EXPECT_EQ(BuildFeast({Kind::OrthodoxEaster, 49}), "#OEASTER+49");
+    EXPECT_EQ(BuildFeast({Kind::OnOrAfter, 0, 1, 5, 18}), "#MON>=0518");
+    EXPECT_EQ(BuildFeast({Kind::OnOrBefore, 0, 5, 6, 24}), "#FRI<=0624");
+    for (const char* name : {"#EASTER+0", "#EASTER-2", "#OEASTER+99", "#OEASTER-99", "#EASTER-99",
+                             "#SAT>=0620", "#SUN<=1231", "#MON>=0101"}) {
+        auto f = ParseFeast(name);
+        ASSERT_TRUE(f) << name;
+        EXPECT_EQ(BuildFeast(*f), name);
+    }
+    // Letter case and blanks around the name do not matter, as for the classic names.
+    auto lower = ParseFeast(" #mon>=0518 ");
+    ASSERT_TRUE(lower);
+    EXPECT_EQ(lower->weekday, 1);
+    EXPECT_EQ(lower->day, 18);
+    EXPECT_EQ(ParseFeast("#GOODFRIDAY")->offset, -2);
+    EXPECT_EQ(ParseFeast("#PALMSUNDAY")->offset, -7);
+    for (const char* name : {"#EASTER39", "#EASTER+", "#EASTER+3X", "#EASTER+120", "#EASTER+1234", "#WHITSUN",
+                             "#XYZ>=0518", "#MON=>0518", "#MON>=1318", "#MON>=0532", "#MON>=0500", "#MON>=+518",
+                             "#MON>=05181"})
+        EXPECT_FALSE(ParseFeast(name)) << name;
+}
+
+TEST(MovingFeasts, OrthodoxEasterIsTheJulianComputusOnGregorianDates) {
+    const std::pair<int, QDate> known[] = {
+        {2000, QDate(2000, 4, 30)}, {2001, QDate(2001, 4, 15)}, {2010, QDate(2010, 4, 4)},
+        {2021, QDate(2021, 5, 2)},  {2023, QDate(2023, 4, 16)}, {2024, QDate(2024, 5, 5)},
+        {2025, QDate(2025, 4, 20)}, {1900, QDate(1900, 4, 22)}, {2100, QDate(2100, 5, 2)},
+    };
+    for (const auto& [year, date] : known) EXPECT_EQ(OrthodoxEasterSunday(year), date) << year;
+    // Where the two computations agree the day is the same, and the Julian one is never earlier.
+    for (int y = 1900; y <= 2200; ++y) {
+        const QDate western = QDate(y, EasterSunday(y).month, EasterSunday(y).day);
+        EXPECT_EQ(OrthodoxEasterSunday(y).dayOfWeek(), Qt::Sunday) << y;
+        EXPECT_GE(OrthodoxEasterSunday(y), western) << y;
+    }
+}
+
+TEST(MovingFeasts, DatesOfEasterAndWeekdayFeasts) {
+    // Easter 2024 is 31 March: Easter Monday 1 April, Ascension 9 May, Whit Monday 20 May, Carnival
+    // Tuesday 13 February, Corpus Christi 30 May.
+    EXPECT_EQ(FeastDate("#EASTER+1", 2024), QDate(2024, 4, 1));
+    EXPECT_EQ(FeastDate("#EASTER+39", 2024), QDate(2024, 5, 9));
+    EXPECT_EQ(FeastDate("#EASTER+50", 2024), QDate(2024, 5, 20));
+    EXPECT_EQ(FeastDate("#EASTER-47", 2024), QDate(2024, 2, 13));
+    EXPECT_EQ(FeastDate("#EASTER+60", 2024), QDate(2024, 5, 30));
+    EXPECT_EQ(FeastDate("#OEASTER+1", 2024), QDate(2024, 5, 6));
+    // Victoria Day: the Monday before 25 May; Swedish Midsummer: the Saturday from 20 to 26 June.
+    EXPECT_EQ(FeastDate("#MON<=0524", 2024), QDate(2024, 5, 20));
+    EXPECT_EQ(FeastDate("#MON<=0524", 2021), QDate(2021, 5, 24));
+    EXPECT_EQ(FeastDate("#SAT>=0620", 2024), QDate(2024, 6, 22));
+    EXPECT_EQ(FeastDate("#SAT>=0620", 2026), QDate(2026, 6, 20));
+    // A weekday search may leave the month, and a day the month lacks forms no date.
+    EXPECT_EQ(FeastDate("#SUN>=0430", 2024), QDate(2024, 5, 5));
+    EXPECT_FALSE(FeastDate("#MON>=0229", 2023));
+    EXPECT_EQ(FeastDate("#MON>=0229", 2024), QDate(2024, 3, 4));
+    // Only the feast of the asked year counts: one moved into the next year is not this year's.
+    EXPECT_FALSE(FeastDate("#SAT>=1231", 2024));
+    EXPECT_FALSE(FeastDate("#OEASTER-99", 2010));  // 26 December 2009
+    EXPECT_EQ(FeastDate("#OEASTER-99", 2024), QDate(2024, 1, 27));
+    EXPECT_FALSE(FeastDate("#EASTER+1", 0));
+    EXPECT_FALSE(FeastDate("#EASTER+1", 10000));
+    EXPECT_EQ(FeastDate("#EASTER+1", 9999)->year(), 9999);
+}
+
+TEST(MovingFeasts, SelectFilterAndDescribeLikeTheOtherKinds) {
+    const QString ascension = Entry("Ascension Day", "#EASTER+39");
+    const QString orthodoxPentecost = Entry("Trinity", "#OEASTER+49");
+    const QString victoria = Entry("Victoria Day", "#MON<=0524");
+    // The eleventh character of a feast name is kept when the entry is built.
+    EXPECT_EQ(orthodoxPentecost.size(), 131);
+    EXPECT_EQ(EntryFeastName(orthodoxPentecost), "#OEASTER+49");
+    EXPECT_EQ(Entry("x", "@1225").size(), 130);
+
+    EXPECT_EQ(SelectedDays(ascension, 2024, 5), std::vector<int>{9});
+    EXPECT_TRUE(SelectedDays(ascension, 2024, 4).empty());
+    EXPECT_EQ(SelectedDays(orthodoxPentecost, 2024, 6), std::vector<int>{23});
+    EXPECT_EQ(SelectedDays(victoria, 2024, 5), std::vector<int>{20});
+    EXPECT_EQ(FilterForMonth({ascension, orthodoxPentecost, victoria}, 2024, 5),
+              (QStringList{ascension, victoria}));
+    EXPECT_EQ(FilterForMonth({ascension, orthodoxPentecost, victoria}, 2024, 6), QStringList{orthodoxPentecost});
+
+    if (!EnglishNames()) GTEST_SKIP() << "descriptions use the locale's names";
+    EXPECT_EQ(EntryListText(ascension), "Ascension Day (Easter + 39 days)");
+    EXPECT_EQ(EntryListText(Entry("Easter Monday", "#EASTER+1")), "Easter Monday (Easter + 1 day)");
+    EXPECT_EQ(EntryListText(Entry("Carnival", "#EASTER-47")), "Carnival (Easter - 47 days)");
+    EXPECT_EQ(EntryListText(Entry("Orthodox Easter", "#OEASTER+0")), "Orthodox Easter (Orthodox Easter)");
+    EXPECT_EQ(EntryListText(Entry("Election", "#MON>=0518")), "Election (Mon on or after 18th of May)");
+    EXPECT_EQ(EntryListText(victoria), "Victoria Day (Mon on or before 24th of May)");
+    // The classic names keep their text-only rows.
+    const QString easter = QString("Easter").leftJustified(120) + "#EASTER";
+    EXPECT_EQ(EntryListText(easter), easter.left(120));
+}

@@ -184,12 +184,12 @@ TEST(Ical, SingleDatesAreLeftOutUnlessAskedFor) {
     const QString christmas = BuildEntry(QStringLiteral("Christmas Day"), QStringLiteral("@1225"));
     const QString newYear = BuildEntry(QStringLiteral("New Year"), QStringLiteral("@0101"));
 
+    // Easter Monday, dated in two years, is the feast one day after Easter.
+    const QString easterMonday = FitToWidth(QStringLiteral("Easter Monday"), kEventFieldWidth) + QStringLiteral("#EASTER+1");
     const IcsImport byDefault = Import(data);
-    EXPECT_EQ(byDefault.entries, (QStringList{christmas, newYear}));
+    EXPECT_EQ(byDefault.entries, (QStringList{easterMonday, christmas, newYear}));
     const QString single = QStringLiteral(": it falls on a single date (%1), which does not come back every year");
     EXPECT_EQ(byDefault.leftOut, (QStringList{QStringLiteral("Geburtstag Jürgen") + single.arg("2025-06-20"),
-                                              QStringLiteral("Easter Monday") + single.arg("2026-04-06"),
-                                              QStringLiteral("Easter Monday") + single.arg("2027-03-29"),
                                               QStringLiteral("Lunch with Ben") + single.arg("2024-03-31")}));
 
     QString error;
@@ -197,8 +197,7 @@ TEST(Ical, SingleDatesAreLeftOutUnlessAskedFor) {
     ASSERT_TRUE(kept.has_value());
     EXPECT_EQ(kept->leftOut, QStringList());
     EXPECT_EQ(kept->entries, (QStringList{BuildEntry(QStringLiteral("Geburtstag Jürgen (2025)"), QStringLiteral("@0620")),
-                                          BuildEntry(QStringLiteral("Easter Monday (2026)"), QStringLiteral("@0406")),
-                                          BuildEntry(QStringLiteral("Easter Monday (2027)"), QStringLiteral("@0329")),
+                                          easterMonday,
                                           christmas,
                                           BuildEntry(QStringLiteral("Lunch with Ben (2024)"), QStringLiteral("@0331")),
                                           newYear}));
@@ -378,4 +377,35 @@ TEST(Ical, PointedHebrewTextKeepsItsFormulaThroughTheListFile) {
     EXPECT_EQ(EntryFormula(back[0]), QStringLiteral("%6        "));
     EXPECT_EQ(TrimBlanks(EntryEventField(back[0])).size(), text.size());
     QFile::remove(RecurringDatesPath());
+}
+
+// The feasts that move with Easter, and weekdays on or after a date, travel as dated events for ten
+// years; those that move with Easter come back as the same entries, as do holiday files that give such a
+// feast as one dated event a year. A fixed day in years that share their Easter stays a fixed day.
+TEST(Ical, MovingFeastsTravelAndComeBack) {
+    ScopedCodePage page(1252);
+    const QStringList moving = {FitToWidth(QStringLiteral("Ascension"), kEventFieldWidth) + QStringLiteral("#EASTER+39"),
+                                FitToWidth(QStringLiteral("Carnival"), kEventFieldWidth) + QStringLiteral("#EASTER-47"),
+                                FitToWidth(QStringLiteral("Pascha"), kEventFieldWidth) + QStringLiteral("#OEASTER+0")};
+    const QString victoria = BuildEntry(QStringLiteral("Victoria Day"), QStringLiteral("#MON>=0518"));
+    QStringList leftOut;
+    const QByteArray ics = ExportIcs(moving + QStringList{victoria}, 2026, &leftOut);
+    EXPECT_EQ(leftOut, QStringList());
+    EXPECT_TRUE(ics.contains("DTSTART;VALUE=DATE:20260514")) << "Ascension 2026";
+    EXPECT_TRUE(ics.contains("DTSTART;VALUE=DATE:20260412")) << "Orthodox Easter 2026";
+    EXPECT_TRUE(ics.contains("DTSTART;VALUE=DATE:20260518")) << "Victoria Day 2026";
+    EXPECT_TRUE(ics.contains("DTSTART;VALUE=DATE:20270524")) << "Victoria Day 2027";
+    const IcsImport back = Import(ics);
+    for (const QString& feast : moving) EXPECT_TRUE(back.entries.contains(feast)) << feast.toStdString();
+
+    // 2014 and 2025 both have Easter on 20 April: 1 May is Easter + 11 in both, and still a fixed day.
+    const IcsImport dated = Import(Calendar(Event("DTSTART;VALUE=DATE:20140501\nSUMMARY:May Day\n") +
+                                            Event("DTSTART;VALUE=DATE:20250501\nSUMMARY:May Day\n") +
+                                            Event("DTSTART;VALUE=DATE:20260525\nSUMMARY:Whit Monday\n") +
+                                            Event("DTSTART;VALUE=DATE:20270517\nSUMMARY:Whit Monday\n") +
+                                            Event("DTSTART;VALUE=DATE:20280605\nSUMMARY:Whit Monday\n")));
+    EXPECT_EQ(dated.entries,
+              (QStringList{BuildEntry(QStringLiteral("May Day"), QStringLiteral("@0501")),
+                           FitToWidth(QStringLiteral("Whit Monday"), kEventFieldWidth) + QStringLiteral("#EASTER+50")}));
+    EXPECT_EQ(dated.leftOut, QStringList());
 }

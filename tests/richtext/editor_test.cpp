@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -234,15 +236,19 @@ TEST(RichTextToolBar, FollowsAndCommandsTheAttachedEditor) {
 namespace {
 
 // The bar over its editor in one window, as the cell editor and the rich-text label editor have it,
-// with the caret in the text.
+// with the caret in the text. The window is a dialog with a default Ok button, as the label's editor is.
 struct BarOverEditor {
-    QWidget window;
+    QDialog window;
     TWPToolBar* bar = new TWPToolBar(&window);
     TWPRichText* editor = new TWPRichText(&window);
+    QPushButton* ok = new QPushButton(QStringLiteral("Ok"), &window);
     BarOverEditor() {
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(bar);
         layout->addWidget(editor);
+        layout->addWidget(ok);
+        ok->setDefault(true);
+        QObject::connect(ok, &QPushButton::clicked, &window, &QDialog::accept);
         RtfText t;
         t.paragraphs.front().runs.push_back(RtfRun{RtfCharFormat{"Arial", 24, 0, clBlack}, "abc", nullptr});
         editor->SetText(t);
@@ -278,9 +284,13 @@ TEST(RichTextToolBar, TypedFontNamesAndSizesStayInTheirBoxesUntilReturn) {
     EXPECT_TRUE(w.focusIn(w.bar->FontNameBox()));
     EXPECT_EQ(w.text(), QStringLiteral("abc"));  // no key went into the text
     EXPECT_EQ(w.editor->CurrentAttributes().font, QStringLiteral("Arial"));
+    QSignalSpy accepted(&w.window, &QDialog::accepted);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(w.editor->CurrentAttributes().font, family);
     EXPECT_TRUE(w.editor->hasFocus());
+    // Return applied the name; it did not also press the dialog's default button.
+    EXPECT_EQ(accepted.count(), 0);
+    EXPECT_TRUE(w.window.isVisible());
 
     w.editor->SelectAllText();
     w.typeInto(w.bar->FontSizeBox(), QStringLiteral("26"));
@@ -289,6 +299,7 @@ TEST(RichTextToolBar, TypedFontNamesAndSizesStayInTheirBoxesUntilReturn) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(w.editor->CurrentAttributes().halfPoints, 52);
     EXPECT_TRUE(w.editor->hasFocus());
+    EXPECT_EQ(accepted.count(), 0);
 }
 
 TEST(RichTextToolBar, LeavingAFontBoxWithoutReturnChangesNothing) {
