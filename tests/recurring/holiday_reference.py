@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Writes the public holidays that Debian's python3-holidays gives for every country of
 data/holidays/holidays.tsv and every year from 2000 to 2060, as the independent reference that
-HolidaySets.* compares the table's formulas with.
+HolidaySets.* compares the table's formulas with; the countries that the library does not know are left
+to holiday_official.py.
 
 Output, one line per country (and per region, "DE-BY", with the national holidays included) and year:
 code, year, then the days as MMDD separated by blanks; a day
@@ -29,11 +30,20 @@ LIBRARY_CODE = {'FR': 'FRA', 'GB': 'UK', 'IN': 'IND'}
 SUBSTITUTE = re.compile(r'Observed|\[Sunday\]|following|substitute|振替休日|国民の休日', re.I)
 
 
+# The countries the library does not know, whose reference is written by hand from their regulations
+# (data/holiday_official_rules.txt, expanded by holiday_official.py).
+OFFICIAL_RULES = os.path.join(HERE, 'data', 'holiday_official_rules.txt')
+
+
 def places():
-    """(code, region or None) of every country and region of the table, in its order."""
+    """(code, region or None) of every country and region of the table that the library knows, in order."""
+    with open(OFFICIAL_RULES, encoding='utf-8') as rules:
+        by_hand = {line.split('\t')[0] for line in rules if line.strip() and not line.startswith('#')}
     with open(TABLE, encoding='utf-8') as table:
         for line in table:
             fields = line.rstrip('\n').split('\t')
+            if fields[0] == 'country' and fields[1] in by_hand:
+                continue
             if fields[0] == 'country':
                 yield fields[1], None
             elif fields[0] == 'region':

@@ -1,6 +1,8 @@
 // The shipped holiday table: it reads, and for every country and every year from 2000 to 2060 the days
 // its public holidays' formulas select (through the program's own formula code) are the public holidays
-// that Debian's python3-holidays gives (data/holiday_reference.txt, written by holiday_reference.py).
+// that Debian's python3-holidays gives (data/holiday_reference.txt, written by holiday_reference.py) or,
+// for the countries the library does not know, that their own regulations give
+// (data/holiday_official_rules.txt, expanded by holiday_official.py into holiday_official_reference.txt).
 #include <gtest/gtest.h>
 
 #include "common/qstring_printer.h"
@@ -141,6 +143,21 @@ const KnownDifference kKnown[] = {
     {"ZA", 2014, 2014, "0507", true, "an election day"},
     {"ZA", 2016, 2016, "0803", true, "an election day"},
     {"ZA", 2019, 2019, "0508", true, "an election day"},
+    // The countries compared with their own regulations (holiday_official_rules.txt).
+    {"CN", 2000, 2007, "0503", true, "Labour Day was 1 to 3 May until 2007, 1 May from 2008, 1 and 2 May from 2025"},
+    {"CN", 2008, 2024, "@0502", false, "Labour Day was 1 to 3 May until 2007, 1 May from 2008, 1 and 2 May from 2025"},
+    {"ID", 2000, 2013, "@0501", false, "Labour Day became a holiday in 2014"},
+    {"ID", 2000, 2016, "@0601", false, "Pancasila Day became a holiday in 2017"},
+    {"ID", 2000, 2023, "#EASTER+0", false, "Easter Sunday is listed among the national holidays from 2024"},
+    {"PK", 2015, 2021, "@1109", false, "Iqbal Day was not a holiday from 2015 to 2021"},
+    {"ET", 2000, 2060, "0911", true, "Ethiopian New Year: 11 September, 12 September in the year before a leap year"},
+    {"ET", 2000, 2060, "0912", true, "Ethiopian New Year: 11 September, 12 September in the year before a leap year"},
+    {"ET", 2000, 2060, "0927", true, "Meskel: 27 September, 28 September in the year before a leap year"},
+    {"ET", 2000, 2060, "0928", true, "Meskel: 27 September, 28 September in the year before a leap year"},
+    {"ET", 2000, 2060, "0119", true, "Timket: 19 January, 20 January in a leap year"},
+    {"ET", 2000, 2060, "0120", true, "Timket: 19 January, 20 January in a leap year"},
+    {"ET", 2000, 2060, "@0107", false,
+     "Genna in a leap year: 29 Tahsas falls on 8 January; that the holiday stays on 7 January is not certain"},
     // States and territories.
     {"AU-ACT", 2000, 2007, "$1 1 3", false, "Canberra Day was the third Monday of March until 2007"},
     {"AU-ACT", 2000, 2007, "$2 1 3", true, "Canberra Day was the third Monday of March until 2007"},
@@ -188,18 +205,21 @@ bool IsBridgeDay(int year, const QString& mmdd, const std::set<QString>& holiday
 
 bool IsSunday(int year, const QString& mmdd) { return DayOfWeek(year, mmdd.left(2).toInt(), mmdd.mid(2).toInt()) == 1; }
 
+// Both references: the library's and the one expanded from the regulations of the countries it lacks.
 std::map<std::pair<QString, int>, std::set<QString>> ReadReference(QString* error) {
     std::map<std::pair<QString, int>, std::set<QString>> days;
-    QFile f(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("data/holiday_reference.txt")));
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = f.fileName() + ": " + f.errorString();
-        return days;
-    }
-    for (const QByteArray& raw : f.readAll().split('\n')) {
-        const QStringList fields = QString::fromUtf8(raw).split('\t');
-        if (fields.size() != 3) continue;
-        std::set<QString>& year = days[{fields[0], fields[1].toInt()}];
-        for (const QString& d : fields[2].split(' ', Qt::SkipEmptyParts)) year.insert(d);
+    for (const char* name : {"data/holiday_reference.txt", "data/holiday_official_reference.txt"}) {
+        QFile f(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QString::fromLatin1(name)));
+        if (!f.open(QIODevice::ReadOnly)) {
+            *error = f.fileName() + ": " + f.errorString();
+            return {};
+        }
+        for (const QByteArray& raw : f.readAll().split('\n')) {
+            const QStringList fields = QString::fromUtf8(raw).split('\t');
+            if (fields.size() != 3) continue;
+            std::set<QString>& year = days[{fields[0], fields[1].toInt()}];
+            for (const QString& d : fields[2].split(' ', Qt::SkipEmptyParts)) year.insert(d);
+        }
     }
     return days;
 }
@@ -246,7 +266,7 @@ QStringList Unexplained(const QString& place, const std::vector<HolidayRow>& row
         for (const QString& d : it->second) {
             const QString day = d.left(4);
             if (!selected.count(day) && !Listed(place, year, day, d.endsWith('s'), true, selected, used))
-                unexplained << QStringLiteral("%1 %2 %3 only in the library").arg(place).arg(year).arg(d);
+                unexplained << QStringLiteral("%1 %2 %3 only in the reference").arg(place).arg(year).arg(d);
         }
         for (const QString& day : selected)
             if (!it->second.count(day) && !it->second.count(day + 's') &&
@@ -332,7 +352,8 @@ TEST(HolidaySets, ShippedTableCoversTheContinentsAndKeepsTheClassicList) {
     EXPECT_GE(table->size(), 40u);
     std::set<QString> codes;
     for (const HolidayCountry& c : *table) codes.insert(c.code);
-    for (const char* code : {"DE", "FR", "PL", "GB", "US", "CA", "BR", "MX", "AU", "NZ", "IN", "JP", "NG", "EG", "ZA"})
+    for (const char* code : {"DE", "FR", "PL", "GB", "US", "CA", "BR", "MX", "AU", "NZ",
+                             "IN", "JP", "NG", "EG", "ZA", "CN", "ID", "PK", "BD", "ET"})
         EXPECT_TRUE(codes.count(code)) << code;
     // Every line the classic Holidays list offered is a United States line of the table, byte for byte.
     const HolidayCountry& us = *std::find_if(table->begin(), table->end(), [](auto& c) { return c.code == "US"; });
