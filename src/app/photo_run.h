@@ -29,6 +29,8 @@ public:
     // Puts the picture of the next page (in page order, starting over after the last) into the
     // placeholder; a picture that cannot be read leaves the placeholder as designed and is noted.
     void PrepareNextPage();
+    // The next page is the run's first again (a preview renders the run anew).
+    void Restart() { m_next = 0; }
     // Runs PrepareNextPage, then `also` (filling with recurring dates), on each page.
     PagePreparer Preparer(PagePreparer also = {});
     // The pictures that could not be read, "FILE: reason", each once, in the order met.
