@@ -5,10 +5,13 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <sys/stat.h>
 
 #include "app/photo_pictures.h"
+#include "objects/image_decoding.h"
 #include "test_support.h"
 
 using namespace plennix;
@@ -214,4 +217,30 @@ TEST(PhotoPictures, PrefetcherHandsOutEachPagesPictureInAnyOrder) {
     // Destroyed while the next decode runs: it is waited for.
     PicturePrefetcher early(pictures, {1, 0.75}, PictureFit::Crop, 3);
     EXPECT_FALSE(early.Take(0).image.isNull());
+}
+
+// WebP, TIFF and HEIC go to the external decoder; the pictures are made with ImageMagick when it is
+// installed, as a phone's or a scanner's would be.
+TEST(PhotoPictures, FormatsQtDoesNotReadComeThroughTheExternalDecoder) {
+    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
+    if (convert.isEmpty() || !ExternalDecoderAvailable()) GTEST_SKIP() << "ImageMagick is not installed";
+    QTemporaryDir dir;
+    for (const char* extension : {"webp", "tiff", "heic"}) {
+        SCOPED_TRACE(extension);
+        const QString path = dir.filePath(QStringLiteral("p.") + QLatin1String(extension));
+        QProcess make;
+        make.start(convert, {QStringLiteral("-size"), QStringLiteral("400x200"), QStringLiteral("xc:red"),
+                             QStringLiteral("-fill"), QStringLiteral("blue"), QStringLiteral("-draw"),
+                             QStringLiteral("rectangle 200,0 399,199"), path});
+        if (!make.waitForFinished(30000) || make.exitCode() != 0 || !QFile::exists(path)) {
+            if (QLatin1String(extension) == QLatin1String("heic")) continue;  // no HEIC writer on this machine
+            FAIL() << "convert could not write " << extension;
+        }
+        // Cropped to a square: the middle, half red and half blue; 300 pixels for one inch.
+        const PlacedPicture p = DecodePlacedPicture(path, {0.5, 0.5}, PictureFit::Crop);
+        ASSERT_FALSE(p.image.isNull()) << p.error.toStdString();
+        EXPECT_EQ(p.image.size(), QSize(150, 150));
+        EXPECT_TRUE(near(at(p.image, 0.1, 0.5), 0xFF0000));
+        EXPECT_TRUE(near(at(p.image, 0.9, 0.5), 0x0000FF));
+    }
 }
