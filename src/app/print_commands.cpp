@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <exception>
@@ -431,6 +433,7 @@ TPrintMonthsDialog::TPrintMonthsDialog(QWidget* parent) : QDialog(parent) {
     m_folder->setAccessibleName(QStringLiteral("Pictures folder"));
     m_folder->setPlaceholderText(QStringLiteral("No pictures: the calendar's own"));
     m_folder->setClearButtonEnabled(true);
+    m_folder->setMinimumWidth(260);  // room for a folder's path
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(choose);
     folderRow->addWidget(m_folder, 1);
@@ -481,7 +484,11 @@ PictureFit TPrintMonthsDialog::Fit() const { return m_fit->currentIndex() == 1 ?
 void TPrintMonthsDialog::SetFit(PictureFit fit) { m_fit->setCurrentIndex(fit == PictureFit::Fit ? 1 : 0); }
 
 void TPrintMonthsDialog::choosePicturesFolder() {
-    QFileDialog chooser(this, QStringLiteral("Pictures from Folder"), PicturesFolder());
+    // A first choice starts where the person keeps pictures, not in the program's working folder.
+    QString start = PicturesFolder();
+    if (start.isEmpty()) start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!QFileInfo(start).isDir()) start = QDir::homePath();
+    QFileDialog chooser(this, QStringLiteral("Pictures from Folder"), start);
     chooser.setObjectName(QStringLiteral("PicturesFolderDialog"));
     chooser.setFileMode(QFileDialog::Directory);
     chooser.setOption(QFileDialog::ShowDirsOnly, true);
