@@ -86,13 +86,13 @@ const std::vector<OptionRow>& Options() {
              c.fill = true;
              return QString();
          }},
-        {"--pictures", "folder", "With --months: each page's clip-art picture from the folder",
+        {"--pictures", "folder", "Each month's clip-art picture from the folder",
          [](CommandLine& c, const QString& value) {
              if (value.isEmpty()) return QStringLiteral("--pictures needs a folder");
              c.pictures = value;
              return QString();
          }},
-        {"--picture-fit", "crop|fit", "Crop pictures to fill the placeholder, or fit them inside",
+        {"--picture-fit", "crop|fit", "Crop pictures to fill, or fit them inside",
          [](CommandLine& c, const QString& value) {
              if (value == QLatin1String("crop")) {
                  c.pictureFitInside = false;
