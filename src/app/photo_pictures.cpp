@@ -223,18 +223,34 @@ void PicturePrefetcher::start(int index) {
     m_next = QtConcurrent::run(DecodePlacedPicture, PictureForPage(m_pictures, index), m_inches, m_fit);
 }
 
-PlacedPicture PicturePrefetcher::Take(int index) {
-    PlacedPicture taken;
-    if (m_next.isValid() && m_nextIndex == index) {
-        taken = m_next.result();
-    } else {
-        if (m_next.isValid()) m_next.waitForFinished();
-        taken = DecodePlacedPicture(PictureForPage(m_pictures, index), m_inches, m_fit);
-    }
-    // The finished decode's result is let go before the next one starts: two pictures at most.
+bool PicturePrefetcher::kept(int index) const {
+    return m_pictures.size() <= 2 && !m_pictures.isEmpty() && index >= 0 && m_kept[index % m_pictures.size()];
+}
+
+void PicturePrefetcher::dropPending() {
+    if (m_next.isValid()) m_next.waitForFinished();
     m_next = QFuture<PlacedPicture>();
     m_nextIndex = -1;
-    if (index + 1 < m_pages) start(index + 1);
+}
+
+PlacedPicture PicturePrefetcher::Take(int index) {
+    PlacedPicture taken;
+    if (kept(index)) {
+        taken = *m_kept[index % m_pictures.size()];
+    } else if (m_next.isValid() && m_nextIndex == index) {
+        taken = m_next.result();
+        // The finished decode's result is let go before the next one starts: two pictures at most.
+        dropPending();
+    } else {
+        dropPending();
+        taken = DecodePlacedPicture(PictureForPage(m_pictures, index), m_inches, m_fit);
+    }
+    if (m_pictures.size() <= 2 && !m_pictures.isEmpty() && index >= 0) m_kept[index % m_pictures.size()] = taken;
+    const int next = index + 1;
+    if (next < m_pages && !kept(next) && !(m_next.isValid() && m_nextIndex == next)) {
+        dropPending();
+        start(next);
+    }
     return taken;
 }
 

@@ -10,6 +10,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace plennix {
 
@@ -62,7 +63,8 @@ PlacedPicture DecodePlacedPicture(const QString& path, const QSizeF& inches, Pic
 // Decodes the pictures of a run of `pages` pages: taking page i's picture starts decoding page i+1's on
 // a worker thread, so that it is ready when page i is drawn. The prefetcher holds at most the one
 // picture being decoded; with the caller's current one, two are in memory (drop the current picture
-// before taking the next).
+// before taking the next). A run of one or two pictures keeps them and hands the same image out again,
+// so that a PDF holds each of them once.
 class PicturePrefetcher {
 public:
     PicturePrefetcher(QStringList pictures, QSizeF inches, PictureFit fit, int pages);
@@ -80,8 +82,12 @@ private:
     QSizeF m_inches;
     PictureFit m_fit;
     int m_pages;
+    bool kept(int index) const;
+    void dropPending();
+
     QFuture<PlacedPicture> m_next;
     int m_nextIndex = -1;
+    std::optional<PlacedPicture> m_kept[2];
 };
 
 }  // namespace plennix

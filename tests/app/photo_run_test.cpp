@@ -180,6 +180,18 @@ TEST(PhotoRun, PdfEmbedsEachPictureOnceAsJpegAtItsPrintedResolution) {
         EXPECT_NEAR(c[12].toDouble(), 250.0, 1.0);
     }
     EXPECT_EQ(images, 3);
+
+    // Two pictures over four months: each is in the PDF once, drawn on two pages.
+    run = MonthPictures::Make(p.page, pictures.mid(0, 2), PictureFit::Crop, 4, &error);
+    ASSERT_TRUE(WritePagesPdf(p.page, pdf, 4, &error, run->Preparer())) << error.toStdString();
+    QStringList objects;
+    const QStringList listed =
+        runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split('\n', Qt::SkipEmptyParts);
+    for (const QString& line : listed.mid(2)) objects << line.split(' ', Qt::SkipEmptyParts).value(10);
+    ASSERT_EQ(objects.size(), 4);
+    EXPECT_EQ(objects[0], objects[2]);
+    EXPECT_EQ(objects[1], objects[3]);
+    EXPECT_NE(objects[0], objects[1]);
 }
 
 TEST(PhotoRun, CommandLinePicturesFromAFolder) {
