@@ -24,6 +24,7 @@
 #include "app/photo_pictures.h"
 #include "app/photo_run.h"
 #include "calendar/calendar_panel.h"
+#include "objects/image_decoding.h"
 #include "objects/image_object.h"
 #include "platform/stream_error.h"
 
@@ -126,5 +127,65 @@ void BM_DecodeTwelvePhotosFloor(benchmark::State& state) {
     state.counters["lowest_ppi"] = lowestPpi;
 }
 BENCHMARK(BM_DecodeTwelvePhotosFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace
+
+namespace {
+
+// The window: the page with one 12-megapixel clip-art picture drawn again after a zoom step (the
+// picture's on-screen size changes every time), as zooming in and out does.
+void BM_PaintPageWithPhotoAfterZoomStep(benchmark::State& state) {
+    const QStringList pictures = photos();
+    if (pictures.isEmpty()) {
+        state.SkipWithError("the test photos could not be made (is ImageMagick installed?)");
+        return;
+    }
+    PhotoCalendar calendar;
+    const QImage photo(pictures.first());
+    calendar.photo->SetPicture(TImagePicture::FromBitmap(photo));
+    calendar.page.resize(calendar.page.sizeHint());
+    calendar.page.RenderPage();  // the first showing
+    const float zooms[] = {1.1f, 1.0f};
+    int step = 0;
+    for (auto _ : state) {
+        calendar.page.SetZoom(zooms[step++ % 2]);
+        benchmark::DoNotOptimize(calendar.page.RenderPage());
+    }
+}
+BENCHMARK(BM_PaintPageWithPhotoAfterZoomStep)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+
+// A 12-megapixel photo read into a clip-art picture, as the image browser's OK takes it over: decoded
+// whole (bounded), then kept as the bitmap the document stores.
+void BM_ReadPhotoIntoClipArt(benchmark::State& state) {
+    const QStringList pictures = photos();
+    if (pictures.isEmpty()) {
+        state.SkipWithError("the test photos could not be made (is ImageMagick installed?)");
+        return;
+    }
+    for (auto _ : state) {
+        QString error;
+        const QImage image = LoadPictureFile(pictures.first(), &error);
+        if (image.isNull()) {
+            state.SkipWithError(error.toLocal8Bit().constData());
+            return;
+        }
+        benchmark::DoNotOptimize(TImagePicture::FromBitmap(image));
+    }
+}
+BENCHMARK(BM_ReadPhotoIntoClipArt)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same page without its picture: what the calendar alone costs.
+void BM_PaintPageWithoutPhotoAfterZoomStep(benchmark::State& state) {
+    PhotoCalendar calendar;
+    calendar.page.resize(calendar.page.sizeHint());
+    calendar.page.RenderPage();
+    const float zooms[] = {1.1f, 1.0f};
+    int step = 0;
+    for (auto _ : state) {
+        calendar.page.SetZoom(zooms[step++ % 2]);
+        benchmark::DoNotOptimize(calendar.page.RenderPage());
+    }
+}
+BENCHMARK(BM_PaintPageWithoutPhotoAfterZoomStep)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 
 }  // namespace
