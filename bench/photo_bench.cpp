@@ -43,7 +43,8 @@ QString benchFolder() {
 QStringList photos() {
     static const QStringList list = [] {
         const QString folder = QDir(benchFolder()).filePath(QStringLiteral("photos"));
-        const QString script = QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("photo_make_photos.sh"));
+        const QString script =
+            QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("photo_make_photos.sh"));
         QProcess make;
         make.setProcessChannelMode(QProcess::ForwardedChannels);
         make.start(QStringLiteral("sh"), {script, folder, QString::number(kPhotos)});

@@ -101,8 +101,7 @@ QSize PictureDecodeSize(const QSize& source, const QSizeF& inches, PictureFit fi
     // of a full decode followed by scaling; the smallest of them that still gives 250 pixels per inch.
     for (const int d : {8, 4, 2}) {
         const double scale = 1.0 / d;
-        if (scale >= atLeast && scale <= atMost)
-            return {(source.width() + d - 1) / d, (source.height() + d - 1) / d};
+        if (scale >= atLeast && scale <= atMost) return {(source.width() + d - 1) / d, (source.height() + d - 1) / d};
     }
     return {std::max(1, static_cast<int>(std::lround(source.width() * atMost))),
             std::max(1, static_cast<int>(std::lround(source.height() * atMost)))};
@@ -128,8 +127,9 @@ bool withinDecodingBounds(const QSize& size) {
 }
 
 QString tooLargeText(const QSize& size) {
-    return QStringLiteral("the picture is %1 × %2 pixels, more than the %3 pixels a side or %4 million pixels "
-                          "that are read")
+    return QStringLiteral(
+               "the picture is %1 × %2 pixels, more than the %3 pixels a side or %4 million pixels "
+               "that are read")
         .arg(size.width())
         .arg(size.height())
         .arg(kMaxDecodedSide)
@@ -199,8 +199,7 @@ PlacedPicture DecodePlacedPicture(const QString& path, const QSizeF& inches, Pic
         image = LoadPictureBytes(*bytes, QFileInfo(path).suffix(), &why);
         if (image.isNull()) return failed(why);
         const QSize decode = PictureDecodeSize(image.size(), inches, fit);
-        if (decode != image.size())
-            image = image.scaled(decode, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (decode != image.size()) image = image.scaled(decode, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     if (fit == PictureFit::Crop) {
         const QRect crop = CentredCropRect(image.size(), inches);

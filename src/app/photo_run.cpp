@@ -17,8 +17,9 @@ std::unique_ptr<MonthPictures> MonthPictures::Make(TCalendarPanel32& page, QStri
     TGImage* placeholder = PictureOfTheMonthPlaceholder(page.Objects());
     if (!placeholder) {
         if (error)
-            *error = QStringLiteral("The calendar has no clip-art picture to show the pictures in: place one "
-                                    "and tick Picture of the Month in its menu");
+            *error = QStringLiteral(
+                "The calendar has no clip-art picture to show the pictures in: place one "
+                "and tick Picture of the Month in its menu");
         return nullptr;
     }
     return std::unique_ptr<MonthPictures>(new MonthPictures(placeholder, std::move(pictures), fit, pages));

@@ -21,8 +21,8 @@ class MonthPictures {
 public:
     // The run of `pages` pages on `page` with `pictures` (ListFolderPictures). Null, with *error, when
     // the page has no clip-art object to take them.
-    static std::unique_ptr<MonthPictures> Make(TCalendarPanel32& page, QStringList pictures, PictureFit fit,
-                                               int pages, QString* error);
+    static std::unique_ptr<MonthPictures> Make(TCalendarPanel32& page, QStringList pictures, PictureFit fit, int pages,
+                                               QString* error);
     MonthPictures(const MonthPictures&) = delete;
     MonthPictures& operator=(const MonthPictures&) = delete;
 

@@ -2,13 +2,13 @@
 // decoded at, crops, EXIF orientation, refused and unreadable files, and decoding ahead page by page.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <sys/stat.h>
 
 #include "app/photo_pictures.h"
 #include "objects/image_decoding.h"
@@ -37,8 +37,8 @@ QByteArray jpeg(const QImage& image) {
 // A JPEG whose EXIF data says how the camera was held (1 upright, 6 turned a quarter clockwise).
 QByteArray jpegWithOrientation(const QImage& image, quint16 orientation) {
     QByteArray tiff("II*\0\x08\0\0\0", 8);
-    tiff.append("\x01\x00", 2);                                          // one entry
-    tiff.append("\x12\x01\x03\x00\x01\x00\x00\x00", 8);                  // Orientation, SHORT, 1 value
+    tiff.append("\x01\x00", 2);                          // one entry
+    tiff.append("\x12\x01\x03\x00\x01\x00\x00\x00", 8);  // Orientation, SHORT, 1 value
     tiff.append(char(orientation & 0xFF)).append(char(orientation >> 8)).append("\0\0", 2);
     tiff.append("\0\0\0\0", 4);  // no next directory
     QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
@@ -72,7 +72,8 @@ QByteArray pngChunk(const QByteArray& type, const QByteArray& data) {
 // A PNG that claims `side` × `side` pixels and holds a few bytes of image data.
 QByteArray pngHeaderOnly(quint32 side) {
     QByteArray head;
-    for (quint32 v : {side, side}) head.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
+    for (quint32 v : {side, side})
+        head.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
     head.append("\x08\x02\x00\x00\x00", 5);
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", head) + pngChunk("IDAT", QByteArray(16, 0)) +
            pngChunk("IEND", {});
@@ -89,7 +90,8 @@ QRgb at(const QImage& image, double fx, double fy) {
 }
 
 bool near(QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) < 40 && std::abs(qGreen(a) - qGreen(b)) < 40 && std::abs(qBlue(a) - qBlue(b)) < 40;
+    return std::abs(qRed(a) - qRed(b)) < 40 && std::abs(qGreen(a) - qGreen(b)) < 40 &&
+           std::abs(qBlue(a) - qBlue(b)) < 40;
 }
 
 }  // namespace

@@ -119,8 +119,10 @@ TEST(PhotoPrintMonths, PrintedRunCarriesThePicturesAndNamesTheUnreadable) {
     // The third page's picture could not be read: it shows the calendar's own (20 × 20) picture.
     EXPECT_EQ(jpegImages(pdf), (QStringList{"600x400", "600x400", "20x20"}));
     ASSERT_GE(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[messages.shown.size() - 2].text, QStringLiteral("Print job completed and sent to printer!"));
-    EXPECT_TRUE(messages.lastText().contains(s.folder + QStringLiteral("/3.jpg: "))) << messages.lastText().toStdString();
+    EXPECT_EQ(messages.shown[messages.shown.size() - 2].text,
+              QStringLiteral("Print job completed and sent to printer!"));
+    EXPECT_TRUE(messages.lastText().contains(s.folder + QStringLiteral("/3.jpg: ")))
+        << messages.lastText().toStdString();
     EXPECT_TRUE(s.photo->StandInPicture().isNull());
     EXPECT_EQ(s.photo->Picture().Width(), 20);
 }

@@ -43,12 +43,14 @@ void putJpeg(const QString& path, QRgb colour, int w = 640, int h = 480) {
 }
 
 QRgb centreOf(const QImage& page, const TGImage& image, double scale) {
-    return page.pixel(int((image.Left() + image.Width() / 2) * scale), int((image.Top() + image.Height() / 2) * scale)) &
+    return page.pixel(int((image.Left() + image.Width() / 2) * scale),
+                      int((image.Top() + image.Height() / 2) * scale)) &
            0xFFFFFF;
 }
 
 bool near(QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) < 40 && std::abs(qGreen(a) - qGreen(b)) < 40 && std::abs(qBlue(a) - qBlue(b)) < 40;
+    return std::abs(qRed(a) - qRed(b)) < 40 && std::abs(qGreen(a) - qGreen(b)) < 40 &&
+           std::abs(qBlue(a) - qBlue(b)) < 40;
 }
 
 }  // namespace
@@ -103,8 +105,7 @@ TEST(PhotoRun, EachPageShowsItsPictureAndTheDocumentStaysAsItWas) {
     QFile(broken).open(QIODevice::WriteOnly);
 
     QString error;
-    std::unique_ptr<MonthPictures> run =
-        MonthPictures::Make(p.page, {red, blue, broken}, PictureFit::Crop, 4, &error);
+    std::unique_ptr<MonthPictures> run = MonthPictures::Make(p.page, {red, blue, broken}, PictureFit::Crop, 4, &error);
     ASSERT_TRUE(run) << error.toStdString();
     EXPECT_EQ(run->Placeholder(), photo);
     const QString png = dir.filePath(QStringLiteral("month.png"));
@@ -113,7 +114,8 @@ TEST(PhotoRun, EachPageShowsItsPictureAndTheDocumentStaysAsItWas) {
     for (int i = 0; i < 4; ++i) {
         const QImage page(NumberedPageFile(png, i, 4));
         ASSERT_FALSE(page.isNull());
-        EXPECT_TRUE(near(centreOf(page, *photo, 1.0), expected[i])) << i << " " << std::hex << centreOf(page, *photo, 1.0);
+        EXPECT_TRUE(near(centreOf(page, *photo, 1.0), expected[i]))
+            << i << " " << std::hex << centreOf(page, *photo, 1.0);
     }
     ASSERT_EQ(run->Unreadable().size(), 1);
     EXPECT_TRUE(run->Unreadable().first().startsWith(broken + QStringLiteral(": ")));
@@ -157,16 +159,19 @@ TEST(PhotoRun, PdfEmbedsEachPictureOnceAsJpegAtItsPrintedResolution) {
     EXPECT_TRUE(PdfPageSize(pdf).endsWith(QStringLiteral("(A4)"))) << PdfPageSize(pdf).toStdString();
     // The second page, drawn at 48 pixels per inch: its picture where the page shows the placeholder
     // (from one inch to five across, one to four down).
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("48"), QStringLiteral("-f"), QStringLiteral("2"),
-                                         QStringLiteral("-l"), QStringLiteral("2"), QStringLiteral("-png"), pdf,
-                                         dir.filePath(QStringLiteral("page"))});
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("48"), QStringLiteral("-f"),
+                                         QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2"),
+                                         QStringLiteral("-png"), pdf, dir.filePath(QStringLiteral("page"))});
     const QImage page2(dir.filePath(QStringLiteral("page-2.png")));
     ASSERT_FALSE(page2.isNull());
     for (const QPoint& inside : {QPoint(50, 50), QPoint(238, 50), QPoint(50, 190), QPoint(238, 190), QPoint(144, 120)})
-        EXPECT_TRUE(near(page2.pixel(inside) & 0xFFFFFF, qRgb(80, 200, 175) & 0xFFFFFF)) << inside.x() << "," << inside.y();
+        EXPECT_TRUE(near(page2.pixel(inside) & 0xFFFFFF, qRgb(80, 200, 175) & 0xFFFFFF))
+            << inside.x() << "," << inside.y();
     for (const QPoint& outside : {QPoint(45, 120), QPoint(243, 120), QPoint(144, 45), QPoint(144, 195)})
-        EXPECT_FALSE(near(page2.pixel(outside) & 0xFFFFFF, qRgb(80, 200, 175) & 0xFFFFFF)) << outside.x() << "," << outside.y();
-    const QStringList lines = runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split('\n', Qt::SkipEmptyParts);
+        EXPECT_FALSE(near(page2.pixel(outside) & 0xFFFFFF, qRgb(80, 200, 175) & 0xFFFFFF))
+            << outside.x() << "," << outside.y();
+    const QStringList lines =
+        runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split('\n', Qt::SkipEmptyParts);
     int images = 0;
     for (const QString& line : lines.mid(2)) {
         const QStringList c = line.split(' ', Qt::SkipEmptyParts);
@@ -219,7 +224,8 @@ TEST(PhotoRun, CommandLinePicturesFromAFolder) {
     putJpeg(dir.filePath(QStringLiteral("photos/b.jpg")), qRgb(0, 0, 255));
     putJpeg(dir.filePath(QStringLiteral("photos/a.jpg")), qRgb(255, 0, 0));
     const QString png = dir.filePath(QStringLiteral("out.png"));
-    ASSERT_EQ(RunCommandLine(parse({"--export-png", png, "--months", "2", "--pictures", dir.filePath("photos"), doc})), 0);
+    ASSERT_EQ(RunCommandLine(parse({"--export-png", png, "--months", "2", "--pictures", dir.filePath("photos"), doc})),
+              0);
     EXPECT_TRUE(near(centreOf(QImage(dir.filePath(QStringLiteral("out-01.png"))), *photo, 1.0), 0xFF0000));
     EXPECT_TRUE(near(centreOf(QImage(dir.filePath(QStringLiteral("out-02.png"))), *photo, 1.0), 0x0000FF));
     QFile f(doc);
