@@ -261,6 +261,8 @@ void TGImage::SetPicture(const TImagePicture* picture) {
 }
 
 void TGImage::pictureChanged() {
+    ++m_pictureGeneration;
+    m_screenSource = QImage();
     BoundsChanged();
     m_opaque = m_picture.kind() == TImagePicture::Kind::Bitmap && m_picture.Width() == Width() &&
                m_picture.Height() == Height();
@@ -278,7 +280,27 @@ void TGImage::BoundsChanged() {
     m_sizing = false;
 }
 
-QImage TGImage::RenderBitmap() const {
+QImage TGImage::RenderBitmap() const { return renderBitmap(nullptr); }
+
+const QImage& TGImage::ShownBitmap() const {
+    const qint64 key[5] = {Width(), Height(), m_pictureGeneration, m_standIn.cacheKey(), qint64(m_borderStyle)};
+    if (!m_shown.isNull() && std::equal(std::begin(key), std::end(key), std::begin(m_shownKey))) return m_shown;
+    const QImage* source = nullptr;
+    if (m_standIn.isNull() && m_picture.kind() != TImagePicture::Kind::Metafile && !m_picture.Empty()) {
+        const QImage& full = m_picture.Image();
+        if (full.width() > kScreenSourceSide || full.height() > kScreenSourceSide) {
+            if (m_screenSource.isNull())
+                m_screenSource = full.scaled(kScreenSourceSide, kScreenSourceSide, Qt::KeepAspectRatio,
+                                             Qt::SmoothTransformation);
+            source = &m_screenSource;
+        }
+    }
+    m_shown = renderBitmap(source);
+    std::copy(std::begin(key), std::end(key), std::begin(m_shownKey));
+    return m_shown;
+}
+
+QImage TGImage::renderBitmap(const QImage* bitmapSource) const {
     const int w = std::max(1, Width()), h = std::max(1, Height());
     QImage bitmap(w, h, QImage::Format_RGB32);
     bitmap.fill(Qt::white);
@@ -293,6 +315,9 @@ QImage TGImage::RenderBitmap() const {
             c.SetPen(clBlack);
             c.SetBrush(clWhite);
             c.Rectangle(Rect{0, 0, w, h});
+        } else if (bitmapSource) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter.drawImage(QRectF(0, 0, w, h), *bitmapSource);
         } else {
             m_picture.StretchDraw(painter, QRectF(0, 0, w, h));
         }
@@ -309,7 +334,7 @@ QImage TGImage::RenderBitmap() const {
 void TGImage::Paint(Canvas& canvas) {
     if (TGBasePanel* panel = Panel(); panel && panel->PaintSuspended()) return;
     if (Width() <= 0 || Height() <= 0) return;
-    canvas.painter()->drawImage(QPointF(0, 0), RenderBitmap());
+    canvas.painter()->drawImage(QPointF(0, 0), ShownBitmap());
 }
 
 void TGImage::PrintTo(TReport& report, double leftOffset, double topOffset) {

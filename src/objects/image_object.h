@@ -65,6 +65,9 @@ private:
 // for the mark.
 constexpr int32_t kPictureOfTheMonthTag = 0x4D746F50;
 
+// The longest side a bitmap picture is painted on screen from; larger pictures are reduced once.
+constexpr int kScreenSourceSide = 2048;
+
 // The size an auto-sized image takes: each side × zoom, rounded with halves to even.
 int AutoSizedSide(int pictureSide, float zoom);
 
@@ -111,6 +114,10 @@ public:
 
     // The object as the page shows it (without selection squares): a bitmap of its size.
     QImage RenderBitmap() const;
+    // The same as the page paints it: kept until the size, picture, stand-in or border changes, and
+    // drawn from a copy of a large picture reduced to screen sizes, so that a photo of many megapixels
+    // costs a full decode's worth of work once, not on every paint or zoom step.
+    const QImage& ShownBitmap() const;
 
     // Menu commands.
     void ToggleBorder();
@@ -138,6 +145,11 @@ private:
     QAction* m_autoSizeItem = nullptr;
     QAction* m_pictureOfTheMonthItem = nullptr;
     QImage m_standIn;
+    QImage renderBitmap(const QImage* bitmapSource) const;
+    mutable QImage m_screenSource;  // a large bitmap picture reduced to at most kScreenSourceSide
+    mutable QImage m_shown;
+    mutable qint64 m_shownKey[5] = {};
+    qint64 m_pictureGeneration = 0;
 };
 
 // Where a stand-in picture of `picture` pixels goes inside `box`: centred, as large as fits, keeping its

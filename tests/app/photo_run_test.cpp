@@ -233,3 +233,30 @@ TEST(PhotoRun, CommandLinePicturesFromAFolder) {
     EXPECT_EQ(f.readAll(), saved);  // the document is not changed
     EXPECT_EQ(RunCommandLine(parse({"--print-pdf", png, "--pictures", dir.filePath("none"), doc})), 1);
 }
+
+// The window paints a clip-art picture from a kept bitmap: a photo larger than screen sizes is reduced
+// once, and the kept bitmap follows every change of picture, stand-in, border and size.
+TEST(PhotoWindow, KeptBitmapFollowsEveryChange) {
+    TGImage image;
+    image.SetBounds(0, 0, 300, 100);
+    QImage photo = filled(6000, 2000, qRgb(255, 0, 0));
+    for (int y = 0; y < 2000; ++y)
+        for (int x = 3000; x < 6000; ++x) photo.setPixel(x, y, qRgb(0, 0, 255));
+    image.SetPicture(TImagePicture::FromBitmap(photo));
+    const QImage first = image.ShownBitmap();
+    EXPECT_EQ(first.size(), QSize(300, 100));
+    EXPECT_TRUE(near(first.pixel(60, 50) & 0xFFFFFF, 0xFF0000));
+    EXPECT_TRUE(near(first.pixel(240, 50) & 0xFFFFFF, 0x0000FF));
+    EXPECT_EQ(image.ShownBitmap().cacheKey(), first.cacheKey());  // nothing changed: the same bitmap
+
+    image.SetPicture(TImagePicture::FromBitmap(filled(40, 40, qRgb(0, 255, 0))));
+    EXPECT_TRUE(near(image.ShownBitmap().pixel(150, 50) & 0xFFFFFF, 0x00FF00));
+    image.ToggleBorder();
+    EXPECT_EQ(image.ShownBitmap().pixel(0, 50) & 0xFFFFFF, 0x000000u);
+    image.SetStandInPicture(filled(30, 10, qRgb(255, 0, 255)));
+    EXPECT_TRUE(near(image.ShownBitmap().pixel(150, 50) & 0xFFFFFF, 0xFF00FF));
+    image.SetStandInPicture(QImage());
+    EXPECT_TRUE(near(image.ShownBitmap().pixel(150, 50) & 0xFFFFFF, 0x00FF00));
+    image.SetBounds(0, 0, 120, 60);
+    EXPECT_EQ(image.ShownBitmap().size(), QSize(120, 60));
+}
