@@ -9,12 +9,15 @@
 #include <QWidget>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/about_box.h"
 #include "app/document_io.h"
 #include "app/month_pages.h"
 #include "app/page_output.h"
+#include "app/photo_pictures.h"
+#include "app/photo_run.h"
 #include "calendar/calendar_dump.h"
 #include "calendar/calendar_panel.h"
 #include "objects/rich_label.h"
@@ -81,6 +84,23 @@ const std::vector<OptionRow>& Options() {
         {"--fill", nullptr, "Fill each page's day cells from PXRECUR.DAX first",
          [](CommandLine& c, const QString&) {
              c.fill = true;
+             return QString();
+         }},
+        {"--pictures", "folder", "Each month's clip-art picture from the folder",
+         [](CommandLine& c, const QString& value) {
+             if (value.isEmpty()) return QStringLiteral("--pictures needs a folder");
+             c.pictures = value;
+             return QString();
+         }},
+        {"--picture-fit", "crop|fit", "Crop pictures to fill, or fit them inside",
+         [](CommandLine& c, const QString& value) {
+             if (value == QLatin1String("crop")) {
+                 c.pictureFitInside = false;
+             } else if (value == QLatin1String("fit")) {
+                 c.pictureFitInside = true;
+             } else {
+                 return QStringLiteral("--picture-fit needs crop or fit, not %1").arg(value);
+             }
              return QString();
          }},
         {"--import-ics", "file", "Add an iCalendar file's events to PXRECUR.DAX",
@@ -197,6 +217,10 @@ CommandLine ParseCommandLine(const QStringList& args) {
         return usage(QStringLiteral("--ics-keep-dated goes with --import-ics"));
     if (c.months > 1 && c.action != CommandLine::Action::PrintPdf && c.action != CommandLine::Action::ExportPng)
         return usage(QStringLiteral("--months goes with --print-pdf or --export-png"));
+    if (!c.pictures.isEmpty() && c.action != CommandLine::Action::PrintPdf && c.action != CommandLine::Action::ExportPng)
+        return usage(QStringLiteral("--pictures goes with --print-pdf or --export-png"));
+    if (c.pictureFitInside && c.pictures.isEmpty())
+        return usage(QStringLiteral("--picture-fit goes with --pictures"));
     if (c.fill && c.action != CommandLine::Action::ExportBmp && c.action != CommandLine::Action::ExportPng &&
         c.action != CommandLine::Action::PrintPdf && c.action != CommandLine::Action::Dump)
         return usage(QStringLiteral("--fill goes with --export-bmp, --export-png, --print-pdf or --dump"));
@@ -346,6 +370,13 @@ int RunCommandLine(const CommandLine& c) {
     }
     const PagePreparer fill = c.fill ? PagePreparer([&recurring](TCalendarPanel32& p) { FillPageFromLines(p, recurring); })
                                      : PagePreparer();
+    // The folder is read before the document, so that a wrong folder fails the run at once.
+    QStringList pictures;
+    if (!c.pictures.isEmpty()) {
+        QString error;
+        pictures = ListFolderPictures(c.pictures, &error);
+        if (pictures.isEmpty()) return fail(error);
+    }
     if (c.action == A::Dump) {
         // A filled document is dumped from a filled copy; the file itself is left as it is.
         QString dumped = c.document;
@@ -377,6 +408,14 @@ int RunCommandLine(const CommandLine& c) {
     QString error;
     if (!LoadDocumentIntoPage(page, c.document, &owner.window, &error)) return fail(error);
     noteObjectsLeftOut(page, c.document);
+    std::unique_ptr<MonthPictures> monthPictures;
+    PagePreparer prepare = fill;
+    if (!pictures.isEmpty()) {
+        monthPictures = MonthPictures::Make(page, pictures, c.pictureFitInside ? PictureFit::Fit : PictureFit::Crop,
+                                            c.months, &error);
+        if (!monthPictures) return fail(c.document + QStringLiteral(": ") + error);
+        prepare = monthPictures->Preparer(fill);
+    }
     bool ok = false;
     switch (c.action) {
         case A::ExportBmp:
@@ -384,14 +423,18 @@ int RunCommandLine(const CommandLine& c) {
             ok = ExportCalendarBmp(page, c.output, c.zoom, &error);
             break;
         case A::ExportPng:
-            ok = WritePagesPng(page, c.output, c.zoom, c.months, &error, fill);
+            ok = WritePagesPng(page, c.output, c.zoom, c.months, &error, prepare);
             break;
         case A::PrintPdf:
-            ok = WritePagesPdf(page, c.output, c.months, &error, fill);
+            ok = WritePagesPdf(page, c.output, c.months, &error, prepare);
             break;
         default:
             break;
     }
+    // A picture that could not be read left its page as designed; the run still did its work.
+    if (monthPictures)
+        for (const QString& line : monthPictures->Unreadable())
+            std::fprintf(stderr, "plennix: picture left out: %s\n", line.simplified().toLocal8Bit().constData());
     return ok ? 0 : fail(error);
 }
 

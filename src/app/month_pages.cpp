@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "calendar/calendar_panel.h"
+#include "objects/image_object.h"
 #include "platform/dates.h"
 #include "printing/report.h"
 #include "recurring/fill_calendar.h"
@@ -55,6 +56,9 @@ public:
         page.LabelChangedEvent = nullptr;
     }
     ~PageRunGuard() {
+        // A run with pictures showed them in place of a clip-art object's own; the page shows its own again.
+        for (TGGraphicControl* object : m_page.Objects())
+            if (auto* image = qobject_cast<TGImage*>(object)) image->SetStandInPicture(QImage());
         Show(m_date);
         for (int i = 1; i <= kCellCount; ++i) m_page.SetCellRtf(i, m_cells[static_cast<size_t>(i - 1)]);
         m_page.SetUserTitle(m_title);

@@ -5,9 +5,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGraphicsView>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -27,6 +31,8 @@
 #include "app/main_window.h"
 #include "app/month_pages.h"
 #include "app/page_output.h"
+#include "app/photo_pictures.h"
+#include "app/photo_run.h"
 #include "calendar/calendar_panel.h"
 #include "platform/accessibility.h"
 #include "platform/common_dialogs.h"
@@ -240,9 +246,15 @@ void PrintSetupCommand(QWidget* parent) { ReportPrinter1().SetupDialog(parent); 
 
 void PrintCalendarCommand(QWidget* parent, TCalendarPanel32& page) { printWithSetup(parent, page, 1); }
 
+namespace {
+void previewRun(QWidget* parent, TCalendarPanel32& page, int months, const PagePreparer& prepare,
+                const std::function<void()>& restart);
+}  // namespace
+
 void PrintMonthsCommand(QWidget* parent, TCalendarPanel32& page) {
     TPrintMonthsDialog dialog(parent);
-    if (RunModalDialog(dialog) != QDialog::Accepted) return;
+    const int chosen = RunModalDialog(dialog);
+    if (chosen != QDialog::Accepted && chosen != TPrintMonthsDialog::PreviewResult) return;
     PagePreparer fill;
     if (dialog.FillMonths()) {
         QString error;
@@ -253,7 +265,27 @@ void PrintMonthsCommand(QWidget* parent, TCalendarPanel32& page) {
         }
         fill = [lines = *lines](TCalendarPanel32& p) { FillPageWithRecurringDates(p, lines); };
     }
-    printWithSetup(parent, page, dialog.Months(), fill);
+    std::unique_ptr<MonthPictures> pictures;
+    if (!dialog.PicturesFolder().isEmpty()) {
+        QString error;
+        const QStringList files = ListFolderPictures(dialog.PicturesFolder(), &error);
+        if (!files.isEmpty())
+            pictures = MonthPictures::Make(page, files, dialog.Fit(), dialog.Months(), &error);
+        if (!pictures) {
+            ShowInformation(error, parent);
+            return;
+        }
+    }
+    const PagePreparer prepare = pictures ? pictures->Preparer(fill) : fill;
+    if (chosen == TPrintMonthsDialog::PreviewResult) {
+        previewRun(parent, page, dialog.Months(), prepare, [&pictures] {
+            if (pictures) pictures->Restart();
+        });
+    } else {
+        printWithSetup(parent, page, dialog.Months(), prepare);
+    }
+    if (pictures && !pictures->Unreadable().isEmpty())
+        ShowInformation(UnreadablePicturesMessage(pictures->Unreadable()), parent);
 }
 
 void SaveAsBitmapCommand(QWidget* parent, TCalendarPanel32& page) {
@@ -292,9 +324,11 @@ void namePreviewControls(QPrintPreviewDialog& dialog) {
     for (QToolButton* more : dialog.findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
         more->setAccessibleName(QStringLiteral("More commands"));
 }
-}  // namespace
 
-void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) {
+// Print Preview of a run of `months` pages; `restart` runs before each rendering (the dialog renders
+// again when its page set-up changes), so that a run with pictures starts from its first picture.
+void previewRun(QWidget* parent, TCalendarPanel32& page, int months, const PagePreparer& prepare,
+                const std::function<void()>& restart) {
     QPrinter* printer = ReportPrinter1().Report().Printer();
     std::unique_ptr<QPrinter> ownPrinter;
     if (!printer) {
@@ -306,7 +340,8 @@ void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) {
     dialog.setWindowTitle(QStringLiteral("Print Preview"));
     namePreviewControls(dialog);
     QString failure;
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&page, &failure](QPrinter* target) {
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
+        if (restart) restart();
         PrintPass pass(page);
         TReport report;
         report.SetDevice(target);
@@ -318,7 +353,7 @@ void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) {
         }
         // A failure must not travel through the dialog's signal: it is kept and shown afterwards.
         try {
-            page.PrintPage(report, 0.0, 0.0);
+            PrintMonthPages(page, report, months, prepare);
         } catch (const std::exception& e) {
             report.Abort();
             failure = QString::fromLocal8Bit(e.what());
@@ -329,6 +364,9 @@ void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) {
     RunModalDialog(dialog);
     if (!failure.isEmpty()) ShowError(failure, parent);
 }
+}  // namespace
+
+void PrintPreviewCommand(QWidget* parent, TCalendarPanel32& page) { previewRun(parent, page, 1, {}, {}); }
 
 namespace {
 // The export commands ask for a file in the program folder, proposing the month's name.
@@ -405,21 +443,92 @@ TPrintMonthsDialog::TPrintMonthsDialog(QWidget* parent) : QDialog(parent) {
     m_fill->setAccessibleName(QStringLiteral("Fill each month with recurring dates"));
     // Without a list of recurring dates there is nothing to fill with.
     m_fill->setEnabled(QFileInfo::exists(RecurringDatesPath()));
+
+    // A photo calendar: the Picture of the Month shows the folder's pictures, one per month.
+    auto* choose = new QPushButton(QStringLiteral("Pictures from f&older..."), this);
+    choose->setObjectName(QStringLiteral("PicturesFolderButton"));
+    choose->setAccessibleName(QStringLiteral("Pictures from folder..."));
+    m_folder = new QLineEdit(this);
+    m_folder->setObjectName(QStringLiteral("PicturesFolderEdit"));
+    m_folder->setAccessibleName(QStringLiteral("Pictures folder"));
+    m_folder->setPlaceholderText(QStringLiteral("No pictures: the calendar's own"));
+    m_folder->setClearButtonEnabled(true);
+    m_folder->setMinimumWidth(260);  // room for a folder's path
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(choose);
+    folderRow->addWidget(m_folder, 1);
+    m_fit = new QComboBox(this);
+    m_fit->setObjectName(QStringLiteral("PictureFitCombo"));
+    m_fit->addItem(QStringLiteral("Crop to fill the picture"));
+    m_fit->addItem(QStringLiteral("Fit inside the picture"));
+    m_fit->setAccessibleName(QStringLiteral("Fit"));
+    auto* fitLabel = new QLabel(QStringLiteral("F&it:"), this);
+    fitLabel->setBuddy(m_fit);
+    m_found = new QLabel(this);
+    m_found->setObjectName(QStringLiteral("PicturesFoundLabel"));
+    m_found->setWordWrap(true);
+    auto* pictureForm = new QFormLayout;
+    pictureForm->addRow(fitLabel, m_fit);
+    QObject::connect(choose, &QPushButton::clicked, this, [this] { choosePicturesFolder(); });
+    QObject::connect(m_folder, &QLineEdit::textChanged, this, [this] { updatePictures(); });
+
     auto* note = new QLabel(
-        QStringLiteral("One page per month, from the calendar's own month on. Day texts print on that month only."),
+        QStringLiteral("One page per month, from the calendar's own month on. Day texts print on that month only. "
+                       "Pictures fill the clip art ticked Picture of the Month (or the largest), in file-name "
+                       "order."),
         this);
     note->setWordWrap(true);
+    auto* buttons = okCancel(this);
+    auto* preview = buttons->addButton(QStringLiteral("Pre&view..."), QDialogButtonBox::ActionRole);
+    preview->setObjectName(QStringLiteral("PreviewButton"));
+    preview->setAccessibleName(QStringLiteral("Preview..."));
+    QObject::connect(preview, &QPushButton::clicked, this, [this] { done(PreviewResult); });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_fill);
+    layout->addLayout(folderRow);
+    layout->addLayout(pictureForm);
+    layout->addWidget(m_found);
     layout->addWidget(note);
-    layout->addWidget(okCancel(this));
+    layout->addWidget(buttons);
+    updatePictures();
 }
 
 int TPrintMonthsDialog::Months() const { return m_months->value(); }
 void TPrintMonthsDialog::SetMonths(int months) { m_months->setValue(months); }
 bool TPrintMonthsDialog::FillMonths() const { return m_fill->isEnabled() && m_fill->isChecked(); }
 void TPrintMonthsDialog::SetFillMonths(bool fill) { m_fill->setChecked(fill); }
+QString TPrintMonthsDialog::PicturesFolder() const { return m_folder->text().trimmed(); }
+void TPrintMonthsDialog::SetPicturesFolder(const QString& folder) { m_folder->setText(folder); }
+PictureFit TPrintMonthsDialog::Fit() const { return m_fit->currentIndex() == 1 ? PictureFit::Fit : PictureFit::Crop; }
+void TPrintMonthsDialog::SetFit(PictureFit fit) { m_fit->setCurrentIndex(fit == PictureFit::Fit ? 1 : 0); }
+
+void TPrintMonthsDialog::choosePicturesFolder() {
+    // A first choice starts where the person keeps pictures, not in the program's working folder.
+    QString start = PicturesFolder();
+    if (start.isEmpty()) start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!QFileInfo(start).isDir()) start = QDir::homePath();
+    QFileDialog chooser(this, QStringLiteral("Pictures from Folder"), start);
+    chooser.setObjectName(QStringLiteral("PicturesFolderDialog"));
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOption(QFileDialog::ShowDirsOnly, true);
+    if (RunModalDialog(chooser) != QDialog::Accepted) return;
+    const QStringList chosen = chooser.selectedFiles();
+    if (!chosen.isEmpty()) SetPicturesFolder(chosen.first());
+}
+
+void TPrintMonthsDialog::updatePictures() {
+    const QString folder = PicturesFolder();
+    m_fit->setEnabled(!folder.isEmpty());
+    if (folder.isEmpty()) {
+        m_found->setText(QString());
+        return;
+    }
+    QString error;
+    const qsizetype count = ListFolderPictures(folder, &error).size();
+    m_found->setText(count > 0 ? QStringLiteral("%1 picture%2 in %3").arg(count).arg(count == 1 ? "" : "s").arg(folder)
+                               : error);
+}
 
 TPngResolutionDialog::TPngResolutionDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("PngResolutionDialog"));

@@ -9,7 +9,12 @@
 #include <functional>
 #include <memory>
 
+#include "app/photo_pictures.h"
+
 class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QSpinBox;
 class QWidget;
 
@@ -69,20 +74,35 @@ TReportPrinter& ReportPrinter1();
 // Replaces it (tests); null goes back to the system's printer on next use.
 void SetReportPrinter(std::unique_ptr<TReportPrinter> printer);
 
-// The dialog of Print Months: how many consecutive months to print, from the document's month, and
-// whether each is filled with the recurring dates (offered when their list exists).
+// The dialog of Print Months: how many consecutive months to print, from the document's month,
+// whether each is filled with the recurring dates (offered when their list exists), and a folder whose
+// pictures fill the Picture of the Month page by page, cropped or fitted. It closes with Accepted
+// (print), PreviewResult (Print Preview of the run) or Rejected.
 class TPrintMonthsDialog : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int PreviewResult = 2;
+
     explicit TPrintMonthsDialog(QWidget* parent = nullptr);
     int Months() const;
     void SetMonths(int months);
     bool FillMonths() const;
     void SetFillMonths(bool fill);
+    // Empty for a run without pictures.
+    QString PicturesFolder() const;
+    void SetPicturesFolder(const QString& folder);
+    PictureFit Fit() const;
+    void SetFit(PictureFit fit);
 
 private:
+    void choosePicturesFolder();
+    void updatePictures();
+
     QSpinBox* m_months = nullptr;
     QCheckBox* m_fill = nullptr;
+    QLineEdit* m_folder = nullptr;
+    QComboBox* m_fit = nullptr;
+    QLabel* m_found = nullptr;
 };
 
 // The dialog of Export as PNG: the image's resolution in pixels per inch.

@@ -92,7 +92,9 @@ struct MagickApi {
                                void*) = nullptr;
     MagickBool (*SetResourceLimit)(int, MagickSize) = nullptr;
     MagickBool (*HasAlpha)(MagickWandHandle*) = nullptr;
+    MagickBool (*TransformColorspace)(MagickWandHandle*, int) = nullptr;  // optional
 };
+constexpr int kSRGBColorspace = 13;  // ColorspaceType
 
 QString& LibraryNameOverride() {
     static QString name;
@@ -141,6 +143,8 @@ bool LoadMagick() {
         dlclose(library);
         return false;
     }
+    // HEIC pictures arrive in YCbCr; without this entry they are handed over as they are.
+    Resolve(library, "MagickTransformImageColorspace", loaded.TransformColorspace);
     loaded.library = library;
     loaded.tried = true;
     api = loaded;
@@ -171,6 +175,7 @@ QString ExternalFormatFor(const QString& extension) {
         {"TIFF", "TIFF"}, {"PSD", "PSD"},   {"PPM", "PPM"},   {"PGM", "PGM"},   {"PBM", "PBM"},  {"PNM", "PNM"},
         {"SGI", "SGI"},   {"RAS", "SUN"},   {"SUN", "SUN"},   {"XPM", "XPM"},   {"XWD", "XWD"},  {"WEBP", "WEBP"},
         {"PCT", "PICT"},  {"PICT", "PICT"}, {"WBMP", "WBMP"}, {"CUR", "CUR"},   {"XBM", "XBM"},
+        {"HEIC", "HEIC"}, {"HEIF", "HEIC"},
     };
     const QString upper = extension.toUpper();
     for (const auto& entry : kFormats)
@@ -205,6 +210,7 @@ ExternalResult DecodeWithMagick(const QByteArray& bytes, const QString& format, 
     const qint64 width = qint64(api.GetWidth(wand));
     const qint64 height = qint64(api.GetHeight(wand));
     if (!WithinBounds(width, height)) return ExternalResult::TooLarge;
+    if (api.TransformColorspace) api.TransformColorspace(wand, kSRGBColorspace);
     if (!api.HasAlpha(wand)) {
         // Without an alpha channel the library's alpha values are not to be trusted: colour only.
         std::vector<uchar> rgb;

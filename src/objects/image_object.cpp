@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
 #include <new>
 
 #include "objects/image_browser.h"
@@ -20,6 +21,7 @@
 #include "platform/stream_error.h"
 #include "printing/report.h"
 #include "surface/base_panel.h"
+#include "surface/object_host.h"
 
 namespace plennix {
 
@@ -259,6 +261,8 @@ void TGImage::SetPicture(const TImagePicture* picture) {
 }
 
 void TGImage::pictureChanged() {
+    ++m_pictureGeneration;
+    m_screenSource = QImage();
     BoundsChanged();
     m_opaque = m_picture.kind() == TImagePicture::Kind::Bitmap && m_picture.Width() == Width() &&
                m_picture.Height() == Height();
@@ -276,18 +280,44 @@ void TGImage::BoundsChanged() {
     m_sizing = false;
 }
 
-QImage TGImage::RenderBitmap() const {
+QImage TGImage::RenderBitmap() const { return renderBitmap(nullptr); }
+
+const QImage& TGImage::ShownBitmap() const {
+    const qint64 key[5] = {Width(), Height(), m_pictureGeneration, m_standIn.cacheKey(), qint64(m_borderStyle)};
+    if (!m_shown.isNull() && std::equal(std::begin(key), std::end(key), std::begin(m_shownKey))) return m_shown;
+    const QImage* source = nullptr;
+    if (m_standIn.isNull() && m_picture.kind() != TImagePicture::Kind::Metafile && !m_picture.Empty()) {
+        const QImage& full = m_picture.Image();
+        if (full.width() > kScreenSourceSide || full.height() > kScreenSourceSide) {
+            if (m_screenSource.isNull())
+                m_screenSource = full.scaled(kScreenSourceSide, kScreenSourceSide, Qt::KeepAspectRatio,
+                                             Qt::SmoothTransformation);
+            source = &m_screenSource;
+        }
+    }
+    m_shown = renderBitmap(source);
+    std::copy(std::begin(key), std::end(key), std::begin(m_shownKey));
+    return m_shown;
+}
+
+QImage TGImage::renderBitmap(const QImage* bitmapSource) const {
     const int w = std::max(1, Width()), h = std::max(1, Height());
     QImage bitmap(w, h, QImage::Format_RGB32);
     bitmap.fill(Qt::white);
     {
         QPainter painter(&bitmap);
-        if (m_picture.Empty()) {
+        if (!m_standIn.isNull()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter.drawImage(FittedPictureRect(m_standIn.size(), QRectF(0, 0, w, h)), m_standIn);
+        } else if (m_picture.Empty()) {
             // The bitmap canvas's default pen and brush: a black frame, white inside.
             Canvas c(&painter);
             c.SetPen(clBlack);
             c.SetBrush(clWhite);
             c.Rectangle(Rect{0, 0, w, h});
+        } else if (bitmapSource) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter.drawImage(QRectF(0, 0, w, h), *bitmapSource);
         } else {
             m_picture.StretchDraw(painter, QRectF(0, 0, w, h));
         }
@@ -304,7 +334,7 @@ QImage TGImage::RenderBitmap() const {
 void TGImage::Paint(Canvas& canvas) {
     if (TGBasePanel* panel = Panel(); panel && panel->PaintSuspended()) return;
     if (Width() <= 0 || Height() <= 0) return;
-    canvas.painter()->drawImage(QPointF(0, 0), RenderBitmap());
+    canvas.painter()->drawImage(QPointF(0, 0), ShownBitmap());
 }
 
 void TGImage::PrintTo(TReport& report, double leftOffset, double topOffset) {
@@ -312,7 +342,10 @@ void TGImage::PrintTo(TReport& report, double leftOffset, double topOffset) {
     const double P = ScreenPixelsPerInch();
     const double left = leftOffset + Left() / P, top = topOffset + Top() / P;
     const double right = leftOffset + (Left() + Width()) / P, bottom = topOffset + (Top() + Height()) / P;
-    if (m_picture.kind() == TImagePicture::Kind::Bitmap) {
+    if (!m_standIn.isNull()) {
+        const QRectF r = FittedPictureRect(m_standIn.size(), QRectF(left, top, right - left, bottom - top));
+        report.StretchDraw(r.left(), r.top(), r.right(), r.bottom(), m_standIn);
+    } else if (m_picture.kind() == TImagePicture::Kind::Bitmap) {
         report.StretchDraw(left, top, right, bottom, m_picture.Image());
     } else if (m_picture.kind() == TImagePicture::Kind::Metafile) {
         // Played straight onto the printer, so that it stays a vector drawing in a PDF.
@@ -340,6 +373,9 @@ void TGImage::BuildContextMenu(QMenu& menu) {
     m_stretchItem->setCheckable(true);
     m_autoSizeItem = AddMenuItem(QStringLiteral("AutoSize"), [this] { ToggleAutoSize(); });
     m_autoSizeItem->setCheckable(true);
+    AddMenuSeparator();
+    m_pictureOfTheMonthItem = AddMenuItem(QStringLiteral("Picture of the Month"), [this] { TogglePictureOfTheMonth(); });
+    m_pictureOfTheMonthItem->setCheckable(true);
     UpdateMenu();
     QObject::connect(&menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
 }
@@ -348,6 +384,62 @@ void TGImage::UpdateMenu() {
     if (m_borderItem) m_borderItem->setChecked(m_borderStyle == bsSingle);
     if (m_stretchItem) m_stretchItem->setChecked(m_stretch);
     if (m_autoSizeItem) m_autoSizeItem->setChecked(m_autoSize);
+    if (m_pictureOfTheMonthItem) m_pictureOfTheMonthItem->setChecked(IsPictureOfTheMonth());
+}
+
+void TGImage::SetPictureOfTheMonth(bool marked) {
+    if (marked == IsPictureOfTheMonth()) return;
+    if (marked) {
+        if (TGObjectHost* host = Parent()) {
+            for (TGGraphicControl* other : host->Objects()) {
+                auto* image = qobject_cast<TGImage*>(other);
+                if (image && image != this && image->IsPictureOfTheMonth()) {
+                    image->SetTag(0);
+                    image->UpdateMenu();
+                }
+            }
+        }
+    }
+    SetTag(marked ? kPictureOfTheMonthTag : 0);
+    UpdateMenu();
+    if (!IsLoading()) NotifyChanged();
+}
+
+void TGImage::SetStandInPicture(const QImage& image) {
+    m_standIn = image;
+    Invalidate();
+}
+
+QRectF FittedPictureRect(const QSizeF& picture, const QRectF& box) {
+    if (picture.width() <= 0 || picture.height() <= 0 || box.width() <= 0 || box.height() <= 0) return box;
+    const double scale = std::min(box.width() / picture.width(), box.height() / picture.height());
+    const QSizeF size(picture.width() * scale, picture.height() * scale);
+    return QRectF(box.left() + (box.width() - size.width()) / 2, box.top() + (box.height() - size.height()) / 2,
+                  size.width(), size.height());
+}
+
+TGImage* MarkedPictureOfTheMonth(const std::vector<TGGraphicControl*>& objects) {
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        auto* image = qobject_cast<TGImage*>(*it);
+        if (image && image->IsPictureOfTheMonth()) return image;
+    }
+    return nullptr;
+}
+
+TGImage* PictureOfTheMonthPlaceholder(const std::vector<TGGraphicControl*>& objects) {
+    if (TGImage* marked = MarkedPictureOfTheMonth(objects)) return marked;
+    TGImage* largest = nullptr;
+    qint64 largestArea = -1;
+    for (TGGraphicControl* object : objects) {
+        auto* image = qobject_cast<TGImage*>(object);
+        if (!image) continue;
+        const qint64 area = qint64(std::max(0, image->Width())) * std::max(0, image->Height());
+        if (area > largestArea) {
+            largest = image;
+            largestArea = area;
+        }
+    }
+    return largest;
 }
 
 void TGImage::ToggleBorder() { SetBorderStyle(m_borderStyle == bsSingle ? bsNone : bsSingle); }

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRectF>
 #include <optional>
+#include <vector>
 
 #include "objects/metafile_player.h"
 #include "surface/control_styles.h"
@@ -56,6 +57,17 @@ private:
     std::optional<TMetafilePicture> m_metafile;
 };
 
+// The Tag that marks a clip-art object as the page's "Picture of the Month", the place that takes a
+// different picture on each page of a run of months. Tag is a published property of every object that
+// every reader of the object records keeps as it is; the object's name is not (reading hands out
+// "Component"+n names), and a property of our own would stop other readers with "Property does not
+// exist". The value spells "PotM" in the record's bytes, so a Tag set for another reason is not taken
+// for the mark.
+constexpr int32_t kPictureOfTheMonthTag = 0x4D746F50;
+
+// The longest side a bitmap picture is painted on screen from; larger pictures are reduced once.
+constexpr int kScreenSourceSide = 2048;
+
 // The size an auto-sized image takes: each side × zoom, rounded with halves to even.
 int AutoSizedSide(int pictureSide, float zoom);
 
@@ -80,6 +92,18 @@ public:
     bool Stretch() const { return m_stretch; }
     void SetStretch(bool value);
 
+    // The "Picture of the Month" mark (the Tag above). Setting it takes it from every other object of the
+    // same page, so a page has at most one; a change is reported like any other.
+    bool IsPictureOfTheMonth() const { return Tag() == kPictureOfTheMonthTag; }
+    void SetPictureOfTheMonth(bool marked);
+    void TogglePictureOfTheMonth() { SetPictureOfTheMonth(!IsPictureOfTheMonth()); }
+
+    // A picture shown and printed in place of the object's own while one page of a run is output: drawn
+    // centred inside the object's rectangle, keeping its proportions. It is neither stored nor reported
+    // as a change; a null image goes back to the object's own picture.
+    void SetStandInPicture(const QImage& image);
+    const QImage& StandInPicture() const { return m_standIn; }
+
     // Whether the surface need not paint behind the object: a bitmap exactly the object's size.
     bool Opaque() const { return m_opaque; }
 
@@ -90,6 +114,10 @@ public:
 
     // The object as the page shows it (without selection squares): a bitmap of its size.
     QImage RenderBitmap() const;
+    // The same as the page paints it: kept until the size, picture, stand-in or border changes, and
+    // drawn from a copy of a large picture reduced to screen sizes, so that a photo of many megapixels
+    // costs a full decode's worth of work once, not on every paint or zoom step.
+    const QImage& ShownBitmap() const;
 
     // Menu commands.
     void ToggleBorder();
@@ -115,7 +143,24 @@ private:
     QAction* m_borderItem = nullptr;
     QAction* m_stretchItem = nullptr;
     QAction* m_autoSizeItem = nullptr;
+    QAction* m_pictureOfTheMonthItem = nullptr;
+    QImage m_standIn;
+    QImage renderBitmap(const QImage* bitmapSource) const;
+    mutable QImage m_screenSource;  // a large bitmap picture reduced to at most kScreenSourceSide
+    mutable QImage m_shown;
+    mutable qint64 m_shownKey[5] = {};
+    qint64 m_pictureGeneration = 0;
 };
+
+// Where a stand-in picture of `picture` pixels goes inside `box`: centred, as large as fits, keeping its
+// proportions.
+QRectF FittedPictureRect(const QSizeF& picture, const QRectF& box);
+
+// The page's "Picture of the Month": the marked clip-art object (the topmost, should a paste have
+// brought a second mark), or else the largest clip-art object by area (the first of equals in
+// z-order); null when the page has no clip art.
+TGImage* MarkedPictureOfTheMonth(const std::vector<TGGraphicControl*>& objects);
+TGImage* PictureOfTheMonthPlaceholder(const std::vector<TGGraphicControl*>& objects);
 
 // Registers TGImage with the object records.
 void RegisterImageClass();

@@ -138,7 +138,8 @@ TEST(ImageObject, MenuEntriesToggleTheirPropertiesAndAreTicked) {
     for (QAction* a : menu->actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
     const QStringList tail{
         QStringLiteral("-"),      QStringLiteral("Load Image From Disk"), QStringLiteral("-"),
-        QStringLiteral("Border"), QStringLiteral("Stretch to Fit"),       QStringLiteral("AutoSize")};
+        QStringLiteral("Border"), QStringLiteral("Stretch to Fit"),       QStringLiteral("AutoSize"),
+        QStringLiteral("-"),      QStringLiteral("Picture of the Month")};
     ASSERT_GE(captions.size(), tail.size());
     EXPECT_EQ(captions.mid(captions.size() - tail.size()), tail);
     image.MenuAction(QStringLiteral("Border"))->trigger();
