@@ -226,6 +226,32 @@ RtfText SelectionText(const QTextCursor& cursor) {
     return RangeText(cursor.document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
+RtfText LayoutText(const RtfText& text) {
+    auto breaks = [](QChar c) { return c.isSpace() || c == u'\t' || c == QChar(0x200B) || c == QChar(0x2028); };
+    RtfText out = text;
+    for (RtfParagraph& p : out.paragraphs) {
+        int runsSinceBreak = 0;
+        for (RtfRun& r : p.runs) {
+            if (r.isPicture()) {  // a picture stands alone: lines may break on either side of it
+                runsSinceBreak = 0;
+                continue;
+            }
+            if (++runsSinceBreak > kMaxRunsWithoutBreak) {
+                r.text.prepend(QChar(0x200B));
+                runsSinceBreak = 1;
+            }
+            // Only the run's last break counts for the runs after it.
+            for (qsizetype i = r.text.size() - 1; i >= 0; --i) {
+                if (breaks(r.text[i])) {
+                    runsSinceBreak = i == r.text.size() - 1 ? 0 : 1;
+                    break;
+                }
+            }
+        }
+    }
+    return out;
+}
+
 void RezoomDocument(QTextDocument* doc, int zoomPercent) { SetDocumentText(doc, DocumentText(doc), zoomPercent); }
 
 }  // namespace plennix

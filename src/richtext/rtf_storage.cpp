@@ -67,7 +67,7 @@ std::shared_ptr<QTextDocument> TWPRtfStorage::Document() const {
     if (!m_document) {
         auto doc = std::make_shared<QTextDocument>();
         doc->setUndoRedoEnabled(false);
-        SetDocumentText(doc.get(), Text(), 100);
+        SetDocumentText(doc.get(), LayoutText(Text()), 100);
         m_document = std::move(doc);
     }
     return m_document;
