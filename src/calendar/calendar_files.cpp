@@ -7,6 +7,7 @@
 #include "platform/numbers.h"
 #include "platform/stream_error.h"
 #include "surface/graphic_control.h"
+#include "surface/object_host.h"
 
 namespace plennix {
 
@@ -239,12 +240,27 @@ void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObje
     const FileHeader header = ReadFileHeader(r);  // the kind is not checked: the layout tells
     ReadStyle(r, s);
     ReadDocumentPage(r, s, cells, header.version);
-    if (header.version <= 2) return;
+    // The cell texts are read now, all of them within one budget of picture pixels: read one by one as
+    // they are painted, 42 texts could each decode as much as one may.
+    RtfReadReport richText;
+    qint64 budget = kMaxDocumentPicturePixels;
+    for (const TWPRtfStorage& cell : cells) richText += cell.ReadWithin(budget).report;
+    auto tellHost = [&] {
+        if (!parent) return;
+        ObjectListReadReport report = parent->LastObjectReadReport();
+        report.richText = richText;
+        parent->SetLastObjectReadReport(report);
+    };
+    if (header.version <= 2) {
+        tellHost();
+        return;
+    }
     try {
         ReadObjectList(r, owner, parent, namingOwner, false);
     } catch (const StreamError&) {
         // A damaged objects list costs the objects from the damage on, not the page.
     }
+    tellHost();
 }
 
 QByteArray WriteStyleSheet(const CalendarSettings& s) {

@@ -69,7 +69,7 @@ std::shared_ptr<const RtfPicture> PictureOf(const QTextImageFormat& f, const QTe
 }
 
 RtfText RangeText(const QTextDocument* doc, int start, int end) {
-    RtfText out{{}};
+    RtfText out{{}, {}};
     QTextBlock block = doc->findBlock(start);
     for (; block.isValid() && block.position() <= end; block = block.next()) {
         RtfParagraph p;

@@ -48,6 +48,12 @@ const RtfText& TWPRtfStorage::Text() const {
     return *m_text;
 }
 
+const RtfText& TWPRtfStorage::ReadWithin(qint64& pictureBudget) const {
+    if (!m_text) m_text = std::make_shared<const RtfText>(ReadRtf(m_data, std::max<qint64>(0, pictureBudget)));
+    pictureBudget = std::max<qint64>(0, pictureBudget - m_text->report.picturePixels);
+    return *m_text;
+}
+
 void TWPRtfStorage::SetText(const RtfText& text) {
     if (text.isEmpty()) {
         Clear();

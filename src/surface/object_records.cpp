@@ -369,6 +369,8 @@ QString ObjectListReadMessage(const ObjectListReadReport& report, const QString&
                                 "was read.")
                      .arg(what, report.error);
     for (QString& p : parts) p[0] = p[0].toUpper();
+    const QString richText = RtfReadMessage(report.richText, what);
+    if (!richText.isEmpty()) parts << richText;
     return parts.join(QLatin1Char('\n'));
 }
 
