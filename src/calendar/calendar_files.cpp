@@ -245,22 +245,25 @@ void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObje
     RtfReadReport richText;
     qint64 budget = kMaxDocumentPicturePixels;
     for (const TWPRtfStorage& cell : cells) richText += cell.ReadWithin(budget).report;
-    auto tellHost = [&] {
-        if (!parent) return;
-        ObjectListReadReport report = parent->LastObjectReadReport();
-        report.richText = richText;
-        parent->SetLastObjectReadReport(report);
-    };
     if (header.version <= 2) {
-        tellHost();
+        if (parent) {
+            ObjectListReadReport report;
+            report.richText = richText;
+            parent->SetLastObjectReadReport(report);
+        }
         return;
     }
+    // The placed objects' rich texts share what the cells left of the budget.
     try {
-        ReadObjectList(r, owner, parent, namingOwner, false);
+        ReadObjectList(r, owner, parent, namingOwner, false, nullptr, &budget);
     } catch (const StreamError&) {
         // A damaged objects list costs the objects from the damage on, not the page.
     }
-    tellHost();
+    if (parent) {
+        ObjectListReadReport report = parent->LastObjectReadReport();
+        report.richText += richText;
+        parent->SetLastObjectReadReport(report);
+    }
 }
 
 QByteArray WriteStyleSheet(const CalendarSettings& s) {
