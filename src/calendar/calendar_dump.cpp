@@ -1,5 +1,6 @@
 #include "calendar/calendar_dump.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <memory>
 
@@ -151,7 +152,7 @@ void dumpObjects(Lines& out, StreamReader& r) {
 
 }  // namespace
 
-QString DumpCalendarBytes(const QByteArray& bytes) {
+QString DumpCalendarBytes(const QByteArray& bytes, const QString& what) {
     StreamReader r(bytes);
     Lines out;
     // A clipboard file is a bare object list: its first record's signature, or its end, follows the list
@@ -174,7 +175,10 @@ QString DumpCalendarBytes(const QByteArray& bytes) {
     }
     auto cells = std::make_unique<CellStores>();
     ReadDocumentPage(r, *settings, *cells, header.version);
+    qint64 budget = kMaxDocumentPicturePixels;
+    const RtfReadReport richText = ReadCellTexts(*cells, budget);
     out.Add(QStringLiteral("Calendar document, format version %1, kind %2").arg(header.version).arg(header.kind));
+    if (!richText.Complete()) out.Add(QStringLiteral("Left out: ") + RtfReadMessage(richText, what).simplified());
     dumpStyle(out, *settings);
     dumpPage(out, *settings, *cells);
     if (header.version > 2) {
@@ -187,7 +191,7 @@ QString DumpCalendarBytes(const QByteArray& bytes) {
 QString DumpCalendarFile(const QString& path) {
     const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxDocumentFileBytes);
     if (!bytes) throw StreamError(QStringLiteral("Unable to read %1").arg(path));
-    return DumpCalendarBytes(*bytes);
+    return DumpCalendarBytes(*bytes, QFileInfo(path).fileName());
 }
 
 }  // namespace plennix

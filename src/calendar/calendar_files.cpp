@@ -240,11 +240,8 @@ void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObje
     const FileHeader header = ReadFileHeader(r);  // the kind is not checked: the layout tells
     ReadStyle(r, s);
     ReadDocumentPage(r, s, cells, header.version);
-    // The cell texts are read now, all of them within one budget of picture pixels: read one by one as
-    // they are painted, 42 texts could each decode as much as one may.
-    RtfReadReport richText;
     qint64 budget = kMaxDocumentPicturePixels;
-    for (const TWPRtfStorage& cell : cells) richText += cell.ReadWithin(budget).report;
+    const RtfReadReport richText = ReadCellTexts(cells, budget);
     if (header.version <= 2) {
         if (parent) {
             ObjectListReadReport report;

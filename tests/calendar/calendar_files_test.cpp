@@ -597,6 +597,9 @@ TEST_F(CalendarFilesTest, CellPicturesShareOneBudgetAndWhatIsLeftOutIsReported) 
         << message.toStdString();
     // The bytes stay as they were read: saving again loses no picture.
     EXPECT_EQ(pageCells[41].RtfData(), cellText);
+    // The dump reads the cells within the same budget and says what it left out.
+    EXPECT_TRUE(DumpCalendarBytes(document(s), QStringLiteral("june.pxf"))
+                    .contains(QStringLiteral("Left out: 39 picture(s) in the rich text of june.pxf were left out")));
 }
 
 }  // namespace
