@@ -1,5 +1,6 @@
 #include "calendar/calendar_dump.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <memory>
 
@@ -151,7 +152,7 @@ void dumpObjects(Lines& out, StreamReader& r) {
 
 }  // namespace
 
-QString DumpCalendarBytes(const QByteArray& bytes) {
+QString DumpCalendarBytes(const QByteArray& bytes, const QString& what) {
     StreamReader r(bytes);
     Lines out;
     // A clipboard file is a bare object list: its first record's signature, or its end, follows the list
@@ -174,7 +175,10 @@ QString DumpCalendarBytes(const QByteArray& bytes) {
     }
     auto cells = std::make_unique<CellStores>();
     ReadDocumentPage(r, *settings, *cells, header.version);
+    qint64 budget = kMaxDocumentPicturePixels;
+    const RtfReadReport richText = ReadCellTexts(*cells, budget);
     out.Add(QStringLiteral("Calendar document, format version %1, kind %2").arg(header.version).arg(header.kind));
+    if (!richText.Complete()) out.Add(QStringLiteral("Left out: ") + RtfReadMessage(richText, what).simplified());
     dumpStyle(out, *settings);
     dumpPage(out, *settings, *cells);
     if (header.version > 2) {
@@ -185,7 +189,7 @@ QString DumpCalendarBytes(const QByteArray& bytes) {
 }
 
 QString DumpCalendarFile(const QString& path) {
-    return DumpCalendarBytes(ReadWholeFileOrThrow(path, kMaxDocumentFileBytes));
+    return DumpCalendarBytes(ReadWholeFileOrThrow(path, kMaxDocumentFileBytes), QFileInfo(path).fileName());
 }
 
 }  // namespace plennix

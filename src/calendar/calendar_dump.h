@@ -10,6 +10,7 @@ namespace plennix {
 // The kind is decided from the content, not from the file name. Throws StreamError when the file cannot
 // be read or is not one of the three kinds.
 QString DumpCalendarFile(const QString& path);
-QString DumpCalendarBytes(const QByteArray& bytes);
+// `what` names the file in the lines that say what its rich text left out.
+QString DumpCalendarBytes(const QByteArray& bytes, const QString& what = QStringLiteral("the document"));
 
 }  // namespace plennix

@@ -7,6 +7,7 @@
 #include "platform/numbers.h"
 #include "platform/stream_error.h"
 #include "surface/graphic_control.h"
+#include "surface/object_host.h"
 
 namespace plennix {
 
@@ -239,11 +240,26 @@ void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObje
     const FileHeader header = ReadFileHeader(r);  // the kind is not checked: the layout tells
     ReadStyle(r, s);
     ReadDocumentPage(r, s, cells, header.version);
-    if (header.version <= 2) return;
+    qint64 budget = kMaxDocumentPicturePixels;
+    const RtfReadReport richText = ReadCellTexts(cells, budget);
+    if (header.version <= 2) {
+        if (parent) {
+            ObjectListReadReport report;
+            report.richText = richText;
+            parent->SetLastObjectReadReport(report);
+        }
+        return;
+    }
+    // The placed objects' rich texts share what the cells left of the budget.
     try {
-        ReadObjectList(r, owner, parent, namingOwner, false);
+        ReadObjectList(r, owner, parent, namingOwner, false, nullptr, &budget);
     } catch (const StreamError&) {
         // A damaged objects list costs the objects from the damage on, not the page.
+    }
+    if (parent) {
+        ObjectListReadReport report = parent->LastObjectReadReport();
+        report.richText += richText;
+        parent->SetLastObjectReadReport(report);
     }
 }
 

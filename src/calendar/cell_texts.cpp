@@ -21,4 +21,10 @@ bool HasCellText(const CellStores& stores) {
     return false;
 }
 
+RtfReadReport ReadCellTexts(const CellStores& stores, qint64& pictureBudget) {
+    RtfReadReport report;
+    for (const TWPRtfStorage& s : stores) report += s.ReadWithin(pictureBudget).report;
+    return report;
+}
+
 }  // namespace plennix

@@ -16,4 +16,9 @@ CellTextPainter MakeCellTextPainter(const CellStores& stores, TWPRtfRenderer& re
 
 bool HasCellText(const CellStores& stores);
 
+// Reads every cell's text now, their pictures within one budget (pixels, reduced by what they hold), and
+// returns what they left out. A document reads its cells this way: read one by one as they are painted,
+// 42 texts could each decode as much as one text may.
+RtfReadReport ReadCellTexts(const CellStores& stores, qint64& pictureBudget);
+
 }  // namespace plennix

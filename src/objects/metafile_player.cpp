@@ -207,8 +207,12 @@ QRectF Box(double l, double t, double r, double b) { return QRectF(QPointF(l, t)
 
 class Player {
 public:
-    Player(QPainter& painter, bool enhanced, const QRectF& bounds, const QRectF& target)
-        : m_p(painter), m_enhanced(enhanced), m_bounds(bounds), m_target(target), m_initial(painter.transform()) {}
+    Player(QPainter& painter, bool enhanced, const QRectF& bounds, const QRectF& target,
+           const MetafileWorkBudget& budget)
+        : m_p(painter), m_enhanced(enhanced), m_bounds(bounds), m_target(target), m_initial(painter.transform()),
+          m_budget(budget) {}
+
+    bool Exhausted() const { return m_exhausted; }
 
     void PlayWmf(const ByteRange& file, qint64 start, int objectCount);
     void PlayEmf(const ByteRange& file, double pxPerMmX, double pxPerMmY);
@@ -234,6 +238,19 @@ private:
     void CreateAt(int index, GdiObject o);
     int FirstFree();
 
+    // Counts a record against the budget; false once the budget is spent (nothing more is drawn).
+    bool SpendRecord() {
+        if (++m_records > m_budget.records) m_exhausted = true;
+        return !m_exhausted;
+    }
+    bool SpendPoints(qint64 points, double fillCost = 0) {
+        m_points += points;
+        m_fillCost += fillCost;
+        if (m_points > m_budget.points || m_fillCost > m_budget.fillCost) m_exhausted = true;
+        return !m_exhausted;
+    }
+    static double FillCost(const QPainterPath& path, const QTransform& full);
+
     QPainter& m_p;
     bool m_enhanced;
     QRectF m_bounds, m_target;
@@ -244,7 +261,23 @@ private:
     bool m_inPath = false;
     QPainterPath m_path;
     double m_pxPerMmX = 96 / 25.4, m_pxPerMmY = 96 / 25.4;
+    MetafileWorkBudget m_budget;
+    qint64 m_records = 0, m_points = 0;
+    double m_fillCost = 0;
+    bool m_exhausted = false;
 };
+
+double Player::FillCost(const QPainterPath& path, const QTransform& full) {
+    double length = 0;
+    QPointF last;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QPointF at = full.map(QPointF(e.x, e.y));
+        if (!e.isMoveTo()) length += std::hypot(at.x() - last.x(), at.y() - last.y());
+        last = at;
+    }
+    return length * length;
+}
 
 QTransform Player::Page() const {
     if (!m_enhanced) {
@@ -294,6 +327,8 @@ void Player::Draw(const QPainterPath& path, bool fill, bool stroke) {
     const QTransform full = Full();
     const QRectF mapped = full.mapRect(path.controlPointRect());
     if (!Sane(mapped)) return;
+    const bool filled = fill && m_s.brush.style() != Qt::NoBrush;
+    if (!SpendPoints(path.elementCount(), filled ? FillCost(path, full) : 0)) return;
     m_p.save();
     if (m_s.clipped) {
         m_p.setTransform(m_initial);
@@ -359,6 +394,7 @@ void Player::Text(QPointF at, const QString& text, uint32_t options, const QRect
     }
     if (text.isEmpty()) return;
     const QString shown = text.left(kMaxTextChars);
+    if (!SpendPoints(shown.size())) return;
     const QPointF origin = full.map(at);
     const double scale = std::sqrt(std::abs(full.determinant()));
     if (!std::isfinite(origin.x()) || !std::isfinite(origin.y()) || std::abs(origin.x()) > 1e7 ||
@@ -534,7 +570,7 @@ void Player::PlayWmf(const ByteRange& file, qint64 start, int objectCount) {
     };
     updateBase();
     qint64 pos = start;
-    while (file.ok(pos, 6)) {
+    while (file.ok(pos, 6) && SpendRecord()) {
         const qint64 words = file.u32(pos);
         const uint16_t function = file.u16(pos + 4);
         if (words < 3 || !file.ok(pos, words * 2)) return;  // damaged: stop here
@@ -819,7 +855,7 @@ void Player::PlayEmf(const ByteRange& file, double pxPerMmX, double pxPerMmY) {
     const uint32_t handles = file.u16(56);
     m_objects.assign(std::min<size_t>(handles, kMaxObjects), GdiObject{});
     qint64 pos = 0;
-    while (file.ok(pos, 8)) {
+    while (file.ok(pos, 8) && SpendRecord()) {
         const uint32_t type = file.u32(pos);
         const qint64 size = file.u32(pos + 4);
         if (size < 8 || (size & 3) || !file.ok(pos, size)) return;  // damaged: stop here
@@ -1233,14 +1269,15 @@ QByteArray TMetafilePicture::StoredBytes() const {
 int TMetafilePicture::Width() const { return roundHalfEven(m_widthInches * ScreenPixelsPerInch()); }
 int TMetafilePicture::Height() const { return roundHalfEven(m_heightInches * ScreenPixelsPerInch()); }
 
-void TMetafilePicture::Play(QPainter& painter, const QRectF& target) const {
-    if (target.isEmpty() || !painter.isActive()) return;
+bool TMetafilePicture::Play(QPainter& painter, const QRectF& target, const MetafileWorkBudget& budget) const {
+    if (target.isEmpty() || !painter.isActive()) return true;
     const ByteRange b{reinterpret_cast<const uchar*>(m_bytes.constData()), m_bytes.size()};
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    bool complete = true;
     {
-        Player player(painter, m_form == Form::Enhanced, m_bounds, target);
+        Player player(painter, m_form == Form::Enhanced, m_bounds, target, budget);
         if (m_form == Form::Enhanced) {
             const double devW = b.i32(72), devH = b.i32(76), mmW = b.i32(80), mmH = b.i32(84);
             player.PlayEmf(b, mmW > 0 && devW > 0 ? devW / mmW : 96 / 25.4,
@@ -1250,8 +1287,10 @@ void TMetafilePicture::Play(QPainter& painter, const QRectF& target) const {
             const qint64 headerWords = b.u16(start + 2);
             player.PlayWmf(b, start + headerWords * 2, b.u16(start + 10));
         }
+        complete = !player.Exhausted();
     }
     painter.restore();
+    return complete;
 }
 
 }  // namespace plennix

@@ -14,6 +14,19 @@ namespace plennix {
 // Larger metafiles are refused.
 constexpr qint64 kMaxMetafileBytes = 32LL * 1024 * 1024;
 
+// The most work one picture may cost each time it is drawn; a picture that asks for more is drawn up to
+// the record that exhausts it and no further, so that a small file cannot hold up every repaint.
+// Records count one each, and points of lines, curves, shapes and text one each. Filling a shape costs
+// the square of its outline's length in device pixels: the filler keeps a bounded pool of cells and walks
+// the whole outline again for every band that overflows it, so one long outline whose edges cross the
+// picture (cheap in points) costs far more than many small shapes of the same total length. The bound
+// keeps the worst picture near a second on this machine's class of processor.
+struct MetafileWorkBudget {
+    qint64 records = 1000000;
+    qint64 points = 1000000;
+    double fillCost = 1e11;
+};
+
 class TMetafilePicture {
 public:
     enum class Form { Placeable, Plain, Enhanced };
@@ -38,7 +51,8 @@ public:
 
     // Draws the whole picture stretched into target (painter coordinates). The painter's state is the
     // same afterwards.
-    void Play(QPainter& painter, const QRectF& target) const;
+    // Returns false when the picture was cut short because it exceeded the work budget.
+    bool Play(QPainter& painter, const QRectF& target, const MetafileWorkBudget& budget = {}) const;
 
 private:
     TMetafilePicture() = default;

@@ -125,6 +125,10 @@ void TGPRichBaseLabel::Loaded() {
     EditAction = [this](QObject*) { Edit(); };
 }
 
+void TGPRichBaseLabel::ReadRichTextWithin(qint64& pictureBudget, RtfReadReport& report) const {
+    report += m_store.ReadWithin(pictureBudget).report;
+}
+
 // The menu is built when a person first opens it, so that reading a document builds no widgets.
 void TGPRichBaseLabel::BuildContextMenu(QMenu& menu) {
     TGGraphicControl::BuildContextMenu(menu);

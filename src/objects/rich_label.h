@@ -60,6 +60,7 @@ public:
 
     // Finds the master (ENoMasterWPRich without one) and adds the label's menu entries.
     void Loaded() override;
+    void ReadRichTextWithin(qint64& pictureBudget, RtfReadReport& report) const override;
     void UpdateMenu() override;
     void Paint(Canvas& canvas) override;
     void PrintTo(TReport& report, double leftOffset, double topOffset) override;

@@ -69,7 +69,7 @@ std::shared_ptr<const RtfPicture> PictureOf(const QTextImageFormat& f, const QTe
 }
 
 RtfText RangeText(const QTextDocument* doc, int start, int end) {
-    RtfText out{{}};
+    RtfText out{{}, {}};
     QTextBlock block = doc->findBlock(start);
     for (; block.isValid() && block.position() <= end; block = block.next()) {
         RtfParagraph p;
@@ -224,6 +224,32 @@ RtfText DocumentText(const QTextDocument* doc) { return RangeText(doc, 0, doc->c
 RtfText SelectionText(const QTextCursor& cursor) {
     if (!cursor.hasSelection()) return RtfText{};
     return RangeText(cursor.document(), cursor.selectionStart(), cursor.selectionEnd());
+}
+
+RtfText LayoutText(const RtfText& text) {
+    auto breaks = [](QChar c) { return c.isSpace() || c == u'\t' || c == QChar(0x200B) || c == QChar(0x2028); };
+    RtfText out = text;
+    for (RtfParagraph& p : out.paragraphs) {
+        int runsSinceBreak = 0;
+        for (RtfRun& r : p.runs) {
+            if (r.isPicture()) {  // a picture stands alone: lines may break on either side of it
+                runsSinceBreak = 0;
+                continue;
+            }
+            if (++runsSinceBreak > kMaxRunsWithoutBreak) {
+                r.text.prepend(QChar(0x200B));
+                runsSinceBreak = 1;
+            }
+            // Only the run's last break counts for the runs after it.
+            for (qsizetype i = r.text.size() - 1; i >= 0; --i) {
+                if (breaks(r.text[i])) {
+                    runsSinceBreak = i == r.text.size() - 1 ? 0 : 1;
+                    break;
+                }
+            }
+        }
+    }
+    return out;
 }
 
 void RezoomDocument(QTextDocument* doc, int zoomPercent) { SetDocumentText(doc, DocumentText(doc), zoomPercent); }

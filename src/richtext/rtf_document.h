@@ -40,6 +40,14 @@ void InsertText(QTextCursor& cursor, const RtfText& text, int zoomPercent);
 RtfText DocumentText(const QTextDocument* doc);
 RtfText SelectionText(const QTextCursor& cursor);
 
+// The text as the renderers lay it out: where more than kMaxRunsWithoutBreak runs follow each other with no
+// white space between them, an invisible break opportunity (U+200B) is put between runs. Qt's line
+// breaking walks to the end of the current word for every line it makes, so a word made of many format
+// runs costs the square of its runs to lay out; with a break opportunity every few runs it costs their
+// number. Ordinary text (words of a few runs) comes back unchanged.
+constexpr int kMaxRunsWithoutBreak = 32;
+RtfText LayoutText(const RtfText& text);
+
 // Re-applies every format of the document at a new zoom.
 void RezoomDocument(QTextDocument* doc, int zoomPercent);
 

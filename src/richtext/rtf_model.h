@@ -58,9 +58,39 @@ struct RtfParagraph {
     bool isEmpty() const { return runs.empty(); }
 };
 
+// A picture may have at most this many pixels, and all pictures of one text (and of all cell texts of one
+// document) together twice as many: 128 MB of decoded pictures, four times what a whole page printed at
+// 300 dots per inch can show, and the same as one text could always hold, so that no text that loaded
+// alone is refused because it sits in a document.
+constexpr qint64 kMaxPicturePixels = 4096LL * 4096LL;
+constexpr qint64 kMaxDocumentPicturePixels = 2 * kMaxPicturePixels;
+// Groups nested deeper are skipped with what they hold: no word processor nests this deep, and the
+// reader's state stack stays bounded.
+constexpr int kMaxRtfGroupDepth = 256;
+
+// What reading a text left out, for the message that tells the person.
+struct RtfReadReport {
+    int picturesLeftOut = 0;  // pictures larger than a text or a document may hold
+    int deepGroups = 0;       // groups nested deeper than the reader follows, skipped with what they hold
+    qint64 picturePixels = 0; // pixels of the pictures that were decoded
+
+    bool Complete() const { return picturesLeftOut == 0 && deepGroups == 0; }
+    RtfReadReport& operator+=(const RtfReadReport& o) {
+        picturesLeftOut += o.picturesLeftOut;
+        deepGroups += o.deepGroups;
+        picturePixels += o.picturePixels;
+        return *this;
+    }
+};
+
+// The message naming `what` (a file name, "the clipboard") and what was left out; empty when nothing was.
+QString RtfReadMessage(const RtfReadReport& report, const QString& what);
+
 // A whole text; always at least one paragraph.
 struct RtfText {
     std::vector<RtfParagraph> paragraphs{RtfParagraph{}};
+    // What the reader left out (not part of the text's value).
+    RtfReadReport report;
 
     // True when the text holds no character and no picture (one empty paragraph).
     bool isEmpty() const { return paragraphs.size() == 1 && paragraphs.front().isEmpty(); }

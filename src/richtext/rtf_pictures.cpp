@@ -11,8 +11,11 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 
-bool SizeAcceptable(qint64 w, qint64 h, qint64 maxPixels) {
-    return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide && w * h <= std::min(maxPixels, kMaxPicturePixels);
+bool SizeAcceptable(qint64 w, qint64 h, qint64 maxPixels, bool* tooLarge) {
+    if (w <= 0 || h <= 0) return false;
+    if (w <= kMaxSide && h <= kMaxSide && w * h <= std::min(maxPixels, kMaxPicturePixels)) return true;
+    if (tooLarge) *tooLarge = true;
+    return false;
 }
 
 uint32_t U32(const uchar* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
@@ -28,20 +31,20 @@ constexpr QRgb kVga16[16] = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xF
 
 }  // namespace
 
-QImage DecodePngOrJpeg(const QByteArray& data, const char* format, qint64 maxPixels) {
+QImage DecodePngOrJpeg(const QByteArray& data, const char* format, qint64 maxPixels, bool* tooLarge) {
     QBuffer buffer;
     buffer.setData(data);
     if (!buffer.open(QIODevice::ReadOnly)) return {};
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
     QSize size = reader.size();
-    if (!size.isValid() || !SizeAcceptable(size.width(), size.height(), maxPixels)) return {};
+    if (!size.isValid() || !SizeAcceptable(size.width(), size.height(), maxPixels, tooLarge)) return {};
     QImage image;
     if (!reader.read(&image)) return {};
     return image;
 }
 
-QImage DecodeDib(const QByteArray& data, qint64 maxPixels) {
+QImage DecodeDib(const QByteArray& data, qint64 maxPixels, bool* tooLarge) {
     const auto* p = reinterpret_cast<const uchar*>(data.constData());
     const qint64 n = data.size();
     if (n < 12) return {};
@@ -65,7 +68,7 @@ QImage DecodeDib(const QByteArray& data, qint64 maxPixels) {
         colorsUsed = U32(p + 32);
     }
     const qint64 absHeight = height < 0 ? -height : height;
-    if (!SizeAcceptable(width, absHeight, maxPixels)) return {};
+    if (!SizeAcceptable(width, absHeight, maxPixels, tooLarge)) return {};
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return {};
     qint64 paletteEntries = colorsUsed ? colorsUsed : (bitCount <= 8 ? (1 << bitCount) : 0);
@@ -91,8 +94,8 @@ QImage DecodeDib(const QByteArray& data, qint64 maxPixels) {
 }
 
 QImage DecodeDdb(const QByteArray& data, int width, int height, int bitsPerPixel, int widthBytes,
-                 qint64 maxPixels) {
-    if (!SizeAcceptable(width, height, maxPixels)) return {};
+                 qint64 maxPixels, bool* tooLarge) {
+    if (!SizeAcceptable(width, height, maxPixels, tooLarge)) return {};
     if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24 &&
         bitsPerPixel != 32)
         return {};

@@ -10,17 +10,16 @@
 
 namespace plennix {
 
-constexpr qint64 kMaxPicturePixels = 4096LL * 4096LL;
-
 // Each returns a null image when the data is not a picture of that form, is truncated, or has more than
-// maxPixels pixels.
-QImage DecodePngOrJpeg(const QByteArray& data, const char* format, qint64 maxPixels = kMaxPicturePixels);
+// maxPixels pixels; in the last case *tooLarge (when given) is set.
+QImage DecodePngOrJpeg(const QByteArray& data, const char* format, qint64 maxPixels = kMaxPicturePixels,
+                       bool* tooLarge = nullptr);
 // A device-independent bitmap: the bitmap information header, its colour table and the bits.
-QImage DecodeDib(const QByteArray& data, qint64 maxPixels = kMaxPicturePixels);
+QImage DecodeDib(const QByteArray& data, qint64 maxPixels = kMaxPicturePixels, bool* tooLarge = nullptr);
 // A device-dependent bitmap: rows of widthBytes bytes, top row first, bitsPerPixel of 1, 4, 8, 16, 24
 // or 32. A widthBytes of 0 takes the rows as padded to 16 bits.
 QImage DecodeDdb(const QByteArray& data, int width, int height, int bitsPerPixel, int widthBytes,
-                 qint64 maxPixels = kMaxPicturePixels);
+                 qint64 maxPixels = kMaxPicturePixels, bool* tooLarge = nullptr);
 
 QByteArray EncodePng(const QImage& image);
 

@@ -15,8 +15,7 @@ namespace plennix {
 
 namespace {
 
-// Deeper groups are read as skipped: no word processor nests this deep, and the state stack stays bounded.
-constexpr size_t kMaxGroupDepth = 256;
+constexpr size_t kMaxGroupDepth = kMaxRtfGroupDepth;
 constexpr int kMaxControlWordLength = 32;
 constexpr int kMinHalfPoints = 2;
 constexpr int kMaxHalfPoints = 3276;
@@ -224,7 +223,8 @@ int HexValue(char c) {
 
 class Reader {
 public:
-    Reader(const char* data, qsizetype size) : m_p(data), m_end(data + size) {}
+    Reader(const char* data, qsizetype size, qint64 pictureBudget)
+        : m_p(data), m_end(data + size), m_pixelBudget(std::max<qint64>(0, pictureBudget)) {}
 
     RtfText read() {
         while (m_p < m_end && !m_done) {
@@ -254,6 +254,7 @@ private:
     void openGroup() {
         m_skipChars = 0;
         if (m_overflow > 0 || m_stack.size() >= kMaxGroupDepth) {
+            if (m_overflow == 0 && !skipping()) ++m_out.report.deepGroups;
             ++m_overflow;
             return;
         }
@@ -654,18 +655,24 @@ private:
         QImage image;
         QByteArray png;
         const qint64 budget = m_pixelBudget;
+        bool tooLarge = false;
         switch (p.form) {
         case PictForm::Png:
-            image = DecodePngOrJpeg(p.data, "PNG", budget);
+            image = DecodePngOrJpeg(p.data, "PNG", budget, &tooLarge);
             if (!image.isNull()) png = p.data;
             break;
-        case PictForm::Jpeg: image = DecodePngOrJpeg(p.data, "JPEG", budget); break;
-        case PictForm::Dib: image = DecodeDib(p.data, budget); break;
-        case PictForm::Ddb: image = DecodeDdb(p.data, p.picw, p.pich, p.bitsPixel, p.widthBytes, budget); break;
+        case PictForm::Jpeg: image = DecodePngOrJpeg(p.data, "JPEG", budget, &tooLarge); break;
+        case PictForm::Dib: image = DecodeDib(p.data, budget, &tooLarge); break;
+        case PictForm::Ddb:
+            image = DecodeDdb(p.data, p.picw, p.pich, p.bitsPixel, p.widthBytes, budget, &tooLarge);
+            break;
         case PictForm::None: break;
         }
+        if (tooLarge) ++m_out.report.picturesLeftOut;
         if (image.isNull()) return;
-        m_pixelBudget -= static_cast<qint64>(image.width()) * image.height();
+        const qint64 pixels = static_cast<qint64>(image.width()) * image.height();
+        m_pixelBudget -= pixels;
+        m_out.report.picturePixels += pixels;
         auto pic = std::make_shared<RtfPicture>();
         pic->png = png.isEmpty() ? EncodePng(image) : png;
         pic->image = image;
@@ -722,10 +729,10 @@ private:
     int m_r = 0, m_g = 0, m_b = 0;
     PictState m_pict;
     // All pictures of one text together decode to at most this many pixels (a small file can claim huge ones).
-    qint64 m_pixelBudget = 2 * kMaxPicturePixels;
+    qint64 m_pixelBudget;
     std::map<int, std::unique_ptr<QStringDecoder>> m_decoders;
 
-    RtfText m_out{{}};
+    RtfText m_out{{}, {}};
     RtfParagraph m_para;
     bool m_runOpen = false;
     CharState m_runState;
@@ -735,7 +742,7 @@ private:
 };
 
 RtfText ReadPlainText(const char* data, qsizetype size) {
-    RtfText text{{}};
+    RtfText text{{}, {}};
     const QString all = FromWin1252(data, size);
     qsizetype start = 0;
     for (qsizetype i = 0; i <= all.size(); ++i) {
@@ -759,12 +766,14 @@ bool LooksLikeRtf(const char* data, qsizetype size) {
     return size - i >= 5 && std::string_view(data + i, 5) == "{\\rtf";
 }
 
-RtfText ReadRtf(const char* data, qsizetype size) {
+RtfText ReadRtf(const char* data, qsizetype size, qint64 pictureBudget) {
     if (size <= 0) return RtfText{};
     if (!LooksLikeRtf(data, size)) return ReadPlainText(data, size);
-    return Reader(data, size).read();
+    return Reader(data, size, pictureBudget).read();
 }
 
-RtfText ReadRtf(const QByteArray& bytes) { return ReadRtf(bytes.constData(), bytes.size()); }
+RtfText ReadRtf(const QByteArray& bytes, qint64 pictureBudget) {
+    return ReadRtf(bytes.constData(), bytes.size(), pictureBudget);
+}
 
 }  // namespace plennix

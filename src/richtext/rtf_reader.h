@@ -10,8 +10,10 @@
 
 namespace plennix {
 
-RtfText ReadRtf(const QByteArray& bytes);
-RtfText ReadRtf(const char* data, qsizetype size);
+// Pictures are decoded while their pixels fit in pictureBudget; the text's report counts what was left
+// out and how many pixels were decoded.
+RtfText ReadRtf(const QByteArray& bytes, qint64 pictureBudget = kMaxDocumentPicturePixels);
+RtfText ReadRtf(const char* data, qsizetype size, qint64 pictureBudget = kMaxDocumentPicturePixels);
 
 // True when the bytes start (after white space) with the RTF signature "{\rtf"; anything else is read as
 // plain Windows-1252 text, one paragraph per line.

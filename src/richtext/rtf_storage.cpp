@@ -48,6 +48,12 @@ const RtfText& TWPRtfStorage::Text() const {
     return *m_text;
 }
 
+const RtfText& TWPRtfStorage::ReadWithin(qint64& pictureBudget) const {
+    if (!m_text) m_text = std::make_shared<const RtfText>(ReadRtf(m_data, std::max<qint64>(0, pictureBudget)));
+    pictureBudget = std::max<qint64>(0, pictureBudget - m_text->report.picturePixels);
+    return *m_text;
+}
+
 void TWPRtfStorage::SetText(const RtfText& text) {
     if (text.isEmpty()) {
         Clear();
@@ -67,7 +73,7 @@ std::shared_ptr<QTextDocument> TWPRtfStorage::Document() const {
     if (!m_document) {
         auto doc = std::make_shared<QTextDocument>();
         doc->setUndoRedoEnabled(false);
-        SetDocumentText(doc.get(), Text(), 100);
+        SetDocumentText(doc.get(), LayoutText(Text()), 100);
         m_document = std::move(doc);
     }
     return m_document;

@@ -28,6 +28,10 @@ public:
     void Clear();
     // The formatted text; setting it stores its RTF (an empty text leaves the store empty).
     const RtfText& Text() const;
+    // The text read now if it was not yet, its pictures within pictureBudget pixels; the pixels its
+    // pictures hold are taken from the budget. A document reads its cells this way so that all of them
+    // together decode a bounded number of pixels.
+    const RtfText& ReadWithin(qint64& pictureBudget) const;
     void SetText(const RtfText& text);
     // True when the store holds no character and no picture.
     bool IsEmpty() const;

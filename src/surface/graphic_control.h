@@ -102,6 +102,9 @@ public:
     // each object's own colour when the person did not change the colour in the dialog.
     virtual std::optional<TColor> FontColor() const { return std::nullopt; }
     virtual void PrintTo(TReport& report, double leftOffset, double topOffset) {}
+    // Kinds that hold rich text read it now, its pictures within what is left of pictureBudget (pixels),
+    // and add what they left out to `report`; a list read from a file or the clipboard shares one budget.
+    virtual void ReadRichTextWithin(qint64& pictureBudget, RtfReadReport& report) const {}
 
     void ScaleTo(float newZoom);
     void NotifyChanged();

@@ -4,6 +4,8 @@
 // (an unknown class, a damaged or cut-off record: that object and every one after it are lost).
 #include <QString>
 
+#include "richtext/rtf_model.h"
+
 namespace plennix {
 
 // A page never needs more objects than this; a list that holds more is read up to it and the rest
@@ -15,8 +17,9 @@ struct ObjectListReadReport {
     int overLimit = 0;   // whole records after the first kMaxObjectsPerList, skipped
     int unreadable = 0;  // the record that failed and the records after it (counted by signature)
     QString error;       // the reader's message when a record failed, else empty
+    RtfReadReport richText;  // what the document's rich texts left out (pictures, deep groups)
 
-    bool Complete() const { return overLimit == 0 && unreadable == 0 && error.isEmpty(); }
+    bool Complete() const { return overLimit == 0 && unreadable == 0 && error.isEmpty() && richText.Complete(); }
 };
 
 // The message that tells the person what was left out of `what` (a file name or "the clipboard");

@@ -369,19 +369,25 @@ QString ObjectListReadMessage(const ObjectListReadReport& report, const QString&
                                 "was read.")
                      .arg(what, report.error);
     for (QString& p : parts) p[0] = p[0].toUpper();
+    const QString richText = RtfReadMessage(report.richText, what);
+    if (!richText.isEmpty()) parts << richText;
     return parts.join(QLatin1Char('\n'));
 }
 
 std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, TGObjectHost* parent,
-                                              QObject* namingOwner, bool pasting, ObjectListReadReport* report) {
+                                              QObject* namingOwner, bool pasting, ObjectListReadReport* report,
+                                              qint64* pictureBudget) {
     ObjectListReadReport local;
     ObjectListReadReport& rep = report ? *report : local;
     rep = ObjectListReadReport();
+    qint64 ownBudget = kMaxDocumentPicturePixels;
+    qint64& budget = pictureBudget ? *pictureBudget : ownBudget;
     std::vector<TGGraphicControl*> created;
     // Every exit leaves the outcome on the host too, so that the command that opened a document
     // through layers that do not pass a report along can still tell the person.
     auto finish = [&] {
         rep.read = static_cast<int>(created.size());
+        for (const TGGraphicControl* obj : created) obj->ReadRichTextWithin(budget, rep.richText);
         if (parent) parent->SetLastObjectReadReport(rep);
         // Objects are complete only now; kinds finish their setup in Loaded.
         for (TGGraphicControl* obj : created) obj->Loaded();

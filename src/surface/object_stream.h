@@ -158,10 +158,13 @@ void SkipValue(StreamReader& in);
 // Loaded once the list is read. Records after the first kMaxObjectsPerList are skipped. On a failure
 // the object being read is destroyed, the ones read before it stay on the parent and receive Loaded,
 // and the StreamError is rethrown. What was read and left out goes to `report` when given and, with
-// a parent, to the parent's LastObjectReadReport.
+// a parent, to the parent's LastObjectReadReport. The objects' rich texts are read within
+// *pictureBudget pixels of pictures (which they reduce) when given, else within a budget of their own
+// (one clipboard file, one document's objects).
 std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, TGObjectHost* parent,
                                               QObject* namingOwner, bool pasting,
-                                              ObjectListReadReport* report = nullptr);
+                                              ObjectListReadReport* report = nullptr,
+                                              qint64* pictureBudget = nullptr);
 
 // The text form of records for inspection:
 //   object Component0: TGPLabel

@@ -2,7 +2,9 @@
 // broken file fails (and what it leaves applied), the objects list's forgiving reader, and the dump.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -567,6 +569,38 @@ TEST_F(CalendarFilesTest, DumpShowsEveryPart) {
     EXPECT_EQ(errorOf([&] { DumpCalendarBytes(QByteArray()); }), QStringLiteral("Invalid stream format"));
     EXPECT_EQ(errorOf([&] { DumpCalendarFile(QStringLiteral("/nonexistent/x.PXF")); }),
               QStringLiteral("Cannot read /nonexistent/x.PXF: No such file or directory"));
+}
+
+// A small file whose 42 cells each hold a large picture decodes no more pixels than one document may
+// hold, and the host's read report says how many pictures were left out, with the file's name.
+TEST_F(CalendarFilesTest, CellPicturesShareOneBudgetAndWhatIsLeftOutIsReported) {
+    QImage picture(3000, 3000, QImage::Format_RGB32);  // 9 megapixels: three fit in the 33 of a document
+    picture.fill(Qt::red);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+    }
+    const QByteArray cellText = "{\\rtf1\\ansi x{\\pict\\pngblip " + png.toHex() + "}\\par}";
+    for (TWPRtfStorage& c : cells) c.SetRtfData(cellText);
+    CalendarSettings s;
+    read(document(s));
+    int shown = 0;
+    for (const TWPRtfStorage& c : pageCells)
+        for (const RtfRun& r : c.Text().paragraphs.front().runs) shown += r.isPicture();
+    EXPECT_EQ(shown, 3);
+    const ObjectListReadReport& report = host.LastObjectReadReport();
+    EXPECT_EQ(report.richText.picturesLeftOut, 39);
+    EXPECT_FALSE(report.Complete());
+    const QString message = ObjectListReadMessage(report, QStringLiteral("june.pxf"));
+    EXPECT_TRUE(message.contains(QStringLiteral("39 picture(s) in the rich text of june.pxf were left out")))
+        << message.toStdString();
+    // The bytes stay as they were read: saving again loses no picture.
+    EXPECT_EQ(pageCells[41].RtfData(), cellText);
+    // The dump reads the cells within the same budget and says what it left out.
+    EXPECT_TRUE(DumpCalendarBytes(document(s), QStringLiteral("june.pxf"))
+                    .contains(QStringLiteral("Left out: 39 picture(s) in the rich text of june.pxf were left out")));
 }
 
 }  // namespace
