@@ -290,8 +290,8 @@ const QImage& TGImage::ShownBitmap() const {
         const QImage& full = m_picture.Image();
         if (full.width() > kScreenSourceSide || full.height() > kScreenSourceSide) {
             if (m_screenSource.isNull())
-                m_screenSource = full.scaled(kScreenSourceSide, kScreenSourceSide, Qt::KeepAspectRatio,
-                                             Qt::SmoothTransformation);
+                m_screenSource =
+                    full.scaled(kScreenSourceSide, kScreenSourceSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
             source = &m_screenSource;
         }
     }
@@ -374,7 +374,8 @@ void TGImage::BuildContextMenu(QMenu& menu) {
     m_autoSizeItem = AddMenuItem(QStringLiteral("AutoSize"), [this] { ToggleAutoSize(); });
     m_autoSizeItem->setCheckable(true);
     AddMenuSeparator();
-    m_pictureOfTheMonthItem = AddMenuItem(QStringLiteral("Picture of the Month"), [this] { TogglePictureOfTheMonth(); });
+    m_pictureOfTheMonthItem =
+        AddMenuItem(QStringLiteral("Picture of the Month"), [this] { TogglePictureOfTheMonth(); });
     m_pictureOfTheMonthItem->setCheckable(true);
     UpdateMenu();
     QObject::connect(&menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
@@ -403,6 +404,21 @@ void TGImage::SetPictureOfTheMonth(bool marked) {
     SetTag(marked ? kPictureOfTheMonthTag : 0);
     UpdateMenu();
     if (!IsLoading()) NotifyChanged();
+}
+
+void TGImage::Loaded() {
+    TGGraphicControl::Loaded();
+    TGObjectHost* host = Parent();
+    if (!host || !IsPictureOfTheMonth()) return;
+    for (TGGraphicControl* other : host->Objects()) {
+        if (other == this) return;
+        auto* image = qobject_cast<TGImage*>(other);
+        if (image && image->IsPictureOfTheMonth()) {
+            SetTag(0);
+            UpdateMenu();
+            return;
+        }
+    }
 }
 
 void TGImage::SetStandInPicture(const QImage& image) {
