@@ -290,8 +290,8 @@ const QImage& TGImage::ShownBitmap() const {
         const QImage& full = m_picture.Image();
         if (full.width() > kScreenSourceSide || full.height() > kScreenSourceSide) {
             if (m_screenSource.isNull())
-                m_screenSource =
-                    full.scaled(kScreenSourceSide, kScreenSourceSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+                m_screenSource = full.scaled(kScreenSourceSide, kScreenSourceSide, Qt::KeepAspectRatio,
+                                             Qt::SmoothTransformation);
             source = &m_screenSource;
         }
     }
@@ -374,8 +374,7 @@ void TGImage::BuildContextMenu(QMenu& menu) {
     m_autoSizeItem = AddMenuItem(QStringLiteral("AutoSize"), [this] { ToggleAutoSize(); });
     m_autoSizeItem->setCheckable(true);
     AddMenuSeparator();
-    m_pictureOfTheMonthItem =
-        AddMenuItem(QStringLiteral("Picture of the Month"), [this] { TogglePictureOfTheMonth(); });
+    m_pictureOfTheMonthItem = AddMenuItem(QStringLiteral("Picture of the Month"), [this] { TogglePictureOfTheMonth(); });
     m_pictureOfTheMonthItem->setCheckable(true);
     UpdateMenu();
     QObject::connect(&menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
