@@ -225,6 +225,8 @@ TEST(PhotoRun, CommandLinePicturesFromAFolder) {
     EXPECT_TRUE(wrongFit.error.contains(QStringLiteral("fill")));
     EXPECT_EQ(parse({"--export-bmp", "o.bmp", "--pictures", "f", "d.PXF"}).action, CommandLine::Action::Usage);
     EXPECT_EQ(parse({"--print-pdf", "o.pdf", "--picture-fit", "fit", "d.PXF"}).action, CommandLine::Action::Usage);
+    // Crop is what a run does anyway, but without --pictures the option has nothing to work on.
+    EXPECT_EQ(parse({"--print-pdf", "o.pdf", "--picture-fit", "crop", "d.PXF"}).action, CommandLine::Action::Usage);
 
     QTemporaryDir dir;
     PrintablePage p;
