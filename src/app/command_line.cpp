@@ -94,6 +94,7 @@ const std::vector<OptionRow>& Options() {
          }},
         {"--picture-fit", "crop|fit", "Crop pictures to fill, or fit them inside",
          [](CommandLine& c, const QString& value) {
+             c.pictureFitGiven = true;
              if (value == QLatin1String("crop")) {
                  c.pictureFitInside = false;
              } else if (value == QLatin1String("fit")) {
@@ -219,8 +220,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
         return usage(QStringLiteral("--months goes with --print-pdf or --export-png"));
     if (!c.pictures.isEmpty() && c.action != CommandLine::Action::PrintPdf && c.action != CommandLine::Action::ExportPng)
         return usage(QStringLiteral("--pictures goes with --print-pdf or --export-png"));
-    if (c.pictureFitInside && c.pictures.isEmpty())
-        return usage(QStringLiteral("--picture-fit goes with --pictures"));
+    if (c.pictureFitGiven && c.pictures.isEmpty()) return usage(QStringLiteral("--picture-fit goes with --pictures"));
     if (c.fill && c.action != CommandLine::Action::ExportBmp && c.action != CommandLine::Action::ExportPng &&
         c.action != CommandLine::Action::PrintPdf && c.action != CommandLine::Action::Dump)
         return usage(QStringLiteral("--fill goes with --export-bmp, --export-png, --print-pdf or --dump"));

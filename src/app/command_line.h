@@ -28,6 +28,7 @@ struct CommandLine {
     bool fill = false;  // --fill: recurring dates from PXRECUR.DAX into each page before it is output
     QString pictures;  // --pictures: a folder whose pictures fill each page's Picture of the Month
     bool pictureFitInside = false;  // --picture-fit fit: whole pictures inside the placeholder (else cropped)
+    bool pictureFitGiven = false;   // --picture-fit at all: it needs --pictures, whichever way it says
     bool icsKeepDated = false;  // --ics-keep-dated: --import-ics keeps one-date events as yearly entries
     QString error;  // set for Usage when the arguments are wrong
 };

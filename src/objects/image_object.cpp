@@ -405,6 +405,21 @@ void TGImage::SetPictureOfTheMonth(bool marked) {
     if (!IsLoading()) NotifyChanged();
 }
 
+void TGImage::Loaded() {
+    TGGraphicControl::Loaded();
+    TGObjectHost* host = Parent();
+    if (!host || !IsPictureOfTheMonth()) return;
+    for (TGGraphicControl* other : host->Objects()) {
+        if (other == this) return;
+        auto* image = qobject_cast<TGImage*>(other);
+        if (image && image->IsPictureOfTheMonth()) {
+            SetTag(0);
+            UpdateMenu();
+            return;
+        }
+    }
+}
+
 void TGImage::SetStandInPicture(const QImage& image) {
     m_standIn = image;
     Invalidate();

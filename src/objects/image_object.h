@@ -107,6 +107,9 @@ public:
     // Whether the surface need not paint behind the object: a bitmap exactly the object's size.
     bool Opaque() const { return m_opaque; }
 
+    // A copy read in beside a ticked object (Clone, Paste) or a second tick in a file leaves the mark with
+    // the object below it: a page keeps one.
+    void Loaded() override;
     void BoundsChanged() override;
     void UpdateMenu() override;
     void Paint(Canvas& canvas) override;

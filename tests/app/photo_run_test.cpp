@@ -94,6 +94,22 @@ TEST(PhotoRun, MarkedPictureOrElseTheLargestAndOneMarkPerPage) {
     EXPECT_EQ(marked->Left(), 10);
 }
 
+TEST(PhotoRun, ACloneOrACopyPastedLeavesTheMarkWithTheOriginal) {
+    // Clone and Paste read the object's record back, Tag and all: without care the page would hold two
+    // ticked pictures, and the run would take the copy.
+    PrintablePage p;
+    TGImage* marked = addImage(p, Rect::fromBounds(10, 10, 100, 100));
+    marked->SetPictureOfTheMonth(true);
+    marked->Clone();
+    ASSERT_EQ(p.page.Objects().size(), 2u);
+    auto* copy = qobject_cast<TGImage*>(p.page.Objects().back());
+    ASSERT_NE(copy, nullptr);
+    ASSERT_NE(copy, marked);
+    EXPECT_FALSE(copy->IsPictureOfTheMonth());
+    EXPECT_TRUE(marked->IsPictureOfTheMonth());
+    EXPECT_EQ(MarkedPictureOfTheMonth(p.page.Objects()), marked);
+}
+
 TEST(PhotoRun, EachPageShowsItsPictureAndTheDocumentStaysAsItWas) {
     QTemporaryDir dir;
     PrintablePage p;
@@ -209,6 +225,8 @@ TEST(PhotoRun, CommandLinePicturesFromAFolder) {
     EXPECT_TRUE(wrongFit.error.contains(QStringLiteral("fill")));
     EXPECT_EQ(parse({"--export-bmp", "o.bmp", "--pictures", "f", "d.PXF"}).action, CommandLine::Action::Usage);
     EXPECT_EQ(parse({"--print-pdf", "o.pdf", "--picture-fit", "fit", "d.PXF"}).action, CommandLine::Action::Usage);
+    // Crop is what a run does anyway, but without --pictures the option has nothing to work on.
+    EXPECT_EQ(parse({"--print-pdf", "o.pdf", "--picture-fit", "crop", "d.PXF"}).action, CommandLine::Action::Usage);
 
     QTemporaryDir dir;
     PrintablePage p;
