@@ -1105,8 +1105,13 @@ void TCalendarMain::SavePreferences() {
     Preferences prefs = m_prefs;
     if (QAction* a = Action(QStringLiteral("mnuShowHint"))) prefs.hintsOn = a->isChecked();
     QString error;
-    if (!UpdatePreferencesFile([&](IniFile& ini) { WritePreferences(ini, prefs); }, &error))
-        statusBar()->showMessage(QStringLiteral("Preferences could not be written: ") + error, 5000);
+    if (UpdatePreferencesFile([&](IniFile& ini) { WritePreferences(ini, prefs); }, &error)) return;
+    const QString text = QStringLiteral("Preferences could not be written: ") + error;
+    // A closing window takes its status bar with it: the person is told before it goes.
+    if (m_closing)
+        ShowError(text, this);
+    else
+        statusBar()->showMessage(text, 5000);
 }
 
 void TCalendarMain::DefaultEditorFont1Click() {
