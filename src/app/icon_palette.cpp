@@ -117,7 +117,7 @@ TIconListBox::TIconListBox(QWidget* parent) : QListWidget(parent) {
 
 void TIconListBox::SetFileName(const QString& path) {
     m_fileName = path;
-    m_icons = ReadIconFile(path);
+    m_icons = ReadIconFile(path, &m_readError);
     clear();
     for (size_t i = 0; i < m_icons.size(); ++i) {
         auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(m_icons[i])), QString(), this);
@@ -263,7 +263,10 @@ void TFloatingPalette::mnuOtherIconFileClick() {
     if (!chosen.isEmpty()) {
         m_list->SetFileName(chosen);
         while (m_list->NumberOfIcons() == 0) {
-            ShowInformation(QStringLiteral("No icons found in ") + chosen, this);
+            // A file that could not be read at all (a named pipe, a folder, no permission) says why.
+            const QString why = m_list->ReadError();
+            ShowInformation(QStringLiteral("No icons found in ") + chosen + (why.isEmpty() ? QString() : "\r" + why),
+                            this);
             chosen = ChooseFileDialog(request, this);
             if (chosen.isEmpty()) break;
             m_list->SetFileName(chosen);

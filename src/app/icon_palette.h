@@ -41,6 +41,8 @@ public:
     // file that is missing or holds none leaves the list empty and disabled.
     void SetFileName(const QString& path);
     int NumberOfIcons() const { return static_cast<int>(m_icons.size()); }
+    // Why the file could not be read at all (empty when it was read, icons or not).
+    QString ReadError() const { return m_readError; }
     QImage Icon(int index) const;
     int ItemIndex() const { return currentRow(); }
     void SetItemIndex(int index) { setCurrentRow(index); }
@@ -60,6 +62,7 @@ public:
 
 private:
     QString m_fileName;
+    QString m_readError;
     std::vector<QImage> m_icons;
 };
 

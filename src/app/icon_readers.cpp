@@ -416,9 +416,10 @@ std::vector<QImage> ReadIcons(const QByteArray& bytes) {
     return {};
 }
 
-std::vector<QImage> ReadIconFile(const QString& path) {
+std::vector<QImage> ReadIconFile(const QString& path, QString* readError) {
+    if (readError) readError->clear();
     // Only a regular file is opened: a named pipe would wait for a writer for ever.
-    const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxIconFileBytes);
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, kMaxIconFileBytes, readError);
     if (!bytes) return {};
     return ReadIcons(*bytes);
 }

@@ -37,8 +37,9 @@ std::vector<QImage> ReadPeIcons(const QByteArray& bytes);
 
 // Sniffs the bytes and reads them with the matching reader.
 std::vector<QImage> ReadIcons(const QByteArray& bytes);
-// Reads a file (none when it is missing, unreadable or larger than kMaxIconFileBytes).
-std::vector<QImage> ReadIconFile(const QString& path);
+// Reads a file (none when it is missing, unreadable, not a regular file or larger than kMaxIconFileBytes;
+// *readError, when given, then names the file and the reason, and stays empty for a file that was read).
+std::vector<QImage> ReadIconFile(const QString& path, QString* readError = nullptr);
 
 // Writes icons as a 16-bit icon library (an "MZ" stub, an "NE" header and a resource table of one icon
 // group and one 32-bit colour image per icon), the form of the shipped libraries. Each image is scaled

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
@@ -775,12 +776,24 @@ bool TCalendarMain::insertDroppedPicture(const QMimeData* data) {
             ShowInformation(error, this);
             return false;
         }
-        QImageReader reader(file);
+        // Decoded from the bytes just checked: the path is not opened again, so that it cannot have been
+        // replaced by a named pipe or another file in between.
+        QBuffer buffer(const_cast<QByteArray*>(&*bytes));
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
         reader.setAutoTransform(true);
         const QSize size = reader.size();
         if (size.isValid() && (size.width() > kMaxDroppedPicture || size.height() > kMaxDroppedPicture))
             reader.setScaledSize(size.scaled(kMaxDroppedPicture, kMaxDroppedPicture, Qt::KeepAspectRatio));
         image = reader.read();
+        if (image.isNull()) {
+            ShowInformation(QStringLiteral("Unable to read the picture %1: %2")
+                                .arg(file, reader.errorString().isEmpty()
+                                               ? QStringLiteral("it is not a picture that can be read")
+                                               : reader.errorString()),
+                            this);
+            return false;
+        }
     } else if (data->hasImage()) {
         image = qvariant_cast<QImage>(data->imageData());
         if (image.width() > kMaxDroppedPicture || image.height() > kMaxDroppedPicture)
@@ -1105,8 +1118,13 @@ void TCalendarMain::SavePreferences() {
     Preferences prefs = m_prefs;
     if (QAction* a = Action(QStringLiteral("mnuShowHint"))) prefs.hintsOn = a->isChecked();
     QString error;
-    if (!UpdatePreferencesFile([&](IniFile& ini) { WritePreferences(ini, prefs); }, &error))
-        statusBar()->showMessage(QStringLiteral("Preferences could not be written: ") + error, 5000);
+    if (UpdatePreferencesFile([&](IniFile& ini) { WritePreferences(ini, prefs); }, &error)) return;
+    const QString text = QStringLiteral("Preferences could not be written: ") + error;
+    // A closing window takes its status bar with it: the person is told before it goes.
+    if (m_closing)
+        ShowError(text, this);
+    else
+        statusBar()->showMessage(text, 5000);
 }
 
 void TCalendarMain::DefaultEditorFont1Click() {

@@ -120,6 +120,10 @@ bool WriteFileAtomically(const QString& path, const QByteArray& content, QString
     // A rename over a named pipe or a device would replace it with a plain file; a folder cannot be
     // replaced at all.
     if (exists && !S_ISREG(old.st_mode)) return fail(notAFile(old.st_mode));
+    // A file the user may not write (protected on purpose) is not replaced behind its back, although the
+    // folder would let a new file take its name.
+    if (exists && ::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) != 0)
+        return fail(systemText(errno));
 
     QByteArray temp;
     const int fd = createTemporary(target, &temp);

@@ -20,7 +20,7 @@ public:
 // its permissions). Returns false on failure and fills *error (when given) with a message that names the
 // file and the reason ("Unable to write <path>: No space left on device"); the previous file is then
 // untouched and no temporary file is left behind. A path that names a folder, a named pipe or a device is
-// refused; a symbolic link is followed, so that the link stays and its target is replaced.
+// refused, and so is a file the user may not write; a symbolic link is followed, so that the link stays and its target is replaced.
 bool WriteFileAtomically(const QString& path, const QByteArray& content, QString* error = nullptr);
 
 // Reads a whole regular file of at most maxBytes. Empty optional when it cannot be read; *error (when

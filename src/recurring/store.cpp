@@ -55,7 +55,19 @@ std::optional<QStringList> LoadRecurringDates(QString* error) {
 }
 
 bool SaveRecurringDates(const QStringList& lines, QString* error) {
-    return WriteFileAtomically(RecurringDatesPath(), JoinRecurringLines(lines), error);
+    const QByteArray bytes = JoinRecurringLines(lines);
+    // Every line takes its full width, about twice an iCalendar event's: an import the .ics bound accepts
+    // could make a list that no later start could read back, which would cost every date in it.
+    if (bytes.size() > kMaxFileBytes) {
+        if (error)
+            *error = QStringLiteral("Unable to write %1: the list would be %2 bytes, more than the %3 bytes that are "
+                                    "read back; the file is kept as it is")
+                         .arg(RecurringDatesPath())
+                         .arg(bytes.size())
+                         .arg(kMaxFileBytes);
+        return false;
+    }
+    return WriteFileAtomically(RecurringDatesPath(), bytes, error);
 }
 
 QString ConvertOldRecurringLine(const QString& oldLine) {

@@ -4,6 +4,8 @@
 // names the file and the reason. No run waits on a pipe.
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -119,6 +121,27 @@ TEST(MainWindowOnAFullDisk, ASaveThatFailsKeepsTheDocumentModified) {
     EXPECT_EQ(messages.lastText(), QStringLiteral("Unable to write %1: No space left on device").arg(path));
     EXPECT_EQ(disk.Read(QStringLiteral("Dec1997.PXF")), saved);
     EXPECT_EQ(disk.Files(), QStringList{QStringLiteral("Dec1997.PXF")});
+}
+
+// Closing the window on a full disk: the preferences file is as it was and the person is told, before
+// the window (and its status bar) is gone, that it was not written and why.
+TEST(MainWindowOnAFullDisk, ClosingSaysThePreferencesWereNotWritten) {
+    test::FullDisk disk;
+    PLENNIX_REQUIRE_FULL_DISK(disk);
+    test::ProgramFolderOn folder(disk);
+    const QByteArray profile = "[MRU]\r\nF0=/home/a/Plans.PXF\r\n\r\n[Zooming]\r\nMain=60\r\n";
+    ASSERT_TRUE(disk.Place(QStringLiteral("PX.ini"), profile));
+    test::MessageRecorder messages;
+    TCalendarMain window;
+    ASSERT_TRUE(disk.Fill());
+    const QStringList before = disk.Files();
+    QCloseEvent close;
+    QCoreApplication::sendEvent(&window, &close);
+    EXPECT_EQ(messages.lastText(), QStringLiteral("Preferences could not be written: Unable to write %1: No space "
+                                                  "left on device")
+                                       .arg(ProgramFile(QStringLiteral("PX.ini"))));
+    EXPECT_EQ(disk.Read(QStringLiteral("PX.ini")), profile);
+    EXPECT_EQ(disk.Files(), before);
 }
 
 // A named pipe given as the document, the .ics file or the most recent file is refused at once, with

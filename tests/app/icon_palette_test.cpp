@@ -2,6 +2,8 @@
 // Misc1.icl, what a drag carries, and an icon dropped onto a day cell kept through save, reopen and print.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDialog>
 #include <QDir>
@@ -172,6 +174,21 @@ TEST(IconPalette, OtherAsksAgainForFilesWithoutIconsAndFallsBackToMisc1) {
     EXPECT_EQ(palette.IconListBox()->FileName(), good);
     EXPECT_EQ(palette.IconListBox()->NumberOfIcons(), 2);
     EXPECT_EQ(Ticked(palette), QStringList{"mnuOtherIconFile"});
+
+    // A named pipe or a folder chosen as a library is not opened, and the message says what it is.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.ICL"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = dir.filePath(QStringLiteral("folder.ICL"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    answers = {pipe, folder, QString()};
+    asked = 0;
+    messages.shown.clear();
+    palette.Action(QStringLiteral("mnuOtherIconFile"))->trigger();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("No icons found in %1\rCannot read %1: it is a named pipe, not a file")
+                                          .arg(pipe));
+    EXPECT_EQ(messages.shown[1].text, QStringLiteral("No icons found in %1\rCannot read %1: it is a folder, not a file")
+                                          .arg(folder));
 }
 
 TEST(IconPalette, DragCarriesTheIconAtItsSizeAndHidingIsReported) {

@@ -546,6 +546,44 @@ TEST(MainWindow, ACutOffBitmapDroppedOnADayCellIsRefusedWithItsName) {
     EXPECT_TRUE(page->CellRtf(cell)->IsEmpty());
 }
 
+TEST(MainWindow, ADroppedPictureThatCannotBeDecodedIsRefusedWithItsNameAndWhy) {
+    freshProgramFolder();
+    QTemporaryDir dir;
+    test::MessageRecorder messages;
+    TCalendarMain window;
+    startWithNewCalendar(window);
+    window.show();
+    window.SetModified(false);
+    TCalendarPanel32* page = window.CalendarPanel();
+    const int cell = page->CellOfDay(12);
+    const Rect r = page->DrawState().cells[cell - 1].rFree;
+    const QPoint inside((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    auto drop = [&](const QString& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        return window.PageDragDrop(&data, inside);
+    };
+
+    // A picture's signature with nothing of a picture after it.
+    const QString notes = dir.filePath(QStringLiteral("notes.png"));
+    QFile text(notes);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("\x89PNG\r\n\x1a\na shopping list, not a picture\n");
+    text.close();
+    EXPECT_FALSE(drop(notes));
+    const QString prefix = QStringLiteral("Unable to read the picture %1: ").arg(notes);
+    EXPECT_TRUE(messages.lastText().startsWith(prefix) && messages.lastText().size() > prefix.size())
+        << messages.lastText().toStdString();
+
+    // Decoded from what was read, a picture whose name says another format is still taken.
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    const QString misnamed = dir.filePath(QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(picture.save(misnamed, "PNG"));
+    EXPECT_TRUE(drop(misnamed)) << messages.lastText().toStdString();
+    EXPECT_TRUE(window.Modified());
+}
+
 TEST(MainWindow, FillPutsChosenRecurringDatesIntoTheirDays) {
     freshProgramFolder();
     test::MessageRecorder messages;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -160,6 +161,34 @@ TEST(AtomicWrite, KeepsPermissionsAndLinks) {
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(ReadWholeFile(path).value_or(QByteArray()), QByteArray("through the link"));
     EXPECT_EQ(entries(dir), QStringList({QStringLiteral("Link.PXF"), QStringLiteral("Shared.PXF")}));
+}
+
+// A write-protected file is not replaced, although its folder would let a new file take its name. Root
+// may write any file, so a root run makes the save as another user.
+TEST(AtomicWrite, AWriteProtectedFileIsNotReplaced) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Protected.PXF"));
+    ASSERT_TRUE(WriteFileAtomically(path, "kept"));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    const bool asRoot = ::geteuid() == 0;
+    constexpr uid_t kNobody = 65534;
+    if (asRoot) {
+        ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
+        ASSERT_EQ(::setegid(kNobody), 0);
+        ASSERT_EQ(::seteuid(kNobody), 0);
+    }
+    QString error;
+    const bool written = WriteFileAtomically(path, "replaced", &error);
+    if (asRoot) {
+        ASSERT_EQ(::seteuid(0), 0);
+        ASSERT_EQ(::setegid(0), 0);
+    }
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error, QStringLiteral("Unable to write %1: Permission denied").arg(path));
+    EXPECT_EQ(ReadWholeFile(path).value_or(QByteArray()), QByteArray("kept"));
+    EXPECT_EQ(entries(dir), QStringList{QStringLiteral("Protected.PXF")});
 }
 
 // A folder, a named pipe or a device where a file is expected is neither read (opening a pipe would

@@ -85,3 +85,27 @@ TEST(RecurringStoreFiles, AListThatCannotBeReadIsReportedWithItsReason) {
     EXPECT_EQ(error, QStringLiteral("Cannot read %1: it is a named pipe, not a file").arg(fifo.Path()));
     EXPECT_FALSE(fifo.Blocked());
 }
+
+// An import of a large .ics (within its own bound) makes a list twice its size, since every line takes
+// its full width: a list larger than what is read back is not written, and the one there stays.
+TEST(RecurringStoreFiles, AListLargerThanIsReadBackIsNotWritten) {
+    QFile::remove(RecurringDatesPath());
+    ASSERT_TRUE(SaveRecurringDates({BuildEntry(QStringLiteral("Rent"), QStringLiteral("@0101"))}));
+    const QString line = BuildEntry(QStringLiteral("Picnic"), QStringLiteral("@0704"));
+    const qsizetype lineBytes = line.size() + 2;
+    // The same shared line over and over: the list costs memory only once encoded.
+    const QStringList tooMany(64LL * 1024 * 1024 / lineBytes + 1, line);
+    QString error;
+    EXPECT_FALSE(SaveRecurringDates(tooMany, &error));
+    EXPECT_EQ(error, QStringLiteral("Unable to write %1: the list would be %2 bytes, more than the 67108864 bytes "
+                                    "that are read back; the file is kept as it is")
+                         .arg(RecurringDatesPath())
+                         .arg(tooMany.size() * lineBytes));
+    const std::optional<QStringList> kept = LoadRecurringDates(&error);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(*kept, QStringList{BuildEntry(QStringLiteral("Rent"), QStringLiteral("@0101"))});
+    // The largest list that is written is one that can be read.
+    EXPECT_TRUE(SaveRecurringDates(tooMany.mid(1), &error)) << error.toStdString();
+    EXPECT_TRUE(LoadRecurringDates(&error)) << error.toStdString();
+    QFile::remove(RecurringDatesPath());
+}
