@@ -42,14 +42,14 @@ for (ey, em, ed), known in [((2016, 1, 1), datetime.date(2023, 9, 12)), ((2017, 
     assert ethiopian_to_gregorian(ey, em, ed) == known, (ey, em, ed, known)
 
 
-def years(spec, where):
-    common_only = spec.endswith(':common')
-    spec = spec[:-len(':common')] if common_only else spec
+def years(span, where):
+    common_only = span.endswith(':common')
+    span = span[:-len(':common')] if common_only else span
     chosen = set()
-    for part in spec.split(','):
+    for part in span.split(','):
         first, dash, last = part.partition('-')
         if not first.isdigit() or not dash or (last and not last.isdigit()):
-            sys.exit('%s: years "%s" cannot be read' % (where, spec))
+            sys.exit('%s: years "%s" cannot be read' % (where, span))
         chosen.update(range(max(int(first), FIRST), (int(last) if last else LAST) + 1))
     leap = lambda y: y % 4 == 0 and (y % 100 != 0 or y % 400 == 0)
     return sorted(y for y in chosen if y <= LAST and not (common_only and leap(y)))
@@ -81,9 +81,9 @@ def reference():
             fields = line.rstrip('\n').split('\t')
             if len(fields) != 4:
                 sys.exit('%s: a rule needs four tab-separated fields' % where)
-            code, spec, rule, _ = fields
+            code, span, rule, _ = fields
             place = per_place.setdefault(code, {y: set() for y in range(FIRST, LAST + 1)})
-            for year in years(spec, where):
+            for year in years(span, where):
                 place[year].update(days(rule, year, where))
     out = []
     for code, place in per_place.items():
