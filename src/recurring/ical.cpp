@@ -497,18 +497,19 @@ std::optional<IcsImport> ImportIcs(const QByteArray& data, QString* error, IcsDa
         for (const QString& feast : s.feasts) feastYears[{s.text, feast}].insert(s.date.year());
         dayYears[{s.text, s.date.month() * 100 + s.date.day()}].insert(s.date.year());
     }
-    // The feast a one-date event is part of: a classic feast given in two years or more, or a feast that
-    // moves with Easter given in more years than the event's day of the year (in years with one Easter
-    // date both readings hold, and a fixed day is the likelier).
+    // The feast a one-date event is part of: the feast its text is given on in the most years, two at
+    // least, the classic name first among equals. A feast that moves with Easter must also beat the
+    // event's day of the year: in years that share their Easter date both readings hold, and a fixed day
+    // is the likelier. Two feasts meet on one day in some years (Orthodox Easter - 7 is Palm Sunday when
+    // both Easters fall together), so the first that fits is not enough.
     auto feastOf = [&](const Slot& s) -> QString {
         const size_t onDay = dayYears[{s.text, s.date.month() * 100 + s.date.day()}].size();
         QString best;
-        size_t bestYears = 0;
+        size_t bestYears = 1;
         for (const QString& feast : s.feasts) {
             const size_t n = feastYears[{s.text, feast}].size();
-            if (n < 2) continue;
-            if (IsClassicFeast(feast)) return feast;
-            if (n > onDay && n > bestYears) {
+            if (!IsClassicFeast(feast) && n <= onDay) continue;
+            if (n > bestYears) {
                 best = feast;
                 bestYears = n;
             }

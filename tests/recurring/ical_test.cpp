@@ -398,6 +398,12 @@ TEST(Ical, MovingFeastsTravelAndComeBack) {
     const IcsImport back = Import(ics);
     for (const QString& feast : moving) EXPECT_TRUE(back.entries.contains(feast)) << feast.toStdString();
 
+    // Orthodox Easter - 7 is Palm Sunday in the years both Easters fall together (2028, 2031, 2034): the
+    // feast given in every year wins over the one that merely meets it in some.
+    const QStringList ostern = {FitToWidth(QStringLiteral("Ostern"), kEventFieldWidth) + QStringLiteral("#EASTER"),
+                                FitToWidth(QStringLiteral("Ostern"), kEventFieldWidth) + QStringLiteral("#OEASTER-7")};
+    EXPECT_EQ(Import(ExportIcs(ostern, 2026)).entries, ostern);
+
     // 2014 and 2025 both have Easter on 20 April: 1 May is Easter + 11 in both, and still a fixed day.
     const IcsImport dated = Import(Calendar(Event("DTSTART;VALUE=DATE:20140501\nSUMMARY:May Day\n") +
                                             Event("DTSTART;VALUE=DATE:20250501\nSUMMARY:May Day\n") +
