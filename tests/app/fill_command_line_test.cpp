@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "app/command_line.h"
+#include "command_line_support.h"
 #include "app/document_io.h"
 #include "calendar/calendar_panel.h"
 #include "platform/program_folder.h"
@@ -22,41 +22,12 @@ using namespace plennix;
 
 namespace {
 
-CommandLine Parse(QStringList args) {
-    args.prepend(QStringLiteral("plennix"));
-    return ParseCommandLine(args);
-}
+using test::Parse;
+using test::RunCapturingStdout;
 
 // A month page of December 1997 with empty cells.
 QString December1997(const QTemporaryDir& dir) {
-    QObject owner;
-    TCalendarPanel32 page(nullptr);
-    page.SetNamingOwner(&owner);
-    page.SetCalendarLayout(TCalendarLayout::loFullCalendar);
-    page.SetMainCalMonth(12);
-    page.SetMainCalYear(1997);
-    const QString path = dir.filePath(QStringLiteral("December.PXF"));
-    QString error;
-    EXPECT_TRUE(SavePageDocument(page, path, &error)) << error.toStdString();
-    return path;
-}
-
-// What the run writes to standard output, and its status.
-std::pair<int, QString> RunCapturingOutput(const CommandLine& c) {
-    std::fflush(stdout);
-    QTemporaryDir dir;
-    const QString capture = dir.filePath(QStringLiteral("out.txt"));
-    const int saved = dup(fileno(stdout));
-    FILE* f = std::fopen(capture.toLocal8Bit().constData(), "w");
-    dup2(fileno(f), fileno(stdout));
-    const int status = RunCommandLine(c);
-    std::fflush(stdout);
-    dup2(saved, fileno(stdout));
-    close(saved);
-    std::fclose(f);
-    QFile read(capture);
-    read.open(QIODevice::ReadOnly);
-    return {status, QString::fromUtf8(read.readAll())};
+    return test::SaveDecember1997(dir.filePath(QStringLiteral("December.PXF")));
 }
 
 TEST(FillCommandLine, GoesOnlyWithCommandsThatOutputTheDocument) {
@@ -76,11 +47,11 @@ TEST(FillCommandLine, DumpShowsTheFilledTextsAndTheFileIsLeftAlone) {
     const QByteArray before = original.readAll();
     original.close();
 
-    const auto [status, dump] = RunCapturingOutput(Parse({"--fill", "--dump", doc}));
+    const auto [status, dump] = RunCapturingStdout(Parse({"--fill", "--dump", doc}));
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(dump.contains(QStringLiteral("Christmas Day")));
     EXPECT_FALSE(dump.contains(QStringLiteral("Independence")));
-    const auto [plainStatus, plain] = RunCapturingOutput(Parse({"--dump", doc}));
+    const auto [plainStatus, plain] = RunCapturingStdout(Parse({"--dump", doc}));
     EXPECT_EQ(plainStatus, 0);
     EXPECT_FALSE(plain.contains(QStringLiteral("Christmas Day")));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));

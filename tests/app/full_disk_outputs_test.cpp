@@ -12,7 +12,7 @@
 #include <QObject>
 #include <QTemporaryDir>
 
-#include "app/command_line.h"
+#include "command_line_support.h"
 #include "app/document_io.h"
 #include "app/main_window.h"
 #include "calendar/calendar_panel.h"
@@ -29,28 +29,12 @@ using namespace plennix;
 
 namespace {
 
-CommandLine Parse(QStringList args) {
-    args.prepend(QStringLiteral("plennix"));
-    return ParseCommandLine(args);
-}
+using test::Parse;
 
 // The status of a run and what it wrote to standard error.
 std::pair<int, QString> RunHeadless(const QStringList& args) {
-    testing::internal::CaptureStderr();
-    const int status = RunCommandLine(Parse(args));
-    return {status, QString::fromLocal8Bit(testing::internal::GetCapturedStderr()).trimmed()};
-}
-
-QString December1997(const QString& path) {
-    QObject owner;
-    TCalendarPanel32 page(nullptr);
-    page.SetNamingOwner(&owner);
-    page.SetCalendarLayout(TCalendarLayout::loFullCalendar);
-    page.SetMainCalMonth(12);
-    page.SetMainCalYear(1997);
-    QString error;
-    EXPECT_TRUE(SavePageDocument(page, path, &error)) << error.toStdString();
-    return path;
+    const auto [status, errors] = test::RunCapturingStderr(Parse(args));
+    return {status, errors.trimmed()};
 }
 
 QString noSpace(const QString& path) {
@@ -62,7 +46,7 @@ QString noSpace(const QString& path) {
 TEST(CommandLineOnAFullDisk, OutputsKeepTheFilesTheyWouldReplaceAndFail) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString doc = December1997(dir.filePath(QStringLiteral("December.PXF")));
+    const QString doc = test::SaveDecember1997(dir.filePath(QStringLiteral("December.PXF")));
     test::FullDisk disk;
     PLENNIX_REQUIRE_FULL_DISK(disk);
     test::ProgramFolderOn folder(disk);

@@ -4,10 +4,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdio>
-#include <unistd.h>
 
-#include "app/command_line.h"
+#include "command_line_support.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "recurring/formula.h"
@@ -17,28 +15,8 @@
 using namespace plennix;
 
 namespace {
-CommandLine Parse(QStringList args) {
-    args.prepend(QStringLiteral("plennix"));
-    return ParseCommandLine(args);
-}
-
-// Runs the command and returns its status and what it wrote to stderr.
-std::pair<int, QString> RunCapturingErrors(const CommandLine& c) {
-    QTemporaryDir dir;
-    const QString capture = dir.filePath(QStringLiteral("err.txt"));
-    std::fflush(stderr);
-    const int saved = dup(fileno(stderr));
-    FILE* f = std::fopen(capture.toLocal8Bit().constData(), "w");
-    dup2(fileno(f), fileno(stderr));
-    const int status = RunCommandLine(c);
-    std::fflush(stderr);
-    dup2(saved, fileno(stderr));
-    close(saved);
-    std::fclose(f);
-    QFile read(capture);
-    read.open(QIODevice::ReadOnly);
-    return {status, QString::fromLocal8Bit(read.readAll())};
-}
+using test::Parse;
+using test::RunCapturingStderr;
 
 QByteArray Calendar(const QByteArray& events) {
     QByteArray body = "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:x\n" + events + "END:VCALENDAR\n";
@@ -84,13 +62,13 @@ TEST(IcsCommandLine, ImportSaysWhatItDidAndKeepsSingleDatesOnlyWhenAsked) {
     const QString ics = RecurringDatesPath() + QStringLiteral(".dated.ics");
     ASSERT_TRUE(WriteFileAtomically(ics, Calendar("BEGIN:VEVENT\nUID:1\nDTSTART;VALUE=DATE:20240704\nRRULE:FREQ=YEARLY\n"
                                                   "SUMMARY:Picnic\nEND:VEVENT\n")));
-    auto [status, errors] = RunCapturingErrors(Parse({"--import-ics", ics}));
+    auto [status, errors] = RunCapturingStderr(Parse({"--import-ics", ics}));
     EXPECT_EQ(status, 0);
     EXPECT_EQ(errors, QStringLiteral("plennix: Imported from %1: 1 date added, 0 events left out\n").arg(ics));
 
     ASSERT_TRUE(WriteFileAtomically(ics, Calendar("BEGIN:VEVENT\nUID:2\nDTSTART;VALUE=DATE:20270329\n"
                                                   "SUMMARY:Easter Monday\nEND:VEVENT\n")));
-    std::tie(status, errors) = RunCapturingErrors(Parse({"--import-ics", ics}));
+    std::tie(status, errors) = RunCapturingStderr(Parse({"--import-ics", ics}));
     EXPECT_EQ(status, 2);
     EXPECT_EQ(errors, QStringLiteral("plennix: left out: Easter Monday: it falls on a single date (2027-03-29), which "
                                      "does not come back every year\nplennix: Imported from %1: 0 dates added, 1 event "
@@ -101,14 +79,14 @@ TEST(IcsCommandLine, ImportSaysWhatItDidAndKeepsSingleDatesOnlyWhenAsked) {
     EXPECT_EQ(Parse({"--export-ics", ics, "--ics-keep-dated"}).action, CommandLine::Action::Usage);
     const CommandLine keep = Parse({"--import-ics", ics, "--ics-keep-dated"});
     ASSERT_EQ(keep.action, CommandLine::Action::ImportIcs);
-    std::tie(status, errors) = RunCapturingErrors(keep);
+    std::tie(status, errors) = RunCapturingStderr(keep);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(LoadRecurringDates().value(),
               (QStringList{BuildEntry(QStringLiteral("Easter Monday (2027)"), QStringLiteral("@0329")),
                            BuildEntry(QStringLiteral("Picnic"), QStringLiteral("@0704"))}));
 
     const QString unwritable = RecurringDatesPath() + QStringLiteral(".no-such-folder/dates.ics");
-    std::tie(status, errors) = RunCapturingErrors(Parse({"--export-ics", unwritable}));
+    std::tie(status, errors) = RunCapturingStderr(Parse({"--export-ics", unwritable}));
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(errors.contains(unwritable)) << errors.toStdString();
     QFile::remove(ics);
