@@ -3,6 +3,7 @@
 // entry points of printing and export.
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
@@ -15,7 +16,6 @@
 #include "app/properties_command.h"
 #include "app/user_title_dialog.h"
 #include "calendar/calendar_panel.h"
-#include "calendar/layout_geometry.h"
 #include "platform/common_dialogs.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
@@ -23,14 +23,12 @@
 #include "recurring/fill_calendar.h"
 #include "recurring/selection_dialogs.h"
 #include "recurring/store.h"
-#include "richtext/rich_text_editor.h"
 #include "surface/graphic_control.h"
 #include "surface/handle.h"
 
 namespace plennix {
 
 namespace {
-
 
 const QString kCalendarFilter = QStringLiteral("Calendar File (*.PXF *.pxf)");
 
