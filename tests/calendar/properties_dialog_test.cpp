@@ -136,6 +136,31 @@ TEST(PropertiesDialog, OrientationAndPaperPickTheLayoutVariant) {
     EXPECT_FALSE(d.dlg.NumberFontButton->isEnabled());
 }
 
+TEST(PropertiesDialog, ThePreviewShowsWhatThePageDrawsAfterEveryChange) {
+    Dialog d;
+    // The same settings on a page of the preview's kind, at the preview's zoom.
+    auto pageDraws = [&d] {
+        TCalendarPanel32 page(nullptr, StoredPageKind::PreviewPage);
+        page.AssignStyle(d.s());
+        page.SetZoom(d.preview().Zoom());
+        return page.PaintToBitmap();
+    };
+    auto shown = [&d] { return d.preview().grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    d.clickRow(5);
+    const QImage twelveMonths = shown();
+    EXPECT_EQ(twelveMonths, pageDraws());
+    Hook colors(SetColorChooser, [](TColor, QWidget*) { return std::optional<TColor>(clRed); });
+    d.click(d.dlg.MiniCalBGColorButton);
+    d.click(d.dlg.German);
+    d.dlg.MiniCalendarLineLayoutCombo->setCurrentIndex(2);
+    EXPECT_NE(shown(), twelveMonths);
+    EXPECT_EQ(shown(), pageDraws());
+    d.click(d.dlg.ZoomInButton);
+    EXPECT_EQ(shown(), pageDraws());
+    d.clickRow(10);
+    EXPECT_EQ(shown(), pageDraws());
+}
+
 TEST(PropertiesDialog, LanguageButtonsAndNameBoxes) {
     Dialog d;
     d.click(d.dlg.German);
