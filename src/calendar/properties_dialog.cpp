@@ -87,7 +87,7 @@ TCalendarProperties::TCalendarProperties(QWidget* parent) : QDialog(parent) {
     left->addWidget(TabSet1);
     left->addWidget(Notebook, 1);
 
-    // The preview: a page of its own in a scroll box, with its zoom buttons.
+    // The preview: a picture of the settings in a scroll box, with its zoom buttons.
     auto* right = new QVBoxLayout();
     body->addLayout(right, 4);
     PreviewBox = new QScrollArea(this);
