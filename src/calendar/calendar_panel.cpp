@@ -177,8 +177,10 @@ bool TCalendarPanel32::HasSuperText() const {
     return false;
 }
 
-void TCalendarPanel32::AssignStyle(const TCalendarPanel32& source) {
-    m_settings.AssignStyle(source.m_settings);
+void TCalendarPanel32::AssignStyle(const TCalendarPanel32& source) { AssignStyle(source.m_settings); }
+
+void TCalendarPanel32::AssignStyle(const CalendarSettings& source) {
+    m_settings.AssignStyle(source);
     ArrangeLayout(false);
 }
 

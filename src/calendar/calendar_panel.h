@@ -94,6 +94,7 @@ public:
     int LayoutFamily() const;
     bool HasSuperText() const;
     void AssignStyle(const TCalendarPanel32& source);
+    void AssignStyle(const CalendarSettings& source);
     bool SameStyle(const TCalendarPanel32& other) const;
     void ResetToDefaults();
     // Files; each throws StreamError with the message to show. A document or style sheet read replaces
