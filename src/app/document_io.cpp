@@ -37,9 +37,8 @@ bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* 
         return false;
     }
     ZoomGuard guard(page, 1.0f, true);
-    page.ClearObjects();
-    page.ClearLastObjectReadReport();
     try {
+        // The page is replaced only when the whole document could be read.
         page.LoadFromFile(path, owner);
     } catch (const FileError& e) {
         // The file itself could not be read (not a regular file, too large, not permitted): its reason

@@ -32,38 +32,6 @@ namespace {
 
 const QString kCalendarFilter = QStringLiteral("Calendar File (*.PXF *.pxf)");
 
-// The document on the page, to put back when reading another one gave up part way through it: the
-// document at the page's zoom, and the names and selection of its objects (the reader names the
-// objects it creates afresh).
-struct KeptPage {
-    QByteArray bytes;
-    QStringList names;
-    QStringList selection;
-};
-
-KeptPage KeepPage(const TCalendarPanel32& page) {
-    KeptPage kept;
-    kept.bytes = page.SaveToBytes();
-    for (TGGraphicControl* o : page.Objects()) kept.names << o->Name();
-    for (TGGraphicControl* o : page.Frame()->Selection()) kept.selection << o->Name();
-    return kept;
-}
-
-void PutPageBack(TCalendarPanel32& page, const KeptPage& kept) {
-    if (page.SaveToBytes() == kept.bytes) return;  // the reader left the page as it was
-    page.ClearObjects();
-    page.ClearCellTexts();
-    try {
-        page.LoadFromBytes(kept.bytes, nullptr);
-    } catch (const StreamError&) {
-        // Written by the same writer moments ago; a failure leaves what was read.
-    }
-    if (page.ObjectCount() == static_cast<int>(kept.names.size()))
-        for (int i = 0; i < page.ObjectCount(); ++i) page.ObjectAt(i)->SetName(kept.names[i]);
-    for (TGGraphicControl* o : page.Objects())
-        if (kept.selection.contains(o->Name())) page.Frame()->AddToSelection(o);
-}
-
 }  // namespace
 
 void TCalendarMain::buildRecentFiles() {
@@ -200,13 +168,11 @@ bool TCalendarMain::OpenCalendarFile(QString path) {
     m_page->SetPaintSuspended(true);
     const double current = m_page->Zoom();
     const float zoom = (current == 1.0 || current < 0.1 || current > 1.1) ? 1.0f : m_page->Zoom();
-    const KeptPage kept = KeepPage(*m_page);
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = LoadDocumentIntoPage(*m_page, path, this, &error);
     QApplication::restoreOverrideCursor();
     if (!ok) {
-        PutPageBack(*m_page, kept);
         m_page->SetPaintSuspended(false);
         m_page->update();
         SetModified(wasModified);

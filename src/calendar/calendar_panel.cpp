@@ -221,9 +221,11 @@ void TCalendarPanel32::replaceDocument(const std::function<void(QObject* owner)>
     const CalendarSettings settings = m_settings;
     const CellStores cells = m_cells;
     const ObjectListReadReport report = LastObjectReadReport();
+    const std::vector<TGGraphicControl*> selection = Frame()->Selection();
     std::vector<std::pair<TGGraphicControl*, QObject*>> previous;
     for (TGGraphicControl* o : Objects()) previous.emplace_back(o, o->parent());
     QObject aside;
+    ClearLastObjectReadReport();
     for (const auto& [object, objectOwner] : previous) {
         object->SetParent(nullptr);
         object->setParent(&aside);
@@ -241,6 +243,7 @@ void TCalendarPanel32::replaceDocument(const std::function<void(QObject* owner)>
             object->setParent(objectOwner);
             object->SetParent(this);
         }
+        for (TGGraphicControl* object : selection) Frame()->AddToSelection(object);
         SetLastObjectReadReport(report);
         ArrangeLayout(false);
         throw;
