@@ -10,8 +10,10 @@
 #include <QSet>
 #include <QTextDocument>
 
+#include "app/document_io.h"
 #include "app/main_window.h"
 #include "calendar/calendar_panel.h"
+#include "platform/messages.h"
 #include "platform/stream_error.h"
 #include "richtext/rich_text_editor.h"
 #include "surface/graphic_control.h"
@@ -325,10 +327,25 @@ void TDocumentUndo::stepDocument(bool back) {
     if (CloseCell) CloseCell();
     if (m_timer.isActive()) Record();
     if ((back ? m_stack.canUndo() : m_stack.canRedo()) && CanRecord()) {
+        const QString step = back ? m_stack.undoText() : m_stack.redoText();
+        m_restoreError.clear();
         if (back)
             m_stack.undo();
         else
             m_stack.redo();
+        if (!m_restoreError.isEmpty()) {
+            // The page was left as it was: the history goes back to where the page is, so that the
+            // step is still there to try again, and the person learns why nothing happened.
+            m_replaying = true;
+            if (back)
+                m_stack.redo();
+            else
+                m_stack.undo();
+            m_replaying = false;
+            ShowError(QStringLiteral("Unable to %1 %2: %3\rThe document is left as it was.")
+                          .arg(back ? QStringLiteral("undo") : QStringLiteral("redo"), step, m_restoreError),
+                      &m_page);
+        }
         syncModified();
     }
     if (open && ReopenCell) ReopenCell(open);
@@ -339,6 +356,15 @@ void TDocumentUndo::restore(const std::shared_ptr<const DocumentSnapshot>& snaps
     const DocumentSnapshot& s = *snapshot;
     m_restoring = true;
     m_timer.stop();
+    // The snapshot is read into a page of its own first: one that does not read back whole (a damaged
+    // or unknown record) must leave the page as it is, not half restored.
+    try {
+        TPageCopy trial(s.bytes, s.zoom);
+    } catch (const StreamError& e) {
+        m_restoreError = e.message();
+        m_restoring = false;
+        return;
+    }
     m_cellPending = false;
     const float zoom = m_page.Zoom();
     const bool suspended = m_page.PaintSuspended();
@@ -349,8 +375,10 @@ void TDocumentUndo::restore(const std::shared_ptr<const DocumentSnapshot>& snaps
     m_page.ClearCellTexts();
     try {
         m_page.LoadFromBytes(s.bytes, nullptr);
-    } catch (const StreamError&) {
-        // The bytes were written by the same writer moments ago; a failure leaves what was read.
+    } catch (const StreamError& e) {
+        // The same bytes read back whole a moment ago; should they not now, the person is told that
+        // the page holds only part of the step.
+        ShowError(QStringLiteral("The document could not be restored completely: ") + e.message(), &m_page);
     }
     // The reader hands out fresh names; the objects get back the names they had, so that the
     // document, its selection and later steps are as before.

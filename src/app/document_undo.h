@@ -131,6 +131,7 @@ private:
     QTimer m_timer;
     std::shared_ptr<const DocumentSnapshot> m_base;
     QString m_pendingName;
+    QString m_restoreError;  // why the last restore left the page as it was; empty when it restored
     qint64 m_byteLimit = kUndoByteLimit;
     int m_serial = 0;
     int m_editedCell = 0;

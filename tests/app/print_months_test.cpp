@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 
 #include "app/command_line.h"
+#include "app/document_io.h"
 #include "app/month_pages.h"
-#include "app/page_output.h"
 #include "platform/common_dialogs.h"
 #include "print_support.h"
 #include "recurring/formula.h"
