@@ -61,6 +61,30 @@ QSizeF paperInches(const TCalendarPanel32& page) {
 ReportPaper reportPaper(const TCalendarPanel32& page) {
     return page.Settings().PaperSize == 1 ? ReportPaper::A4 : ReportPaper::Letter;
 }
+
+// An image written atomically in the given format ("png", "bmp").
+bool writeImageFile(const QImage& image, const QString& path, const char* format, QString* error) {
+    if (image.isNull()) {
+        if (error) *error = failure(QStringLiteral("write"), path, QStringLiteral("the page is empty"));
+        return false;
+    }
+    // Encoded in memory first: only a whole image ever replaces the file, through the checked write.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, format);
+        if (!writer.write(image)) {
+            const QString why = writer.error() == QImageWriter::UnsupportedFormatError
+                                    ? QStringLiteral("the %1 format is not available").arg(QString::fromLatin1(format))
+                                    : QStringLiteral("the image could not be encoded as %1 (%2)")
+                                          .arg(QString::fromLatin1(format), writer.errorString());
+            if (error) *error = failure(QStringLiteral("write"), path, why);
+            return false;
+        }
+    }
+    return WriteFileAtomically(path, bytes, error);
+}
 }  // namespace
 
 // ---- documents ----
@@ -139,29 +163,6 @@ void TPageCopy::read(const QByteArray& bytes, float zoom) {
 
 // ---- output ----
 
-bool WriteImageFile(const QImage& image, const QString& path, const char* format, QString* error) {
-    if (image.isNull()) {
-        if (error) *error = failure(QStringLiteral("write"), path, QStringLiteral("the page is empty"));
-        return false;
-    }
-    // Encoded in memory first: only a whole image ever replaces the file, through the checked write.
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, format);
-        if (!writer.write(image)) {
-            const QString why = writer.error() == QImageWriter::UnsupportedFormatError
-                                    ? QStringLiteral("the %1 format is not available").arg(QString::fromLatin1(format))
-                                    : QStringLiteral("the image could not be encoded as %1 (%2)")
-                                          .arg(QString::fromLatin1(format), writer.errorString());
-            if (error) *error = failure(QStringLiteral("write"), path, why);
-            return false;
-        }
-    }
-    return WriteFileAtomically(path, bytes, error);
-}
-
 bool WritePagesPdf(const TCalendarPanel32& page, const QString& path, int months, QString* error,
                    const PagePreparer& prepare) {
     months = std::clamp(months, 1, kMaxMonthPages);
@@ -234,7 +235,7 @@ bool WritePrintedPagePng(const TCalendarPanel32& page, const QString& path, int 
         if (error) *error = failure(QStringLiteral("write"), path, QStringLiteral("not enough memory for the image"));
         return false;
     }
-    return WriteImageFile(image, path, "png", error);
+    return writeImageFile(image, path, "png", error);
 }
 
 bool WritePagesPng(const TCalendarPanel32& page, const QString& path, float zoom, int months, QString* error,
@@ -244,7 +245,7 @@ bool WritePagesPng(const TCalendarPanel32& page, const QString& path, float zoom
     try {
         ForEachMonthPage(page, months, zoom, [&](TCalendarPanel32& month, int index) {
             if (prepare) prepare(month);
-            ok = WriteImageFile(month.RenderPage(), NumberedPageFile(path, index, months), "png", error);
+            ok = writeImageFile(month.RenderPage(), NumberedPageFile(path, index, months), "png", error);
             return ok;
         });
     } catch (const std::exception& e) {
@@ -266,7 +267,7 @@ bool ExportCalendarBmp(const TCalendarPanel32& page, const QString& path, float 
         if (error) *error = failure(QStringLiteral("write"), path, reasonOf(e));
         return false;
     }
-    return WriteImageFile(image, path, "bmp", error);
+    return writeImageFile(image, path, "bmp", error);
 }
 
 }  // namespace plennix

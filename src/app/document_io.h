@@ -81,7 +81,4 @@ bool WritePagesPng(const TCalendarPanel32& page, const QString& path, float zoom
 bool ExportCalendarBmp(const TCalendarPanel32& page, const QString& path, float zoom, QString* error,
                        const PagePreparer& prepare = {});
 
-// An image written atomically in the given format ("png", "bmp").
-bool WriteImageFile(const QImage& image, const QString& path, const char* format, QString* error);
-
 }  // namespace plennix

@@ -6,11 +6,14 @@
 
 namespace plennix {
 
-QSizeF PlaceholderInches(const TGImage& placeholder) {
+namespace {
+// The placeholder's size in inches at zoom 1.0, whatever the page's zoom.
+QSizeF placeholderInches(const TGImage& placeholder) {
     const double zoom = placeholder.Zoom() > 0 ? double(placeholder.Zoom()) : 1.0;
     const double ppi = ScreenPixelsPerInch();
     return {placeholder.Width() / zoom / ppi, placeholder.Height() / zoom / ppi};
 }
+}  // namespace
 
 std::unique_ptr<MonthPictures> MonthPictures::Make(const TCalendarPanel32& page, QStringList pictures, PictureFit fit,
                                                    int pages, QString* error) {
@@ -27,7 +30,7 @@ std::unique_ptr<MonthPictures> MonthPictures::Make(const TCalendarPanel32& page,
 
 MonthPictures::MonthPictures(const TGImage& placeholder, QStringList pictures, PictureFit fit, int pages)
     : m_pages(std::max(1, pages)),
-      m_prefetch(std::move(pictures), PlaceholderInches(placeholder), fit, std::max(1, pages)) {}
+      m_prefetch(std::move(pictures), placeholderInches(placeholder), fit, std::max(1, pages)) {}
 
 void MonthPictures::PrepareNextPage(TCalendarPanel32& page) {
     // A page of the run is a copy of the document: its placeholder is found the way the document's was.

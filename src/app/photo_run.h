@@ -2,7 +2,6 @@
 // A run of months with a picture on every page: each page's "Picture of the Month" shows the folder's
 // pictures one page after the other, as a stand-in that the document never stores. Shared by Print
 // Months, Print Preview and the command line's --pictures.
-#include <QSizeF>
 #include <QStringList>
 #include <memory>
 
@@ -13,9 +12,6 @@ namespace plennix {
 
 class TCalendarPanel32;
 class TGImage;
-
-// The placeholder's size in inches at zoom 1.0, whatever the page's zoom.
-QSizeF PlaceholderInches(const TGImage& placeholder);
 
 class MonthPictures {
 public:
