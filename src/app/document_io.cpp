@@ -129,7 +129,7 @@ bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* erro
 
 // ---- a page of its own ----
 
-TPageCopy::TPageCopy(const TCalendarPanel32& page) {
+PageCopy::PageCopy(const TCalendarPanel32& page) {
     read(page.SaveToBytes(), page.Zoom());
     // The page's last screen pass left the cell sizes its printed texts are laid out in; the copy
     // makes the same pass at the same zoom.
@@ -141,11 +141,11 @@ TPageCopy::TPageCopy(const TCalendarPanel32& page) {
     m_page->SetColorPicture(page.ColorPicture());
 }
 
-TPageCopy::TPageCopy(const QByteArray& bytes, float zoom) { read(bytes, zoom); }
+PageCopy::PageCopy(const QByteArray& bytes, float zoom) { read(bytes, zoom); }
 
-TPageCopy::~TPageCopy() = default;
+PageCopy::~PageCopy() = default;
 
-void TPageCopy::read(const QByteArray& bytes, float zoom) {
+void PageCopy::read(const QByteArray& bytes, float zoom) {
     m_window = std::make_unique<QWidget>();
     ProvideMasterRichTextOnDemand(m_window.get());
     m_page = new TCalendarPanel32(m_window.get());
@@ -259,7 +259,7 @@ bool ExportCalendarBmp(const TCalendarPanel32& page, const QString& path, float 
                        const PagePreparer& prepare) {
     QImage image;
     try {
-        TPageCopy copy(page);
+        PageCopy copy(page);
         if (copy.Page().Zoom() != zoom) copy.Page().SetZoom(zoom);
         if (prepare) prepare(copy.Page());
         image = copy.Page().PaintToBitmap().convertToFormat(QImage::Format_RGB888);

@@ -6,7 +6,7 @@
 // as a bitmap. Each returns false with the message to show in *error, naming the file and the reason.
 //
 // Output never draws the page on screen: it reads the document's bytes back into a page of its own
-// (TPageCopy), sets that one's zoom, date and cells, draws it and lets it go. The page on screen keeps
+// (PageCopy), sets that one's zoom, date and cells, draws it and lets it go. The page on screen keeps
 // its zoom, settings, cells, objects and modified state throughout, also when the output fails.
 #include <QImage>
 #include <QString>
@@ -34,18 +34,18 @@ bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* erro
 
 // The document's page read back from its bytes into a page that is never shown, in a window of its
 // own that owns its objects (and makes the master editor its rich labels lay out with, when one is
-// read). The copy has the page's zoom, background and grid; its cells are measured as the page's last
-// screen pass measured them, so that printed cell texts come out as the page's would.
-class TPageCopy {
+// read). The copy has the page's zoom, background and grid; a page that was drawn has its copy measured
+// at that zoom as its screen pass measured it, so that printed cell texts come out as the page's would.
+class PageCopy {
 public:
     // Throws StreamError when the bytes do not read back whole (a record that cannot be read, or
     // more objects than a page carries): output without an object of the document would be wrong.
-    explicit TPageCopy(const TCalendarPanel32& page);
+    explicit PageCopy(const TCalendarPanel32& page);
     // The state `bytes` hold, written by SaveToBytes at `zoom`.
-    TPageCopy(const QByteArray& bytes, float zoom);
-    ~TPageCopy();
-    TPageCopy(const TPageCopy&) = delete;
-    TPageCopy& operator=(const TPageCopy&) = delete;
+    PageCopy(const QByteArray& bytes, float zoom);
+    ~PageCopy();
+    PageCopy(const PageCopy&) = delete;
+    PageCopy& operator=(const PageCopy&) = delete;
 
     TCalendarPanel32& Page() { return *m_page; }
 
@@ -53,7 +53,7 @@ private:
     void read(const QByteArray& bytes, float zoom);
 
     std::unique_ptr<QWidget> m_window;
-    TCalendarPanel32* m_page;
+    TCalendarPanel32* m_page = nullptr;
 };
 
 // ---- output ----

@@ -359,7 +359,7 @@ void TDocumentUndo::restore(const std::shared_ptr<const DocumentSnapshot>& snaps
     // The snapshot is read into a page of its own first: one that does not read back whole (a damaged
     // or unknown record) must leave the page as it is, not half restored.
     try {
-        TPageCopy trial(s.bytes, s.zoom);
+        PageCopy trial(s.bytes, s.zoom);
     } catch (const StreamError& e) {
         m_restoreError = e.message();
         m_restoring = false;

@@ -48,7 +48,7 @@ void ForEachMonthPage(const TCalendarPanel32& document, int count, float zoom,
     if (count <= 0) return;
     // One copy serves the whole run, so that a picture of the document is one picture in the output
     // (a PDF embeds it once, however many pages show it).
-    TPageCopy copy(document);
+    PageCopy copy(document);
     TCalendarPanel32& page = copy.Page();
     if (page.Zoom() != zoom) page.SetZoom(zoom);
     const PageDate start{page.Settings().MainCalYear, page.Settings().MainCalMonth, page.Settings().MainCalDay};

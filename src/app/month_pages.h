@@ -27,7 +27,7 @@ struct PageDate {
 PageDate AdvancePageDate(int layoutFamily, const PageDate& start, int index);
 
 // Makes page 0..count-1 of the document in turn and calls `each` with it and its index, until `each`
-// answers false. The pages are one copy of the document (TPageCopy) at `zoom`, its date advanced page
+// answers false. The pages are one copy of the document (PageCopy) at `zoom`, its date advanced page
 // by page; pages after the first carry no cell texts and no user title (those belong to the document's
 // own date). The copy goes when the run ends: the document's page is never changed. Throws StreamError
 // when the document does not read back.

@@ -17,8 +17,8 @@ class MonthPictures {
 public:
     // The run of `pages` pages of the document on `page` with `pictures` (ListFolderPictures). Null,
     // with *error, when the page has no clip-art object to take them.
-    static std::unique_ptr<MonthPictures> Make(const TCalendarPanel32& page, QStringList pictures, PictureFit fit, int pages,
-                                               QString* error);
+    static std::unique_ptr<MonthPictures> Make(const TCalendarPanel32& page, QStringList pictures, PictureFit fit,
+                                               int pages, QString* error);
     MonthPictures(const MonthPictures&) = delete;
     MonthPictures& operator=(const MonthPictures&) = delete;
 

@@ -121,7 +121,7 @@ QString proposedName(QWidget* parent, const TCalendarPanel32& page, const QStrin
 }
 
 // The busy cursor while a command prints or writes. The page on screen stays as it is: what is printed
-// is a copy of the document (TPageCopy).
+// is a copy of the document (PageCopy).
 struct BusyCursor {
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
