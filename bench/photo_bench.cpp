@@ -20,7 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/page_output.h"
+#include "app/document_io.h"
 #include "app/photo_pictures.h"
 #include "app/photo_run.h"
 #include "calendar/calendar_panel.h"

@@ -15,7 +15,6 @@
 #include "app/about_box.h"
 #include "app/document_io.h"
 #include "app/month_pages.h"
-#include "app/page_output.h"
 #include "app/photo_pictures.h"
 #include "app/photo_run.h"
 #include "calendar/calendar_dump.h"
@@ -23,7 +22,6 @@
 #include "objects/rich_label.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
-#include "recurring/fill_calendar.h"
 #include "recurring/ical.h"
 #include "recurring/store.h"
 #include "richtext/rtf_storage.h"
@@ -232,17 +230,6 @@ bool IsHeadlessCommandLine(const QStringList& arguments) {
 }
 
 namespace {
-// The texts of the recurring dates that select days of the page's month, each appended to the cell
-// that shows its day, line by line in file order.
-void FillPageFromLines(TCalendarPanel32& page, const QStringList& lines) {
-    page.MeasureForPrint();  // lays out this page's cells, so that each day finds its cell
-    const int year = page.Settings().MainCalYear, month = page.Settings().MainCalMonth;
-    for (const DayText& put : FillPlan(lines, year, month)) {
-        const int cell = page.CellOfDay(put.day);
-        if (cell > 0) AppendCellParagraph(page, cell, put.text);
-    }
-}
-
 // The owner of a headless run's objects: a window that is never shown, holding the hidden master
 // editor that rich-text labels lay their text out with (a document read without it would lose its
 // rich labels and every object after them). The editor is made when the first rich label is read.
@@ -262,6 +249,15 @@ int fail(const QString& message) {
 void noteObjectsLeftOut(const TCalendarPanel32& page, const QString& path) {
     const QString notice = ObjectsLeftOutNotice(page, path);
     if (!notice.isEmpty()) std::fprintf(stderr, "plennix: %s\n", notice.simplified().toLocal8Bit().constData());
+}
+
+// The fill puts a month's dates into month pages only (as Print Months does); a run on another page
+// still does its work, and says that its pages go without the dates.
+void noteUnfilled(const TCalendarPanel32& page) {
+    const QString kind = UnfilledPageKind(page);
+    if (kind.isEmpty()) return;
+    std::fprintf(stderr, "plennix: --fill puts recurring dates into month pages only; this %s is output without them\n",
+                 kind.toLocal8Bit().constData());
 }
 
 QByteArray cellRtf(const char* text, int colorIndex) {
@@ -368,8 +364,9 @@ int RunCommandLine(const CommandLine& c) {
         if (!lines) return fail(error);
         recurring = *lines;
     }
-    const PagePreparer fill = c.fill ? PagePreparer([&recurring](TCalendarPanel32& p) { FillPageFromLines(p, recurring); })
-                                     : PagePreparer();
+    const PagePreparer fill =
+        c.fill ? PagePreparer([&recurring](TCalendarPanel32& p) { FillPageWithRecurringDates(p, recurring); })
+               : PagePreparer();
     // The folder is read before the document, so that a wrong folder fails the run at once.
     QStringList pictures;
     if (!c.pictures.isEmpty()) {
@@ -388,6 +385,7 @@ int RunCommandLine(const CommandLine& c) {
             QString error;
             if (!LoadDocumentIntoPage(page, c.document, &owner.window, &error)) return fail(error);
             noteObjectsLeftOut(page, c.document);
+            noteUnfilled(page);
             fill(page);
             dumped = dir.filePath(QFileInfo(c.document).fileName());
             if (!dir.isValid() || !SavePageDocument(page, dumped, &error)) return fail(error);
@@ -408,6 +406,7 @@ int RunCommandLine(const CommandLine& c) {
     QString error;
     if (!LoadDocumentIntoPage(page, c.document, &owner.window, &error)) return fail(error);
     noteObjectsLeftOut(page, c.document);
+    if (c.fill) noteUnfilled(page);
     std::unique_ptr<MonthPictures> monthPictures;
     PagePreparer prepare = fill;
     if (!pictures.isEmpty()) {
@@ -419,8 +418,7 @@ int RunCommandLine(const CommandLine& c) {
     bool ok = false;
     switch (c.action) {
         case A::ExportBmp:
-            if (fill) fill(page);
-            ok = ExportCalendarBmp(page, c.output, c.zoom, &error);
+            ok = ExportCalendarBmp(page, c.output, c.zoom, &error, fill);
             break;
         case A::ExportPng:
             ok = WritePagesPng(page, c.output, c.zoom, c.months, &error, prepare);

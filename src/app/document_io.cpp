@@ -1,42 +1,100 @@
 #include "app/document_io.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImageWriter>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <exception>
 
-#include "app/page_output.h"
 #include "calendar/calendar_panel.h"
+#include "objects/rich_label.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
-#include "surface/handle.h"
+#include "printing/report.h"
 
 namespace plennix {
 
 namespace {
-// Sets the page to a zoom and suspends painting for the life of the guard.
-class ZoomGuard {
+// A document is read and written at zoom 1.0 with painting suspended: its file holds the page at
+// 100 %, and the page on screen must not show the steps in between. The zoom comes back also when the
+// file fails.
+class DocumentZoomGuard {
 public:
-    ZoomGuard(TCalendarPanel32& page, float zoom, bool suspend) : m_page(page), m_zoom(page.Zoom()), m_suspend(suspend) {
-        if (m_suspend) m_page.SetPaintSuspended(true);
-        m_page.SetZoom(zoom);
+    explicit DocumentZoomGuard(TCalendarPanel32& page) : m_page(page), m_zoom(page.Zoom()) {
+        m_page.SetPaintSuspended(true);
+        m_page.SetZoom(1.0f);
     }
-    ~ZoomGuard() {
+    ~DocumentZoomGuard() {
         m_page.SetZoom(m_zoom);
-        if (m_suspend) m_page.SetPaintSuspended(false);
+        m_page.SetPaintSuspended(false);
     }
+    DocumentZoomGuard(const DocumentZoomGuard&) = delete;
+    DocumentZoomGuard& operator=(const DocumentZoomGuard&) = delete;
 
 private:
     TCalendarPanel32& m_page;
     float m_zoom;
-    bool m_suspend;
 };
 
+QString failure(const QString& verb, const QString& path, const QString& why) {
+    QString text = QStringLiteral("Unable to ") + verb + QLatin1Char(' ') + path;
+    if (!why.isEmpty()) text += QStringLiteral(": ") + why;
+    return text;
+}
+
+// A reader's message is the person's text already; anything else says what it can.
+QString reasonOf(const std::exception& e) {
+    if (const auto* stream = dynamic_cast<const StreamError*>(&e)) return stream->message();
+    return QString::fromLocal8Bit(e.what());
+}
+
+QSizeF paperInches(const TCalendarPanel32& page) {
+    const QSizeF s =
+        QPageSize(page.Settings().PaperSize == 1 ? QPageSize::A4 : QPageSize::Letter).size(QPageSize::Inch);
+    return page.Settings().CalendarOrientation == TCalendarOrientation::coLandscape ? s.transposed() : s;
+}
+
+ReportPaper reportPaper(const TCalendarPanel32& page) {
+    return page.Settings().PaperSize == 1 ? ReportPaper::A4 : ReportPaper::Letter;
+}
+
+// An image written atomically in the given format ("png", "bmp").
+bool writeImageFile(const QImage& image, const QString& path, const char* format, QString* error) {
+    if (image.isNull()) {
+        if (error) *error = failure(QStringLiteral("write"), path, QStringLiteral("the page is empty"));
+        return false;
+    }
+    // Encoded in memory first: only a whole image ever replaces the file, through the checked write.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, format);
+        if (!writer.write(image)) {
+            const QString why = writer.error() == QImageWriter::UnsupportedFormatError
+                                    ? QStringLiteral("the %1 format is not available").arg(QString::fromLatin1(format))
+                                    : QStringLiteral("the image could not be encoded as %1 (%2)")
+                                          .arg(QString::fromLatin1(format), writer.errorString());
+            if (error) *error = failure(QStringLiteral("write"), path, why);
+            return false;
+        }
+    }
+    return WriteFileAtomically(path, bytes, error);
+}
 }  // namespace
+
+// ---- documents ----
 
 bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* owner, QString* error) {
     if (!QFileInfo::exists(path)) {
         if (error) *error = QStringLiteral("File ") + path + QStringLiteral(" no longer exists");
         return false;
     }
-    ZoomGuard guard(page, 1.0f, true);
+    DocumentZoomGuard guard(page);
     try {
         // The page is replaced only when the whole document could be read.
         page.LoadFromFile(path, owner);
@@ -58,7 +116,7 @@ QString ObjectsLeftOutNotice(const TCalendarPanel32& page, const QString& path) 
 }
 
 bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error) {
-    ZoomGuard guard(page, 1.0f, true);
+    DocumentZoomGuard guard(page);
     try {
         page.SaveToFile(path);
     } catch (const StreamError& e) {
@@ -68,10 +126,141 @@ bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* erro
     return true;
 }
 
-bool ExportCalendarBmp(TCalendarPanel32& page, const QString& path, float zoom, QString* error) {
-    ZoomGuard guard(page, zoom, false);
-    QImage image = page.PaintToBitmap().convertToFormat(QImage::Format_RGB888);
-    return WriteImageFile(image, path, "bmp", error);
+// ---- a page of its own ----
+
+PageCopy::PageCopy(const TCalendarPanel32& page) {
+    read(page.SaveToBytes(), page.Zoom());
+    // The page's last screen pass left the cell sizes its printed texts are laid out in; the copy
+    // makes the same pass at the same zoom.
+    if (!page.DrawState().cell1Text.isEmpty()) m_page->MeasureForPrint();
+    m_page->SetShape(page.Shape());
+    m_page->SetGridSize(page.GridSize());
+    m_page->SetShowGrid(page.ShowGrid());
+    m_page->SetPicture(page.Picture());
+    m_page->SetColorPicture(page.ColorPicture());
+}
+
+PageCopy::PageCopy(const QByteArray& bytes, float zoom) { read(bytes, zoom); }
+
+PageCopy::~PageCopy() = default;
+
+void PageCopy::read(const QByteArray& bytes, float zoom) {
+    m_window = std::make_unique<QWidget>();
+    ProvideMasterRichTextOnDemand(m_window.get());
+    m_page = new TCalendarPanel32(m_window.get());
+    m_page->SetNamingOwner(m_window.get());
+    // The bytes hold the document's geometry; the copy shows it at the zoom asked for.
+    if (m_page->Zoom() != zoom) m_page->SetZoom(zoom);
+    m_page->LoadFromBytes(bytes, m_window.get(), true);
+}
+
+// ---- output ----
+
+bool WritePagesPdf(const TCalendarPanel32& page, const QString& path, int months, QString* error,
+                   const PagePreparer& prepare) {
+    months = std::clamp(months, 1, kMaxMonthPages);
+    // The document is made in memory and written whole: a failure midway, or a full disk, leaves a PDF
+    // that was there before as it was.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Plennix"));
+        writer.setTitle(QFileInfo(path).completeBaseName());
+        TReport report;
+        report.SetDevice(&writer);
+        report.SetTitle(QFileInfo(path).completeBaseName());
+        report.SetPaper(reportPaper(page));
+        page.ApplyPrinterOrientation(report);
+        if (!report.BeginDoc()) {
+            if (error) *error = failure(QStringLiteral("print to"), path, report.ErrorText());
+            return false;
+        }
+        try {
+            PrintMonthPages(page, report, months, prepare);
+        } catch (const std::exception& e) {
+            report.Abort();
+            if (error) *error = failure(QStringLiteral("print to"), path, reasonOf(e));
+            return false;
+        }
+        report.EndDoc();
+    }
+    if (bytes.isEmpty()) {
+        if (error) *error = failure(QStringLiteral("print to"), path, QStringLiteral("no page was produced"));
+        return false;
+    }
+    return WriteFileAtomically(path, bytes, error);
+}
+
+QImage RenderPrintedPage(const TCalendarPanel32& page, int dpi) {
+    dpi = std::clamp(dpi, kMinExportDpi, kMaxExportDpi);
+    const QSizeF inches = paperInches(page);
+    QImage image(static_cast<int>(std::lround(inches.width() * dpi)),
+                 static_cast<int>(std::lround(inches.height() * dpi)), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    TReport report;
+    report.SetDevice(&image);
+    if (!report.BeginDoc()) return QImage();
+    try {
+        PrintMonthPages(page, report, 1);
+    } catch (...) {
+        report.Abort();
+        throw;
+    }
+    report.EndDoc();
+    return image;
+}
+
+bool WritePrintedPagePng(const TCalendarPanel32& page, const QString& path, int dpi, QString* error) {
+    QImage image;
+    try {
+        image = RenderPrintedPage(page, dpi);
+    } catch (const std::exception& e) {
+        if (error) *error = failure(QStringLiteral("write"), path, reasonOf(e));
+        return false;
+    }
+    if (image.isNull()) {
+        if (error) *error = failure(QStringLiteral("write"), path, QStringLiteral("not enough memory for the image"));
+        return false;
+    }
+    return writeImageFile(image, path, "png", error);
+}
+
+bool WritePagesPng(const TCalendarPanel32& page, const QString& path, float zoom, int months, QString* error,
+                   const PagePreparer& prepare) {
+    months = std::clamp(months, 1, kMaxMonthPages);
+    bool ok = true;
+    try {
+        ForEachMonthPage(page, months, zoom, [&](TCalendarPanel32& month, int index) {
+            if (prepare) prepare(month);
+            ok = writeImageFile(month.RenderPage(), NumberedPageFile(path, index, months), "png", error);
+            return ok;
+        });
+    } catch (const std::exception& e) {
+        if (error) *error = failure(QStringLiteral("write"), path, reasonOf(e));
+        return false;
+    }
+    return ok;
+}
+
+bool ExportCalendarBmp(const TCalendarPanel32& page, const QString& path, float zoom, QString* error,
+                       const PagePreparer& prepare) {
+    QImage image;
+    try {
+        PageCopy copy(page);
+        if (copy.Page().Zoom() != zoom) copy.Page().SetZoom(zoom);
+        if (prepare) prepare(copy.Page());
+        image = copy.Page().PaintToBitmap().convertToFormat(QImage::Format_RGB888);
+    } catch (const std::exception& e) {
+        if (error) *error = failure(QStringLiteral("write"), path, reasonOf(e));
+        return false;
+    }
+    return writeImageFile(image, path, "bmp", error);
 }
 
 }  // namespace plennix

@@ -1,13 +1,27 @@
 #pragma once
-// Reading, writing, exporting and printing a calendar page, shared by the main window and the
-// command line. Each returns false with the message to show in *error, naming the file and the reason.
+// A calendar document in and out of files, shared by the main window and the command line: reading it
+// into the page and writing it from there, and its pages written as a PDF (through a PDF writer: no
+// print system is asked for its printers, so the command line starts fast and works on a machine
+// without one), as PNG images of the printed page or of the page as on screen, and the calendar alone
+// as a bitmap. Each returns false with the message to show in *error, naming the file and the reason.
+//
+// Output never draws the page on screen: it reads the document's bytes back into a page of its own
+// (PageCopy), sets that one's zoom, date and cells, draws it and lets it go. The page on screen keeps
+// its zoom, settings, cells, objects and modified state throughout, also when the output fails.
+#include <QImage>
 #include <QString>
+#include <memory>
+
+#include "app/month_pages.h"
 
 class QObject;
+class QWidget;
 
 namespace plennix {
 
 class TCalendarPanel32;
+
+// ---- documents ----
 
 // Documents are read and written at zoom 1.0, with painting suspended; the zoom is restored afterwards.
 bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* owner, QString* error);
@@ -15,7 +29,56 @@ bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* 
 // left out (damaged records, or more than a page can carry), or empty when every object was read.
 QString ObjectsLeftOutNotice(const TCalendarPanel32& page, const QString& path);
 bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error);
-// The calendar alone as a bitmap at the zoom.
-bool ExportCalendarBmp(TCalendarPanel32& page, const QString& path, float zoom, QString* error);
+
+// ---- a page of its own ----
+
+// The document's page read back from its bytes into a page that is never shown, in a window of its
+// own that owns its objects (and makes the master editor its rich labels lay out with, when one is
+// read). The copy has the page's zoom, background and grid; a page that was drawn has its copy measured
+// at that zoom as its screen pass measured it, so that printed cell texts come out as the page's would.
+class PageCopy {
+public:
+    // Throws StreamError when the bytes do not read back whole (a record that cannot be read, or
+    // more objects than a page carries): output without an object of the document would be wrong.
+    explicit PageCopy(const TCalendarPanel32& page);
+    // The document `bytes` hold (written by SaveToBytes), shown at `zoom`.
+    PageCopy(const QByteArray& bytes, float zoom);
+    ~PageCopy();
+    PageCopy(const PageCopy&) = delete;
+    PageCopy& operator=(const PageCopy&) = delete;
+
+    TCalendarPanel32& Page() { return *m_page; }
+
+private:
+    void read(const QByteArray& bytes, float zoom);
+
+    std::unique_ptr<QWidget> m_window;
+    TCalendarPanel32* m_page = nullptr;
+};
+
+// ---- output ----
+
+// `months` consecutive pages (one for the page alone) into one PDF of the page's paper and orientation,
+// at zoom 1.0, placed objects included; fonts are embedded and the text stays selectable. `prepare`
+// runs on each page before it is drawn.
+bool WritePagesPdf(const TCalendarPanel32& page, const QString& path, int months, QString* error,
+                   const PagePreparer& prepare = {});
+
+// The printed page drawn on an image of the paper's size at `dpi` pixels per inch. Throws StreamError
+// when the page does not read back.
+QImage RenderPrintedPage(const TCalendarPanel32& page, int dpi);
+bool WritePrintedPagePng(const TCalendarPanel32& page, const QString& path, int dpi, QString* error);
+// Resolutions offered for a printed-page image (the largest keeps an A4 image under 150 MB).
+constexpr int kMinExportDpi = 48;
+constexpr int kMaxExportDpi = 600;
+
+// `months` consecutive on-screen pages at the zoom as PNG files, numbered when more than one
+// (NumberedPageFile).
+bool WritePagesPng(const TCalendarPanel32& page, const QString& path, float zoom, int months, QString* error,
+                   const PagePreparer& prepare = {});
+
+// The calendar alone (no placed objects) as a bitmap at the zoom. `prepare` runs on the page first.
+bool ExportCalendarBmp(const TCalendarPanel32& page, const QString& path, float zoom, QString* error,
+                       const PagePreparer& prepare = {});
 
 }  // namespace plennix

@@ -10,8 +10,10 @@
 #include <QSet>
 #include <QTextDocument>
 
+#include "app/document_io.h"
 #include "app/main_window.h"
 #include "calendar/calendar_panel.h"
+#include "platform/messages.h"
 #include "platform/stream_error.h"
 #include "richtext/rich_text_editor.h"
 #include "surface/graphic_control.h"
@@ -97,7 +99,7 @@ public:
         if (next->m_after->selection != m_after->selection || next->text() != text()) return false;
         m_after = next->m_after;
         // Nudged back to where it was: nothing left to undo.
-        if (m_after->bytes == m_before->bytes && m_after->zoom == m_before->zoom) setObsolete(true);
+        if (m_after->bytes == m_before->bytes) setObsolete(true);
         return true;
     }
 
@@ -160,7 +162,6 @@ bool TDocumentUndo::CanRecord() const {
 std::shared_ptr<const DocumentSnapshot> TDocumentUndo::take() const {
     auto s = std::make_shared<DocumentSnapshot>();
     s->bytes = m_page.SaveToBytes();
-    s->zoom = m_page.Zoom();
     for (TGGraphicControl* o : m_page.Frame()->Selection()) s->selection << o->Name();
     s->openCell = OpenCell ? OpenCell() : 0;
     s->objects.reserve(m_page.ObjectCount());
@@ -182,7 +183,7 @@ bool TDocumentUndo::Record(const QString& name) {
         m_base = now;
         return false;
     }
-    if (now->bytes == m_base->bytes && now->zoom == m_base->zoom) {
+    if (now->bytes == m_base->bytes) {
         m_base = now;  // the selection may have changed
         syncModified();
         return false;
@@ -255,7 +256,6 @@ void TDocumentUndo::Reset(bool clean) {
 
 void TDocumentUndo::MarkSaved() {
     m_stack.setClean();
-    // Writing at 100 % and zooming back can round object bounds: the saved state is the new baseline.
     if (CanRecord()) m_base = take();
     syncModified();
 }
@@ -325,10 +325,25 @@ void TDocumentUndo::stepDocument(bool back) {
     if (CloseCell) CloseCell();
     if (m_timer.isActive()) Record();
     if ((back ? m_stack.canUndo() : m_stack.canRedo()) && CanRecord()) {
+        const QString step = back ? m_stack.undoText() : m_stack.redoText();
+        m_restoreError.clear();
         if (back)
             m_stack.undo();
         else
             m_stack.redo();
+        if (!m_restoreError.isEmpty()) {
+            // The page was left as it was: the history goes back to where the page is, so that the
+            // step is still there to try again, and the person learns why nothing happened.
+            m_replaying = true;
+            if (back)
+                m_stack.redo();
+            else
+                m_stack.undo();
+            m_replaying = false;
+            ShowError(QStringLiteral("Unable to %1 %2: %3\rThe document is left as it was.")
+                          .arg(back ? QStringLiteral("undo") : QStringLiteral("redo"), step, m_restoreError),
+                      &m_page);
+        }
         syncModified();
     }
     if (open && ReopenCell) ReopenCell(open);
@@ -339,32 +354,31 @@ void TDocumentUndo::restore(const std::shared_ptr<const DocumentSnapshot>& snaps
     const DocumentSnapshot& s = *snapshot;
     m_restoring = true;
     m_timer.stop();
-    m_cellPending = false;
-    const float zoom = m_page.Zoom();
     const bool suspended = m_page.PaintSuspended();
     m_page.SetPaintSuspended(true);
-    // Bounds in a snapshot are those of its zoom.
-    if (s.zoom != zoom) m_page.SetZoom(s.zoom);
-    m_page.ClearObjects();
-    m_page.ClearCellTexts();
+    // A step that does not read back whole (a damaged or unknown record) leaves the page as it is:
+    // the page's reader replaces the document only when it read all of it.
     try {
-        m_page.LoadFromBytes(s.bytes, nullptr);
-    } catch (const StreamError&) {
-        // The bytes were written by the same writer moments ago; a failure leaves what was read.
+        m_page.LoadFromBytes(s.bytes, nullptr, true);
+    } catch (const StreamError& e) {
+        m_restoreError = e.message();
+        m_page.SetPaintSuspended(suspended);
+        m_restoring = false;
+        return;
     }
+    m_cellPending = false;
     // The reader hands out fresh names; the objects get back the names they had, so that the
     // document, its selection and later steps are as before.
     if (m_page.ObjectCount() == static_cast<int>(s.objects.size()))
         for (int i = 0; i < m_page.ObjectCount(); ++i) m_page.ObjectAt(i)->SetName(s.objects[i].first);
-    if (m_page.Zoom() != zoom) m_page.SetZoom(zoom);
     for (const QString& name : s.selection)
         for (TGGraphicControl* o : m_page.Objects())
             if (o->Name() == name) m_page.Frame()->AddToSelection(o);
     m_page.SetPaintSuspended(suspended);
     m_page.update();
     m_restoring = false;
-    // At the snapshot's zoom the page now holds exactly the snapshot; at another zoom it is rescaled.
-    const bool exact = s.zoom == zoom && m_page.ObjectCount() == static_cast<int>(s.objects.size());
+    // Snapshots hold the document's own geometry, so the page now holds exactly the snapshot at any zoom.
+    const bool exact = m_page.ObjectCount() == static_cast<int>(s.objects.size());
     m_base = exact ? snapshot : take();
     if (AfterRestore) AfterRestore();
 }

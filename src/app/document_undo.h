@@ -40,8 +40,7 @@ constexpr qint64 kUndoByteLimit = 64LL * 1024 * 1024;
 
 // The document at one moment.
 struct DocumentSnapshot {
-    QByteArray bytes;  // exactly what the document's file would hold at `zoom`
-    float zoom = 1.0f;
+    QByteArray bytes;  // exactly what the document's file would hold
     QStringList selection;  // names of the selected objects
     int openCell = 0;       // the day cell being typed into (1..42), 0 for none
     // For naming a step: each object's name and bounds in z-order, and each cell's text.
@@ -131,6 +130,7 @@ private:
     QTimer m_timer;
     std::shared_ptr<const DocumentSnapshot> m_base;
     QString m_pendingName;
+    QString m_restoreError;  // why the last restore left the page as it was; empty when it restored
     qint64 m_byteLimit = kUndoByteLimit;
     int m_serial = 0;
     int m_editedCell = 0;

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "app/document_io.h"
 #include "calendar/calendar_panel.h"
-#include "objects/image_object.h"
 #include "platform/dates.h"
 #include "printing/report.h"
 #include "recurring/fill_calendar.h"
@@ -43,50 +43,15 @@ PageDate AdvancePageDate(int layoutFamily, const PageDate& start, int index) {
     return d;
 }
 
-namespace {
-// Puts the document's own date, cell texts and title back and lets changes be reported again.
-class PageRunGuard {
-public:
-    explicit PageRunGuard(TCalendarPanel32& page)
-        : m_page(page),
-          m_date{page.Settings().MainCalYear, page.Settings().MainCalMonth, page.Settings().MainCalDay},
-          m_cells(page.Cells()),
-          m_title(page.Settings().UserTitle),
-          m_changed(std::move(page.LabelChangedEvent)) {
-        page.LabelChangedEvent = nullptr;
-    }
-    ~PageRunGuard() {
-        // A run with pictures showed them in place of a clip-art object's own; the page shows its own again.
-        for (TGGraphicControl* object : m_page.Objects())
-            if (auto* image = qobject_cast<TGImage*>(object)) image->SetStandInPicture(QImage());
-        Show(m_date);
-        for (int i = 1; i <= kCellCount; ++i) m_page.SetCellRtf(i, m_cells[static_cast<size_t>(i - 1)]);
-        m_page.SetUserTitle(m_title);
-        m_page.LabelChangedEvent = std::move(m_changed);
-        m_page.update();
-    }
-    PageRunGuard(const PageRunGuard&) = delete;
-    PageRunGuard& operator=(const PageRunGuard&) = delete;
-
-    void Show(const PageDate& d) {
-        m_page.SetMainCalYear(d.year);
-        m_page.SetMainCalMonth(d.month);
-        m_page.SetMainCalDay(d.day);
-    }
-    const PageDate& Start() const { return m_date; }
-
-private:
-    TCalendarPanel32& m_page;
-    PageDate m_date;
-    CellStores m_cells;
-    QString m_title;
-    std::function<void(QObject*)> m_changed;
-};
-}  // namespace
-
-void ForEachMonthPage(TCalendarPanel32& page, int count, const std::function<void(int index)>& each) {
+void ForEachMonthPage(const TCalendarPanel32& document, int count, float zoom,
+                      const std::function<bool(TCalendarPanel32& page, int index)>& each) {
     if (count <= 0) return;
-    PageRunGuard guard(page);
+    // One copy serves the whole run, so that a picture of the document is one picture in the output
+    // (a PDF embeds it once, however many pages show it).
+    PageCopy copy(document);
+    TCalendarPanel32& page = copy.Page();
+    if (page.Zoom() != zoom) page.SetZoom(zoom);
+    const PageDate start{page.Settings().MainCalYear, page.Settings().MainCalMonth, page.Settings().MainCalDay};
     const int family = page.LayoutFamily();
     for (int i = 0; i < count; ++i) {
         if (i >= 1) {
@@ -94,21 +59,30 @@ void ForEachMonthPage(TCalendarPanel32& page, int count, const std::function<voi
             // Each page starts empty, also of what the page before it was filled with.
             page.ClearCellTexts();
             page.SetUserTitle(QString());
+            const PageDate d = AdvancePageDate(family, start, i);
+            page.SetMainCalYear(d.year);
+            page.SetMainCalMonth(d.month);
+            page.SetMainCalDay(d.day);
         }
-        guard.Show(AdvancePageDate(family, guard.Start(), i));
-        each(i);
+        if (!each(page, i)) return;
     }
 }
 
-void PrintMonthPages(TCalendarPanel32& page, TReport& report, int count, const PagePreparer& prepare) {
-    ForEachMonthPage(page, count, [&](int index) {
+void PrintMonthPages(const TCalendarPanel32& document, TReport& report, int count, const PagePreparer& prepare) {
+    ForEachMonthPage(document, count, 1.0f, [&](TCalendarPanel32& page, int index) {
+        // Printed cell texts are sized from the last screen pass; a page that was never shown gets one.
+        if (index == 0 && page.HasCellText() && page.DrawState().cell1Text.isEmpty()) page.MeasureForPrint();
         if (prepare) prepare(page);
         if (index > 0) report.NewPage();
         page.PrintPage(report, 0.0, 0.0);
+        return true;
     });
 }
 
-void AppendCellParagraph(TCalendarPanel32& page, int cell, const QString& text) {
+namespace {
+// Appends `text` to the end of cell `cell` as a paragraph of its own, in the format the cell's text
+// starts with (as the fill command types it through the cell editor).
+void appendCellParagraph(TCalendarPanel32& page, int cell, const QString& text) {
     TWPRtfStorage* store = page.CellRtf(cell);
     if (!store) return;
     RtfText rtf = ReadRtf(store->RtfData());
@@ -125,15 +99,27 @@ void AppendCellParagraph(TCalendarPanel32& page, int cell, const QString& text) 
     filled.SetRtfData(WriteRtf(rtf));
     page.SetCellRtf(cell, filled);
 }
+}  // namespace
 
-void FillPageWithRecurringDates(TCalendarPanel32& page, const QStringList& lines) {
-    if (page.LayoutFamily() != 0) return;
+bool FillPageWithRecurringDates(TCalendarPanel32& page, const QStringList& lines) {
+    if (page.LayoutFamily() != 0) return false;
     page.MeasureForPrint();  // the cells of this month, so that days find them
     const int year = page.Settings().MainCalYear, month = page.Settings().MainCalMonth;
     // The same texts on the same days, in the same order, as the File menu's fill puts there.
     for (const DayText& put : FillPlan(lines, year, month)) {
         const int cell = page.CellOfDay(put.day);
-        if (cell > 0) AppendCellParagraph(page, cell, put.text);
+        if (cell > 0) appendCellParagraph(page, cell, put.text);
+    }
+    return true;
+}
+
+QString UnfilledPageKind(const TCalendarPanel32& page) {
+    switch (page.LayoutFamily()) {
+    case 0: return QString();
+    case 1: return QStringLiteral("multi-month page");
+    case 2: return QStringLiteral("week planner");
+    case 3: return QStringLiteral("two-week planner");
+    default: return QStringLiteral("day planner");
     }
 }
 

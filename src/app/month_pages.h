@@ -1,7 +1,7 @@
 #pragma once
 // A run of consecutive calendar pages from one document: the same design and placed objects, the date
 // advanced page by page (a month for month and multi-month pages, a week or two for the week planners,
-// a day for the day planners). Shared by Print Months and the command line's --months.
+// a day for the day planners). Shared by printing, Print Months and the command line's --months.
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -26,25 +26,31 @@ struct PageDate {
 // to the month's length.
 PageDate AdvancePageDate(int layoutFamily, const PageDate& start, int index);
 
-// Shows page 0..count-1 on `page` in turn and calls `each` with the index. Pages after the first carry
-// no cell texts and no user title (those belong to the document's own date). The page's date, cell
-// texts and title are restored afterwards, also when `each` throws. No change is reported meanwhile.
-void ForEachMonthPage(TCalendarPanel32& page, int count, const std::function<void(int index)>& each);
+// Makes page 0..count-1 of the document in turn and calls `each` with it and its index, until `each`
+// answers false. The pages are one copy of the document (PageCopy) at `zoom`, its date advanced page
+// by page; pages after the first carry no cell texts and no user title (those belong to the document's
+// own date). The copy goes when the run ends: the document's page is never changed. Throws StreamError
+// when the document does not read back.
+void ForEachMonthPage(const TCalendarPanel32& document, int count, float zoom,
+                      const std::function<bool(TCalendarPanel32& page, int index)>& each);
 
-// Work done on each page of a run after its date is shown and before it is output (filling it with
-// recurring dates); the run's guard undoes it.
+// Work done on each page of a run after its date is set and before it is output (filling it with
+// recurring dates, a picture for the month).
 using PagePreparer = std::function<void(TCalendarPanel32& page)>;
 
-// Prints `count` consecutive pages on a running report, one report page each (a new page before every
-// page but the first), at the panel's current zoom (callers print at 1.0).
-void PrintMonthPages(TCalendarPanel32& page, TReport& report, int count, const PagePreparer& prepare = {});
+// Prints `count` consecutive pages of the document on a running report, one report page each (a new
+// page before every page but the first), at zoom 1.0.
+void PrintMonthPages(const TCalendarPanel32& document, TReport& report, int count, const PagePreparer& prepare = {});
 
-// Appends `text` to the end of cell `cell` as a paragraph of its own, in the format the cell's text
-// starts with (as the fill command types it through the cell editor).
-void AppendCellParagraph(TCalendarPanel32& page, int cell, const QString& text);
-// Fills the page's own month with the recurring date lines (PXRECUR.DAX entries) that select its days.
-// Lays out the page first so that every day finds its cell. Month pages only; others are left alone.
-void FillPageWithRecurringDates(TCalendarPanel32& page, const QStringList& lines);
+// Fills the page's own month with the recurring date lines (PXRECUR.DAX entries) that select its days,
+// as the File menu's fill puts them there. Lays out the page first so that every day finds its cell.
+// Month pages only: the days of a week or day planner are not those of one month, and a month's texts
+// would land on the cells of other months' days with the same number. Answers whether the page was
+// filled (false: not a month page, left as it was).
+bool FillPageWithRecurringDates(TCalendarPanel32& page, const QStringList& lines);
+// "week planner", "two-week planner", "day planner" or "multi-month page": what a page that the fill
+// leaves alone is, for the message that says so; empty for a month page.
+QString UnfilledPageKind(const TCalendarPanel32& page);
 
 // The file of page `index` of a run written as separate images: "Cal.png" gives "Cal-01.png",
 // "Cal-02.png", ...; a run of one page keeps the name.

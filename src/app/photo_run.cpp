@@ -6,13 +6,16 @@
 
 namespace plennix {
 
-QSizeF PlaceholderInches(const TGImage& placeholder) {
+namespace {
+// The placeholder's size in inches at zoom 1.0, whatever the page's zoom.
+QSizeF placeholderInches(const TGImage& placeholder) {
     const double zoom = placeholder.Zoom() > 0 ? double(placeholder.Zoom()) : 1.0;
     const double ppi = ScreenPixelsPerInch();
     return {placeholder.Width() / zoom / ppi, placeholder.Height() / zoom / ppi};
 }
+}  // namespace
 
-std::unique_ptr<MonthPictures> MonthPictures::Make(TCalendarPanel32& page, QStringList pictures, PictureFit fit,
+std::unique_ptr<MonthPictures> MonthPictures::Make(const TCalendarPanel32& page, QStringList pictures, PictureFit fit,
                                                    int pages, QString* error) {
     TGImage* placeholder = PictureOfTheMonthPlaceholder(page.Objects());
     if (!placeholder) {
@@ -22,29 +25,30 @@ std::unique_ptr<MonthPictures> MonthPictures::Make(TCalendarPanel32& page, QStri
                 "and tick Picture of the Month in its menu");
         return nullptr;
     }
-    return std::unique_ptr<MonthPictures>(new MonthPictures(placeholder, std::move(pictures), fit, pages));
+    return std::unique_ptr<MonthPictures>(new MonthPictures(*placeholder, std::move(pictures), fit, pages));
 }
 
-MonthPictures::MonthPictures(TGImage* placeholder, QStringList pictures, PictureFit fit, int pages)
-    : m_placeholder(placeholder),
-      m_pages(std::max(1, pages)),
-      m_prefetch(std::move(pictures), PlaceholderInches(*placeholder), fit, std::max(1, pages)) {}
+MonthPictures::MonthPictures(const TGImage& placeholder, QStringList pictures, PictureFit fit, int pages)
+    : m_pages(std::max(1, pages)),
+      m_prefetch(std::move(pictures), placeholderInches(placeholder), fit, std::max(1, pages)) {}
 
-void MonthPictures::PrepareNextPage() {
+void MonthPictures::PrepareNextPage(TCalendarPanel32& page) {
+    // A page of the run is a copy of the document: its placeholder is found the way the document's was.
+    TGImage* placeholder = PictureOfTheMonthPlaceholder(page.Objects());
     // The page before's picture goes first, so that no more than two are held while the next decodes.
-    m_placeholder->SetStandInPicture(QImage());
+    if (placeholder) placeholder->SetStandInPicture(QImage());
     const PlacedPicture picture = m_prefetch.Take(m_next);
     m_next = (m_next + 1) % m_pages;
     if (picture.image.isNull()) {
         if (!m_unreadable.contains(picture.error)) m_unreadable << picture.error;
         return;
     }
-    m_placeholder->SetStandInPicture(picture.image);
+    if (placeholder) placeholder->SetStandInPicture(picture.image);
 }
 
 PagePreparer MonthPictures::Preparer(PagePreparer also) {
     return [this, also = std::move(also)](TCalendarPanel32& page) {
-        PrepareNextPage();
+        PrepareNextPage(page);
         if (also) also(page);
     };
 }

@@ -1,8 +1,7 @@
 #pragma once
-// A run of months with a picture on every page: the page's "Picture of the Month" shows the folder's
+// A run of months with a picture on every page: each page's "Picture of the Month" shows the folder's
 // pictures one page after the other, as a stand-in that the document never stores. Shared by Print
 // Months, Print Preview and the command line's --pictures.
-#include <QSizeF>
 #include <QStringList>
 #include <memory>
 
@@ -14,33 +13,29 @@ namespace plennix {
 class TCalendarPanel32;
 class TGImage;
 
-// The placeholder's size in inches at zoom 1.0, whatever the page's zoom.
-QSizeF PlaceholderInches(const TGImage& placeholder);
-
 class MonthPictures {
 public:
-    // The run of `pages` pages on `page` with `pictures` (ListFolderPictures). Null, with *error, when
-    // the page has no clip-art object to take them.
-    static std::unique_ptr<MonthPictures> Make(TCalendarPanel32& page, QStringList pictures, PictureFit fit, int pages,
-                                               QString* error);
+    // The run of `pages` pages of the document on `page` with `pictures` (ListFolderPictures). Null,
+    // with *error, when the page has no clip-art object to take them.
+    static std::unique_ptr<MonthPictures> Make(const TCalendarPanel32& page, QStringList pictures, PictureFit fit,
+                                               int pages, QString* error);
     MonthPictures(const MonthPictures&) = delete;
     MonthPictures& operator=(const MonthPictures&) = delete;
 
     // Puts the picture of the next page (in page order, starting over after the last) into the
-    // placeholder; a picture that cannot be read leaves the placeholder as designed and is noted.
-    void PrepareNextPage();
+    // placeholder of `page` (a page of the run); a picture that cannot be read leaves the placeholder
+    // as designed and is noted.
+    void PrepareNextPage(TCalendarPanel32& page);
     // The next page is the run's first again (a preview renders the run anew).
     void Restart() { m_next = 0; }
     // Runs PrepareNextPage, then `also` (filling with recurring dates), on each page.
     PagePreparer Preparer(PagePreparer also = {});
     // The pictures that could not be read, "FILE: reason", each once, in the order met.
     const QStringList& Unreadable() const { return m_unreadable; }
-    TGImage* Placeholder() const { return m_placeholder; }
 
 private:
-    MonthPictures(TGImage* placeholder, QStringList pictures, PictureFit fit, int pages);
+    MonthPictures(const TGImage& placeholder, QStringList pictures, PictureFit fit, int pages);
 
-    TGImage* m_placeholder;
     int m_pages;
     int m_next = 0;
     PicturePrefetcher m_prefetch;

@@ -1,6 +1,5 @@
 #include "app/print_commands.h"
 
-#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +18,6 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -28,9 +26,9 @@
 #include <exception>
 #include <functional>
 
+#include "app/document_io.h"
 #include "app/main_window.h"
 #include "app/month_pages.h"
-#include "app/page_output.h"
 #include "app/photo_pictures.h"
 #include "app/photo_run.h"
 #include "calendar/calendar_panel.h"
@@ -38,6 +36,7 @@
 #include "platform/common_dialogs.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
+#include "platform/stream_error.h"
 #include "printing/report.h"
 #include "recurring/store.h"
 
@@ -121,62 +120,8 @@ QString proposedName(QWidget* parent, const TCalendarPanel32& page, const QStrin
                               page.Settings().MainCalYear, extension);
 }
 
-// Everything a pass over the page changes for the screen, put back by the destructor also when the
-// pass fails midway: painting suspended, the Printing flag (objects report no changes), the busy cursor,
-// the scroll area's automatic scrolling, zoom 1.0 and the page's change event.
-class PrintPass {
-public:
-    explicit PrintPass(TCalendarPanel32& page)
-        : m_page(page),
-          m_zoom(page.Zoom()),
-          m_wasSuspended(page.PaintSuspended()),
-          m_wasPrinting(page.Printing()),
-          m_changed(std::move(page.LabelChangedEvent)) {
-        // A print must never make the program forget (or invent) unsaved changes.
-        m_page.LabelChangedEvent = nullptr;
-        m_page.SetPaintSuspended(true);
-        m_page.SetPrinting(true);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        for (QWidget* w = m_page.parentWidget(); w && !m_scroll; w = w->parentWidget())
-            m_scroll = qobject_cast<QAbstractScrollArea*>(w);
-        if (m_scroll) {
-            // The scroll area must not follow the page while it is at print size.
-            m_scrollX = m_scroll->horizontalScrollBar()->value();
-            m_scrollY = m_scroll->verticalScrollBar()->value();
-            m_scrollUpdates = m_scroll->updatesEnabled();
-            m_scroll->setUpdatesEnabled(false);
-        }
-        if (m_zoom != 1.0f) m_page.SetZoom(1.0f);
-    }
-    ~PrintPass() {
-        QApplication::restoreOverrideCursor();
-        const bool zoomRestored = m_page.Zoom() != m_zoom;
-        if (zoomRestored) m_page.SetZoom(m_zoom);
-        if (m_scroll) {
-            m_scroll->setUpdatesEnabled(m_scrollUpdates);
-            m_scroll->horizontalScrollBar()->setValue(m_scrollX);
-            m_scroll->verticalScrollBar()->setValue(m_scrollY);
-        }
-        m_page.SetPaintSuspended(m_wasSuspended);
-        if (zoomRestored) m_page.update();
-        m_page.SetPrinting(m_wasPrinting);
-        m_page.LabelChangedEvent = std::move(m_changed);
-    }
-    PrintPass(const PrintPass&) = delete;
-    PrintPass& operator=(const PrintPass&) = delete;
-
-private:
-    TCalendarPanel32& m_page;
-    float m_zoom;
-    bool m_wasSuspended;
-    bool m_wasPrinting;
-    std::function<void(QObject*)> m_changed;
-    QAbstractScrollArea* m_scroll = nullptr;
-    int m_scrollX = 0, m_scrollY = 0;
-    bool m_scrollUpdates = true;
-};
-
-// The busy cursor for a command that is not a print pass.
+// The busy cursor while a command prints or writes. The page on screen stays as it is: what is printed
+// is a copy of the document (PageCopy).
 struct BusyCursor {
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
@@ -219,7 +164,7 @@ void printWithSetup(QWidget* parent, TCalendarPanel32& page, int months, const P
                 page.ApplyPrinterOrientation(r);
             },
             [&](TReport& r) {
-                PrintPass pass(page);
+                BusyCursor busy;
                 printed = true;
                 for (int i = 1; i <= programCopies; ++i) {
                     PrintMonthPages(page, r, months, prepare);
@@ -227,6 +172,8 @@ void printWithSetup(QWidget* parent, TCalendarPanel32& page, int months, const P
                 }
             });
         if (!started) failure = report.ErrorText();
+    } catch (const StreamError& e) {
+        failure = e.message();  // the document did not read back for printing
     } catch (const std::exception& e) {
         failure = QString::fromLocal8Bit(e.what());
     }
@@ -253,6 +200,9 @@ void previewRun(QWidget* parent, TCalendarPanel32& page, int months, const PageP
 
 void PrintMonthsCommand(QWidget* parent, TCalendarPanel32& page) {
     TPrintMonthsDialog dialog(parent);
+    const QString unfilled = UnfilledPageKind(page);
+    if (!unfilled.isEmpty())
+        dialog.RefuseFill(QStringLiteral("Recurring dates fill month pages only, not a %1").arg(unfilled));
     const int chosen = RunModalDialog(dialog);
     if (chosen != QDialog::Accepted && chosen != TPrintMonthsDialog::PreviewResult) return;
     PagePreparer fill;
@@ -303,8 +253,7 @@ void SaveAsBitmapCommand(QWidget* parent, TCalendarPanel32& page) {
     {
         BusyCursor busy;
         // The calendar alone at the screen's zoom: the bitmap has the page's on-screen size.
-        const QImage image = page.PaintToBitmap().convertToFormat(QImage::Format_RGB888);
-        ok = WriteImageFile(image, path, "bmp", &error);
+        ok = ExportCalendarBmp(page, path, page.Zoom(), &error);
     }
     if (!ok) ShowError(error, parent);
 }
@@ -342,7 +291,7 @@ void previewRun(QWidget* parent, TCalendarPanel32& page, int months, const PageP
     QString failure;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         if (restart) restart();
-        PrintPass pass(page);
+        BusyCursor busy;
         TReport report;
         report.SetDevice(target);
         report.SetPaper(paperOf(page));
@@ -354,6 +303,10 @@ void previewRun(QWidget* parent, TCalendarPanel32& page, int months, const PageP
         // A failure must not travel through the dialog's signal: it is kept and shown afterwards.
         try {
             PrintMonthPages(page, report, months, prepare);
+        } catch (const StreamError& e) {
+            report.Abort();
+            failure = e.message();
+            return;
         } catch (const std::exception& e) {
             report.Abort();
             failure = QString::fromLocal8Bit(e.what());
@@ -390,7 +343,7 @@ void ExportPdfCommand(QWidget* parent, TCalendarPanel32& page) {
     QString error;
     bool ok = false;
     {
-        PrintPass pass(page);
+        BusyCursor busy;
         ok = WritePagesPdf(page, path, 1, &error);
     }
     if (!ok) ShowError(error, parent);
@@ -405,7 +358,7 @@ void ExportPngCommand(QWidget* parent, TCalendarPanel32& page) {
     QString error;
     bool ok = false;
     {
-        PrintPass pass(page);
+        BusyCursor busy;
         ok = WritePrintedPagePng(page, path, resolution.Resolution(), &error);
     }
     if (!ok) ShowError(error, parent);
@@ -497,6 +450,11 @@ TPrintMonthsDialog::TPrintMonthsDialog(QWidget* parent) : QDialog(parent) {
 int TPrintMonthsDialog::Months() const { return m_months->value(); }
 void TPrintMonthsDialog::SetMonths(int months) { m_months->setValue(months); }
 bool TPrintMonthsDialog::FillMonths() const { return m_fill->isEnabled() && m_fill->isChecked(); }
+void TPrintMonthsDialog::RefuseFill(const QString& why) {
+    m_fill->setEnabled(false);
+    m_fill->setToolTip(why);
+    m_fill->setAccessibleDescription(why);
+}
 void TPrintMonthsDialog::SetFillMonths(bool fill) { m_fill->setChecked(fill); }
 QString TPrintMonthsDialog::PicturesFolder() const { return m_folder->text().trimmed(); }
 void TPrintMonthsDialog::SetPicturesFolder(const QString& folder) { m_folder->setText(folder); }

@@ -1,8 +1,8 @@
 #pragma once
 // The main window's printing and export commands: the printer check at first activation, Print Setup,
 // Print Calendar with its copies, Save As Bitmap, Print Preview, Export as PDF and PNG, and Print
-// Months. The caller closes the cell editor (DoSaveRichtext) first. None of them changes the
-// document's modified flag: the page reports no change while it prints.
+// Months. The caller closes the cell editor (DoSaveRichtext) first. None of them changes the page on
+// screen (its zoom, date, cells, objects or modified flag): they print and write copies of it.
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -88,6 +88,8 @@ public:
     void SetMonths(int months);
     bool FillMonths() const;
     void SetFillMonths(bool fill);
+    // The document's pages cannot be filled (not month pages): the choice is off, saying why.
+    void RefuseFill(const QString& why);
     // Empty for a run without pictures.
     QString PicturesFolder() const;
     void SetPicturesFolder(const QString& folder);

@@ -207,10 +207,16 @@ QByteArray TCalendarPanel32::SaveToBytes() const {
     return WriteDocument(m_settings, m_cells, objects);
 }
 
-void TCalendarPanel32::LoadFromBytes(const QByteArray& bytes, QObject* owner) {
+void TCalendarPanel32::LoadFromBytes(const QByteArray& bytes, QObject* owner, bool whole) {
     replaceDocument([&](QObject* objectOwner) {
         StreamReader r(bytes);
         ReadDocument(r, m_settings, m_cells, objectOwner, this, NamingOwner());
+        ObjectListReadReport report = LastObjectReadReport();
+        if (whole && (report.unreadable > 0 || report.overLimit > 0)) {
+            // Pictures a rich text leaves out are left out of the page on screen as well; objects are not.
+            report.richText = RtfReadReport();
+            throw StreamError(ObjectListReadMessage(report, QStringLiteral("the document")));
+        }
     }, owner);
 }
 

@@ -103,7 +103,9 @@ public:
     void LoadFromFile(const QString& path, QObject* owner);
     // The document as its file would hold it, and back (undo snapshots); the reader throws StreamError.
     QByteArray SaveToBytes() const;
-    void LoadFromBytes(const QByteArray& bytes, QObject* owner);
+    // `whole`: objects left out (unreadable records, more than a page carries) fail the read too, as an
+    // undo step or an output copy must hold every object of the document.
+    void LoadFromBytes(const QByteArray& bytes, QObject* owner, bool whole = false);
     void SaveStyleSheet(const QString& path) const;
     void LoadStyleSheet(const QString& path);
     // The calendar alone, at the page's zoom, without placed objects.

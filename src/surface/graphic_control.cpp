@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMenu>
 
+#include "platform/messages.h"
 #include "platform/numbers.h"
 #include "surface/base_panel.h"
 #include "surface/handle.h"
@@ -313,13 +314,21 @@ void TGGraphicControl::Clone() {
     if (!host) return;
     TGLabelObjectFiler filer(host->NamingOwner());
     TGGraphicControl* copy = nullptr;
+    QString why;
     try {
         copy = filer.CloneObject(this, parent(), host);
-    } catch (const StreamError&) {
-        return;  // a record this program wrote always reads back; nothing to clone otherwise
+    } catch (const StreamError& e) {
+        why = e.message();
+    }
+    if (!copy) {
+        // The copy is written and read back as a record: one that does not read back leaves no copy,
+        // and the person must know that the command did nothing.
+        ShowError(QStringLiteral("Unable to clone %1: %2")
+                      .arg(Name(), why.isEmpty() ? QStringLiteral("its record could not be read back") : why),
+                  host);
+        return;
     }
     QCoreApplication::processEvents();
-    if (!copy) return;
     copy->SetTop(m_top + 25);
     host->BringObjectToFront(copy);
     if (TGBasePanel* panel = Panel()) {

@@ -2,6 +2,7 @@
 // exported, every page of a --months run gets its own month's dates, and an unreadable list fails.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -12,7 +13,9 @@
 
 #include "command_line_support.h"
 #include "app/document_io.h"
+#include "app/print_commands.h"
 #include "calendar/calendar_panel.h"
+#include "platform/common_dialogs.h"
 #include "platform/program_folder.h"
 #include "recurring/formula.h"
 #include "recurring/store.h"
@@ -82,6 +85,50 @@ TEST(FillCommandLine, EveryPageOfARunGetsItsOwnMonthAndAnUnreadableListFails) {
     EXPECT_EQ(RunCommandLine(Parse({"--fill", "--print-pdf", none, doc})), 1);
     EXPECT_FALSE(QFile::exists(none));
     QDir(RecurringDatesPath()).removeRecursively();
+}
+
+// A week planner's days are not those of one month: a month's texts would land on the cells of other
+// months' days with the same number. The fill leaves its cells alone and says so, on the command line
+// as in the window's Print Months.
+TEST(FillCommandLine, AWeekPlannerIsLeftUnfilledAndTheRunSaysSo) {
+    QTemporaryDir dir;
+    QObject owner;
+    TCalendarPanel32 page(nullptr);
+    page.SetNamingOwner(&owner);
+    page.SetCalendarLayout(TCalendarLayout::loWeek);
+    page.SetMainCalYear(1997);
+    page.SetMainCalMonth(12);
+    page.SetMainCalDay(29);
+    const QString doc = dir.filePath(QStringLiteral("Week.PXF"));
+    QString error;
+    ASSERT_TRUE(SavePageDocument(page, doc, &error)) << error.toStdString();
+    // The week of 29 December shows the 1st of January, where December's first would land.
+    ASSERT_TRUE(SaveRecurringDates({BuildEntry("December first", "@1201"), BuildEntry("Monthly", "@0029")}));
+
+    testing::internal::CaptureStderr();
+    const auto [status, dump] = RunCapturingStdout(Parse({"--fill", "--dump", doc}));
+    const QString said = QString::fromLocal8Bit(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(dump.contains(QStringLiteral("29")));  // the dump itself is there
+    EXPECT_FALSE(dump.contains(QStringLiteral("December first")));
+    EXPECT_FALSE(dump.contains(QStringLiteral("Monthly")));
+    EXPECT_TRUE(said.contains(QStringLiteral("month pages only"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("week planner"))) << said.toStdString();
+
+    bool offered = true;
+    QString why;
+    test::ScopedHook dialogs(SetModalDialogRunner, [&](QDialog& d) {
+        auto* fill = d.findChild<QCheckBox*>(QStringLiteral("FillCheck"));
+        EXPECT_NE(fill, nullptr);
+        if (fill) {
+            offered = fill->isEnabled();
+            why = fill->toolTip();
+        }
+        return int(QDialog::Rejected);
+    });
+    PrintMonthsCommand(nullptr, page);
+    EXPECT_FALSE(offered);
+    EXPECT_TRUE(why.contains(QStringLiteral("week planner"))) << why.toStdString();
 }
 
 }  // namespace

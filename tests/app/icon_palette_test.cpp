@@ -14,9 +14,9 @@
 #include <QTemporaryDir>
 
 #include "app/icon_palette.h"
+#include "app/document_io.h"
 #include "app/icon_readers.h"
 #include "app/main_window.h"
-#include "app/page_output.h"
 #include "calendar/calendar_panel.h"
 #include "platform/common_dialogs.h"
 #include "platform/program_folder.h"

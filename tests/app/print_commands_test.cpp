@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <stdexcept>
 
+#include "app/document_io.h"
 #include "app/main_window.h"
-#include "app/page_output.h"
 #include "objects/super_text.h"
 #include "platform/common_dialogs.h"
 #include "print_support.h"
@@ -154,6 +154,8 @@ TEST(PrintCommands, PrintsAtFullSizeAndRestoresTheScreen) {
 TEST(PrintCommands, FailureMidwayRestoresTheScreenAndSaysWhy) {
     QTemporaryDir dir;
     PrintablePage p;
+    // Printed from the document's bytes: the class must read back for its printing to fail.
+    RegisterObjectClass(QStringLiteral("TGFailing"), [](QObject* owner) { return new FailingObject(owner); });
     auto* failing = new FailingObject(&p.owner);
     p.page.AddObject(failing, Rect::fromBounds(10, 10, 40, 40));
     p.page.SetZoom(0.6f);

@@ -8,13 +8,14 @@
 #include <QTemporaryDir>
 
 #include "app/command_line.h"
+#include "app/document_io.h"
 #include "app/month_pages.h"
-#include "app/page_output.h"
 #include "platform/common_dialogs.h"
 #include "print_support.h"
 #include "recurring/formula.h"
 #include "recurring/store.h"
 #include "richtext/rtf_storage.h"
+#include "surface/label.h"
 #include "test_support.h"
 
 using namespace plennix;
@@ -73,6 +74,77 @@ TEST(PrintMonths, TwelveMonthsAcrossTheNewYearWithTextsOnTheOwnMonthOnly) {
     EXPECT_FALSE(p.page.CellRtf(p.page.CellOfDay(12))->IsEmpty());
     for (int i = 0; i < kCellCount; ++i)
         EXPECT_EQ(p.page.Cells()[static_cast<size_t>(i)].RtfData(), before[static_cast<size_t>(i)].RtfData());
+    EXPECT_EQ(changes, 0);
+}
+
+// A run draws copies of the document: the page on screen is the same at every moment of the run, its
+// bytes, zoom, size and month, whichever output makes the run (PDF and PNG as the command line writes
+// them, Print Months in the window), and no change is reported.
+TEST(PrintMonths, TheOpenPageIsNeverChangedDuringARun) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(SaveRecurringDates({BuildEntry(QStringLiteral("Payday"), BuildDayOfMonth(15, 0))}));
+    const QStringList lines = *LoadRecurringDates(nullptr);
+    PrintablePage p;
+    putText(p.page, 12, "Dentist");
+    p.page.SetUserTitle(QStringLiteral("Our year"));
+    auto* label = new TGPLabel(&p.owner);
+    label->Loaded();
+    label->SetCaption(QStringLiteral("Greetings"));
+    p.page.AddObject(label, Rect::fromBounds(300, 700, 200, 40));
+    p.page.SetZoom(0.7f);
+    p.page.PaintToBitmap();  // the screen pass at the window's zoom
+    const QByteArray before = p.page.SaveToBytes();
+    const QSize size = p.page.size();
+    int changes = 0;
+    p.page.LabelChangedEvent = [&changes](QObject*) { ++changes; };
+    auto unchanged = [&] {
+        EXPECT_EQ(p.page.SaveToBytes(), before);
+        EXPECT_FLOAT_EQ(p.page.Zoom(), 0.7f);
+        EXPECT_EQ(p.page.size(), size);
+        EXPECT_EQ(p.page.Settings().MainCalMonth, 12);
+    };
+    int prepared = 0;
+    const PagePreparer fill = [&](TCalendarPanel32& month) {
+        ++prepared;
+        EXPECT_NE(&month, &p.page);
+        unchanged();
+        FillPageWithRecurringDates(month, lines);
+    };
+
+    const QString pdf = dir.filePath(QStringLiteral("year.pdf"));
+    QString error;
+    ASSERT_TRUE(WritePagesPdf(p.page, pdf, 12, &error, fill)) << error.toStdString();
+    ASSERT_EQ(PdfPageCount(pdf), 12);
+    EXPECT_TRUE(PdfText(pdf, 1).contains(QStringLiteral("Our year")));
+    EXPECT_TRUE(PdfText(pdf, 1).contains(QStringLiteral("Dentist")));
+    EXPECT_TRUE(PdfText(pdf, 12).contains(QStringLiteral("November 2027")));
+    EXPECT_EQ(PdfText(pdf).count(QStringLiteral("Payday")), 12);
+    EXPECT_EQ(PdfText(pdf).count(QStringLiteral("Greetings")), 12);
+    EXPECT_EQ(PdfText(pdf).count(QStringLiteral("Dentist")), 1);
+
+    const QString png = dir.filePath(QStringLiteral("year.png"));
+    ASSERT_TRUE(WritePagesPng(p.page, png, 0.5f, 12, &error, fill)) << error.toStdString();
+    const QImage first(NumberedPageFile(png, 0, 12)), last(NumberedPageFile(png, 11, 12));
+    EXPECT_EQ(first.size(), QSize(p.page.Layout().PanelWidth(0.5f), p.page.Layout().PanelHeight(0.5f)));
+    EXPECT_FALSE(last.isNull());
+    EXPECT_NE(first, last);
+    EXPECT_EQ(prepared, 24);
+
+    MessageRecorder messages;
+    ScopedHook dialogs(SetModalDialogRunner, [](QDialog& d) {
+        auto& months = static_cast<TPrintMonthsDialog&>(d);
+        months.SetMonths(12);
+        months.SetFillMonths(true);
+        return int(QDialog::Accepted);
+    });
+    const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
+    {
+        ScopedPrinter printer(printed, 1, 1);
+        PrintMonthsCommand(nullptr, p.page);
+    }
+    EXPECT_EQ(PdfPageCount(printed), 12);
+    EXPECT_EQ(PdfText(printed).count(QStringLiteral("Payday")), 12);
+    unchanged();
     EXPECT_EQ(changes, 0);
 }
 
