@@ -703,6 +703,12 @@ bool TCalendarMain::eventFilter(QObject* watched, QEvent* event) {
                     m_page->ClickNextCell(m_currentCell);
                 return true;
             }
+            if (inEditor && m_cellEditor->isVisible() && k->key() == Qt::Key_Escape && plain) {
+                // Escape leaves the cell keeping its text, back to the page's focus on that cell.
+                m_page->setFocus(Qt::OtherFocusReason);
+                DoSaveRichtext();
+                return true;
+            }
             if (inEditor && (k->modifiers() & Qt::ControlModifier) && k->key() == Qt::Key_A) {
                 m_cellEditor->SelectAllText();
                 return true;
