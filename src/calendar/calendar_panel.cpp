@@ -29,9 +29,18 @@ void RegisterCalendarObjectClasses() {
     RegisterDecorativeObjectClasses();
 }
 
-TCalendarPanel32::TCalendarPanel32(QWidget* parent, StoredPageKind storedKind) : TGBasePanel(parent) {
-    RegisterCalendarObjectClasses();
+namespace {
+// Screen readers ask for the selection frame's interface while the base panel makes it, and the first
+// answer is kept: the page's interfaces must be known before.
+QWidget* withPageAccessibility(QWidget* parent) {
     InstallPageAccessibility();
+    return parent;
+}
+}  // namespace
+
+TCalendarPanel32::TCalendarPanel32(QWidget* parent, StoredPageKind storedKind)
+    : TGBasePanel(withPageAccessibility(parent)) {
+    RegisterCalendarObjectClasses();
     m_layout = ::plennix::ArrangeLayout(m_settings, true, m_layout);
     ApplyStoredPageSettings(m_settings, storedKind);
     ArrangeLayout(false);
