@@ -1,5 +1,6 @@
 #include "surface/base_panel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -370,6 +371,7 @@ TGGraphicControl* TGBasePanel::SelectNextObject(bool forward) {
         TGGraphicControl* o = ObjectAt(i);
         if (o->Unselectable() || !o->Visible()) continue;
         // The new object joins before the others leave, so the frame keeps the focus throughout.
+        const bool frameHadFocus = m_frame->hasFocus();
         m_frame->AddToSelection(o);
         const auto others = m_frame->Selection();
         for (TGGraphicControl* other : others)
@@ -377,6 +379,14 @@ TGGraphicControl* TGBasePanel::SelectNextObject(bool forward) {
         // No button is down: the frame must not hold the mouse as it does after a press.
         m_frame->ReleaseCapture();
         m_frame->setFocus(Qt::TabFocusReason);
+        // A frame that kept the focus now reads as another object: screen readers hear of it as of a
+        // new focus.
+        if (frameHadFocus && QAccessible::isActive()) {
+            QAccessibleEvent renamed(m_frame, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&renamed);
+            QAccessibleEvent focused(m_frame, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focused);
+        }
         m_frame->update();
         update();
         return o;
