@@ -4,6 +4,7 @@
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QPointer>
+#include <algorithm>
 #include <map>
 #include <vector>
 
