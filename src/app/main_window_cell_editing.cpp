@@ -176,6 +176,12 @@ bool TCalendarMain::cellEditorKey(QWidget* widget, QKeyEvent* k) {
             m_page->ClickNextCell(m_currentCell);
         return true;
     }
+    if (m_cellEditor->isVisible() && k->key() == Qt::Key_Escape && k->modifiers() == Qt::NoModifier) {
+        // Escape leaves the cell keeping its text, back to the page's focus on that cell.
+        m_page->setFocus(Qt::OtherFocusReason);
+        DoSaveRichtext();
+        return true;
+    }
     if ((k->modifiers() & Qt::ControlModifier) && k->key() == Qt::Key_A) {
         m_cellEditor->SelectAllText();
         return true;

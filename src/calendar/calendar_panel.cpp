@@ -1,11 +1,16 @@
 #include "calendar/calendar_panel.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 
 #include "calendar/calendar_files.h"
 #include "calendar/calendar_print.h"
+#include "calendar/page_accessible.h"
+#include "calendar/page_cells.h"
 #include "calendar/page_clicks.h"
 #include "printing/report.h"
 #include "surface/handle.h"
@@ -24,7 +29,17 @@ void RegisterCalendarObjectClasses() {
     RegisterDecorativeObjectClasses();
 }
 
-TCalendarPanel32::TCalendarPanel32(QWidget* parent, StoredPageKind storedKind) : TGBasePanel(parent) {
+namespace {
+// Screen readers ask for the selection frame's interface while the base panel makes it, and the first
+// answer is kept: the page's interfaces must be known before.
+QWidget* withPageAccessibility(QWidget* parent) {
+    InstallPageAccessibility();
+    return parent;
+}
+}  // namespace
+
+TCalendarPanel32::TCalendarPanel32(QWidget* parent, StoredPageKind storedKind)
+    : TGBasePanel(withPageAccessibility(parent)) {
     RegisterCalendarObjectClasses();
     m_layout = ::plennix::ArrangeLayout(m_settings, true, m_layout);
     ApplyStoredPageSettings(m_settings, storedKind);
@@ -140,6 +155,8 @@ bool TCalendarPanel32::PointInCell(int x, int y) const { return ::plennix::Point
 
 void TCalendarPanel32::raiseCellEvent(int index) {
     if (index < 1 || index > kCellCount || !ClickedInCellEvent) return;
+    // The cell focus follows the cell being edited, so that Escape in the editor comes back to it.
+    if (IsDayCell(m_settings, m_layout, index)) m_focusCell = index;
     const CellInfo& info = m_state.cells[index - 1];
     ClickedInCellEvent(info.rTotal, info.rFree, index, info.iDay, m_cells[index - 1]);
 }
@@ -314,6 +331,95 @@ void TCalendarPanel32::paintEvent(QPaintEvent* event) {
     m_painting = true;
     TGBasePanel::paintEvent(event);
     m_painting = false;
+    // Every object that comes or goes repaints the page.
+    AnnounceObjectChanges(*this);
+}
+
+// ---- keyboard ----
+
+int TCalendarPanel32::focusOrStartCell() const {
+    if (IsDayCell(m_settings, m_layout, m_focusCell)) return m_focusCell;
+    const QDate today = QDate::currentDate();
+    return StartCellFocus(m_settings, m_layout, CalDate{today.year(), today.month(), today.day()});
+}
+
+int TCalendarPanel32::validFocusCell() { return m_focusCell = focusOrStartCell(); }
+
+void TCalendarPanel32::SetFocusedCell(int cell) {
+    if (!IsDayCell(m_settings, m_layout, cell) || cell == m_focusCell) return;
+    m_focusCell = cell;
+    update();
+    // The cell comes into view inside the window's scrolling area.
+    const Rect r = m_state.cells[cell - 1].rTotal;
+    for (QWidget* w = parentWidget(); w && !r.isEmpty(); w = w->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(w)) {
+            const QPoint c = mapTo(area->widget(), QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+            area->ensureVisible(c.x(), c.y(), (r.right - r.left) / 2 + 4, (r.bottom - r.top) / 2 + 4);
+            break;
+        }
+    }
+    if (hasFocus()) AnnounceCellFocus(*this, cell);
+}
+
+void TCalendarPanel32::keyPressEvent(QKeyEvent* event) {
+    const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
+    if (plain && hasFocus()) {
+        auto step = [this](CellStep s) { SetFocusedCell(StepCellFocus(m_settings, m_layout, validFocusCell(), s)); };
+        switch (event->key()) {
+        case Qt::Key_Left: step(CellStep::Left); break;
+        case Qt::Key_Right: step(CellStep::Right); break;
+        case Qt::Key_Up: step(CellStep::Up); break;
+        case Qt::Key_Down: step(CellStep::Down); break;
+        case Qt::Key_Home: step(CellStep::First); break;
+        case Qt::Key_End: step(CellStep::Last); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_F2:
+            // With the pointer, the cell opens as a click on it opens it; a design tool places instead.
+            if (Pointing() && validFocusCell() > 0) {
+                ClickCell(m_focusCell);
+                return;
+            }
+            break;
+        default: break;
+        }
+    }
+    TGBasePanel::keyPressEvent(event);
+}
+
+void TCalendarPanel32::focusInEvent(QFocusEvent* event) {
+    TGBasePanel::focusInEvent(event);
+    validFocusCell();
+    update();
+    // After the focus event of the page itself, so that a screen reader ends on the cell.
+    QMetaObject::invokeMethod(
+        this, [this] { if (hasFocus()) AnnounceCellFocus(*this, m_focusCell); }, Qt::QueuedConnection);
+}
+
+void TCalendarPanel32::focusOutEvent(QFocusEvent* event) {
+    TGBasePanel::focusOutEvent(event);
+    update();
+}
+
+Rect TCalendarPanel32::KeyboardPlace() const {
+    const int cell = focusOrStartCell();
+    return cell > 0 ? m_state.cells[cell - 1].rTotal : Rect{};
+}
+
+void TCalendarPanel32::PaintOverlay(Canvas& canvas) {
+    TGBasePanel::PaintOverlay(canvas);
+    if (!hasFocus() || !IsDayCell(m_settings, m_layout, m_focusCell)) return;
+    const Rect r = m_state.cells[m_focusCell - 1].rTotal;
+    if (r.isEmpty()) return;
+    // Two dotted rectangles just inside the cell's lines, inverting what lies beneath so that they
+    // show on any background.
+    canvas.SetPenMode(PenMode::pmXor);
+    canvas.SetPen(clWhite, 1, PenStyle::psDot);
+    canvas.SetBrushClear();
+    canvas.Rectangle(r.inflated(-2, -2));
+    canvas.Rectangle(r.inflated(-3, -3));
+    canvas.SetPen(clBlack, 1, PenStyle::psSolid);
+    canvas.SetPenMode(PenMode::pmCopy);
 }
 
 void TCalendarPanel32::mousePressEvent(QMouseEvent* event) {

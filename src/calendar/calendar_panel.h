@@ -127,7 +127,19 @@ public:
 
     void CreateObjectInRect(const Rect& r) override;
 
+    // The day cell the keyboard works on, drawn with a focus frame while the page has the focus: the
+    // arrow keys move it, Enter or F2 opens its editor (or places the current tool's object there), the
+    // Menu key opens the page's menu there. 0 before the page first has the focus.
+    int FocusedCell() const { return m_focusCell; }
+    // Moves the cell focus to a day cell (other cells are refused) and tells screen readers.
+    void SetFocusedCell(int cell);
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void PaintOverlay(Canvas& canvas) override;
+    Rect KeyboardPlace() const override;
     void PaintPage(Canvas& canvas) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -140,6 +152,10 @@ private:
     void raiseCellEvent(int index);
     void clickAt(int x, int y);
     CellTextPainter cellPainter();
+    // The focused cell, first moved to today's or the first day cell when it is no day cell (none yet,
+    // or the layout changed under it).
+    int validFocusCell();
+    int focusOrStartCell() const;
 
     CalendarSettings m_settings;
     LayoutResult m_layout;
@@ -150,6 +166,7 @@ private:
     bool m_painting = false;
     bool m_creating = false;
     bool m_ownPress = false;
+    int m_focusCell = 0;
 };
 
 // Registers the placed-object classes that documents can name.

@@ -1,5 +1,6 @@
 #include "surface/base_panel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -341,18 +342,86 @@ void TGBasePanel::ObjectDoubleClick(QObject* sender) {
 
 void TGBasePanel::HandleKeyDown(QKeyEvent* e) {
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    if (ctrl && e->key() == Qt::Key_C)
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const int key = e->key();
+    // Keys the open cell editor did not take come up to the page: only the page and its frame act on
+    // the object keys.
+    const bool ours = hasFocus() || m_frame->hasFocus();
+    if (ctrl && key == Qt::Key_C)
         SelectionClipboard(ClipboardOp::Copy);
-    else if (ctrl && e->key() == Qt::Key_V)
+    else if (ctrl && key == Qt::Key_V)
         SelectionClipboard(ClipboardOp::Paste);
-    else if (ctrl && e->key() == Qt::Key_X)
+    else if (ctrl && key == Qt::Key_X)
         SelectionClipboard(ClipboardOp::Cut);
-    else if (!ctrl && e->key() == Qt::Key_Delete)
+    else if (!ctrl && key == Qt::Key_Delete)
         SelectionClipboard(ClipboardOp::Delete);
+    else if (ours && ctrl && (key == Qt::Key_Tab || key == Qt::Key_Backtab))
+        SelectNextObject(key == Qt::Key_Tab && !shift);
+    else if (ours && (key == Qt::Key_Menu || (key == Qt::Key_F10 && shift && !ctrl)))
+        PopupMenuFromKeyboard();
     if (OnKeyDown) OnKeyDown(e);
 }
 
+TGGraphicControl* TGBasePanel::SelectNextObject(bool forward) {
+    const int n = ObjectCount();
+    int from = forward ? -1 : n;
+    if (m_frame->SelectionCount() > 0) from = IndexOfObject(m_frame->SelectedObject(0));
+    for (int step = 1; step <= n; ++step) {
+        const int i = ((from + (forward ? step : -step)) % n + n) % n;
+        TGGraphicControl* o = ObjectAt(i);
+        if (o->Unselectable() || !o->Visible()) continue;
+        // The new object joins before the others leave, so the frame keeps the focus throughout.
+        const bool frameHadFocus = m_frame->hasFocus();
+        m_frame->AddToSelection(o);
+        const auto others = m_frame->Selection();
+        for (TGGraphicControl* other : others)
+            if (other != o) m_frame->RemoveFromSelection(other);
+        // No button is down: the frame must not hold the mouse as it does after a press.
+        m_frame->ReleaseCapture();
+        m_frame->setFocus(Qt::TabFocusReason);
+        // A frame that kept the focus now reads as another object: screen readers hear of it as of a
+        // new focus.
+        if (frameHadFocus && QAccessible::isActive()) {
+            QAccessibleEvent renamed(m_frame, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&renamed);
+            QAccessibleEvent focused(m_frame, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focused);
+        }
+        m_frame->update();
+        update();
+        return o;
+    }
+    return nullptr;
+}
+
+namespace {
+QPoint centreOf(const Rect& r) { return QPoint(r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2); }
+}  // namespace
+
+void TGBasePanel::PopupMenuFromKeyboard() {
+    if (m_frame->SelectionCount() == 1) {
+        TGGraphicControl* o = m_frame->SelectedObject(0);
+        const QPoint at = mapToGlobal(centreOf(o->BoundsRect()));
+        // The object's menu opens where the mouse is; the keyboard's belongs at the object.
+        o->PopupContextMenu();
+        if (QMenu* menu = o->ContextMenu(); menu && menu->isVisible()) menu->popup(at);
+        return;
+    }
+    const FrameBounds f = m_frame->OwnBounds();
+    const Rect place = m_frame->SelectionCount() > 1 ? Rect(f.left, f.top, f.left + f.width, f.top + f.height)
+                                                     : KeyboardPlace();
+    PanelMenu()->popup(mapToGlobal(centreOf(place)));
+}
+
 void TGBasePanel::keyPressEvent(QKeyEvent* e) {
+    const int key = e->key();
+    const bool plain = !(e->modifiers() & ~Qt::KeypadModifier);
+    // With a design tool chosen, Enter places its object at the keyboard's place as a click there does.
+    if (!m_pointing && plain && hasFocus() && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2)) {
+        const Rect place = KeyboardPlace();
+        PlaceObjectInRect(Rect(place.left + 2, place.top + 2, place.left + 2, place.top + 2));
+        return;
+    }
     HandleKeyDown(e);
     if (OnKeyPress && !e->text().isEmpty()) OnKeyPress(e);
 }
@@ -366,14 +435,8 @@ bool TGBasePanel::event(QEvent* e) {
         m_frame->RefitFrame();
         return true;
     }
-    // The page wants every key, Tab and Shift+Tab included.
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            keyPressEvent(k);
-            return true;
-        }
-    }
+    // Tab and Shift+Tab leave the page for the window's other controls (the cell editor takes them
+    // to move between cells); Ctrl+Tab reaches the keys as any other key.
     return TGObjectHost::event(e);
 }
 

@@ -136,8 +136,15 @@ public:
     void UpdatePanelMenu();
     void PopupPanelMenu();
 
-    // Key routine shared with the frame (Ctrl+C, Ctrl+V, Ctrl+X, Delete).
+    // Key routine shared with the frame (Ctrl+C, Ctrl+V, Ctrl+X, Delete; Ctrl+Tab and Ctrl+Shift+Tab
+    // select the next and previous object; the Menu key and Shift+F10 open the context menu).
     void HandleKeyDown(QKeyEvent* event);
+    // The next (or previous) selectable object in z-order after the selection becomes the only selected
+    // object, from the first (or last) when nothing is selected; null when no object can be selected.
+    TGGraphicControl* SelectNextObject(bool forward);
+    // The context menu for the keyboard, shown at its place rather than at the mouse: the selected
+    // object's own menu at that object, else the page's menu at the selection or at KeyboardPlace().
+    void PopupMenuFromKeyboard();
     // Object double-click routine (sender the frame or an object).
     void ObjectDoubleClick(QObject* sender);
 
@@ -173,6 +180,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     // Paints the calendar or plain page under the objects; the base fills white and draws pictures.
     virtual void PaintPage(Canvas& canvas);
+    // Where keys act on the page itself, in panel pixels: the menu key opens the page's menu there, and
+    // Enter places the current tool's object at its top-left corner. The base answers the page's corner.
+    virtual Rect KeyboardPlace() const { return Rect{}; }
 
 private:
     void buildMenu();

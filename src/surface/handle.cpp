@@ -187,6 +187,7 @@ void TGHandle::RemoveFromSelection(TGGraphicControl* obj) {
         }
         SetOwnBounds(l, t, w, h);
     } else {
+        returnFocusToPanel();
         m_locked = false;
         setEnabled(false);
         hide();
@@ -201,6 +202,7 @@ void TGHandle::RemoveFromSelection(TGGraphicControl* obj) {
 }
 
 void TGHandle::ClearSelection() {
+    returnFocusToPanel();
     m_selection.clear();
     m_locked = false;
     hide();
@@ -511,7 +513,26 @@ void TGHandle::mouseDoubleClickEvent(QMouseEvent* e) {
     FrameDoubleClick();
 }
 
-void TGHandle::keyPressEvent(QKeyEvent* e) { FrameKeyDown(e); }
+void TGHandle::keyPressEvent(QKeyEvent* e) {
+    const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)) {
+        // Tab leaves the page for the window's next control, as it does from the page itself.
+        QWidget::focusNextPrevChild(e->key() == Qt::Key_Tab && !(e->modifiers() & Qt::ShiftModifier));
+        return;
+    }
+    if (e->key() == Qt::Key_Escape && !(e->modifiers() & ~Qt::KeypadModifier) && !m_dragging) {
+        // Back from the objects to the page's cell focus.
+        ClearSelection();
+        return;
+    }
+    FrameKeyDown(e);
+}
+
+void TGHandle::returnFocusToPanel() {
+    // A frame that hides or is disabled while it has the focus would leave the keyboard with no
+    // control at all: the page takes it back.
+    if (hasFocus()) m_panel->setFocus(Qt::OtherFocusReason);
+}
 
 void TGHandle::keyReleaseEvent(QKeyEvent* e) {
     if (e->isAutoRepeat()) return;

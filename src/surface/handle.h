@@ -105,6 +105,7 @@ private:
     void handOn(Qt::MouseButton button, bool press, int x, int y);
     void forward(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int x, int y);
     void focusIfShown();
+    void returnFocusToPanel();
 
     TGBasePanel* m_panel;
     uint32_t m_pressTime = 0;
