@@ -157,11 +157,10 @@ void TGPRichBaseLabel::PaintLabel(Canvas& canvas) const {
     canvas.FillRect(Rect(0, 0, W, H));
 
     // Laid out at the label's width at zoom 1 and drawn scaled, so that the lines break in the same places
-    // at every zoom; a word longer than the line breaks as the editor breaks it.
+    // at every zoom.
     TWPRtfRenderer renderer;
     renderer.SetZoomPercent(RichLabelPaintZoom(Z));
     renderer.SetPageSize(RichLabelPageTwips(W, Z, P), RichLabelPageTwips(H, Z, P));
-    renderer.SetBreakLongWords(true);
     renderer.LoadFrom(m_store);
     renderer.Paint(canvas.painter(), W, H);
 

@@ -3,7 +3,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextDocument>
-#include <QTextOption>
 #include <cmath>
 
 #include "richtext/rtf_model.h"
@@ -23,14 +22,6 @@ void TWPRtfRenderer::layout(int paintWidth) {
     // The text is laid out at 100 %: the page width in pixels at zoom 1.
     double width = m_pageWidth > 0 ? TwipsToPixels(m_pageWidth) : paintWidth * 100.0 / m_zoom;
     if (width <= 0) width = 1;
-    // Set at every layout: the document belongs to the store, which any renderer may paint.
-    QTextOption option = m_document->defaultTextOption();
-    const QTextOption::WrapMode wrap =
-        m_breakLongWords ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WordWrap;
-    if (option.wrapMode() != wrap) {
-        option.setWrapMode(wrap);
-        m_document->setDefaultTextOption(option);
-    }
     // Setting the width always lays the whole text out again, even when it is unchanged.
     if (m_document->textWidth() != width) m_document->setTextWidth(width);
 }

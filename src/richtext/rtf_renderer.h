@@ -34,9 +34,6 @@ public:
     int PageHeightTwips() const { return m_pageHeight; }
     // Ground painted under the text; clNone (the default) paints none.
     void SetBackgroundColor(TColor color) { m_background = color; }
-    // Off (the default), a word longer than the line runs past it; on, it breaks where the line ends, as
-    // the editor control breaks it, so that a text shows as it was typed.
-    void SetBreakLongWords(bool on) { m_breakLongWords = on; }
 
     // Paints onto the painter within (0, 0, width, height) in the painter's coordinates.
     void Paint(QPainter* painter, int width, int height);
@@ -53,7 +50,6 @@ private:
     int m_pageWidth = 0;
     int m_pageHeight = 0;
     TColor m_background = clNone;
-    bool m_breakLongWords = false;
 };
 
 // One-call form of the renderer, as the calendar's cell text pass uses it.
