@@ -20,7 +20,6 @@ namespace {
 void PaintFloatersAndRichLabels(benchmark::State& state) {
     const bool calendars = state.range(0) & 1, labels = state.range(0) & 2;
     QWidget form;
-    CreateMasterRichText(&form);
     TGObjectHost page(&form);
     page.resize(816, 1056);
     for (int i = 0; i < 10; ++i) {

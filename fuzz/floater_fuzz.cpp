@@ -1,7 +1,6 @@
 // Any bytes given to the object list reader with the floating mini calendar and the rich-text label
-// registered must end in objects or a StreamError (ENoMasterWPRich included), never in a crash, a hang or
-// an unbounded allocation. Whatever was read paints, writes out and reads back, and a second round trip
-// changes nothing.
+// registered must end in objects or a StreamError, never in a crash, a hang or an unbounded allocation.
+// Whatever was read paints, writes out and reads back, and a second round trip changes nothing.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -27,10 +26,9 @@ QByteArray writeAll(const std::vector<TGGraphicControl*>& objs) {
     return out;
 }
 
-// A window with the master editor, as the main window has; the labels find it through their owner.
+// The window that owns what is read, as the main window does.
 struct Form {
     QWidget window;
-    Form() { CreateMasterRichText(&window); }
 };
 
 }  // namespace
@@ -41,11 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         RegisterRichLabelClass();
     });
 
-    // Without a master every rich label is refused; the reader must say so, not crash.
-    const bool withMaster = size % 2 == 0;
     Form form;
-    QWidget bare;
-    QWidget* owner = withMaster ? &form.window : &bare;
+    QWidget* owner = &form.window;
     TGObjectHost host(owner);
     StreamReader in(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     std::vector<TGGraphicControl*> objs;

@@ -19,7 +19,6 @@
 #include "app/photo_run.h"
 #include "calendar/calendar_dump.h"
 #include "calendar/calendar_panel.h"
-#include "objects/rich_label.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
 #include "recurring/ical.h"
@@ -230,12 +229,9 @@ bool IsHeadlessCommandLine(const QStringList& arguments) {
 }
 
 namespace {
-// The owner of a headless run's objects: a window that is never shown, holding the hidden master
-// editor that rich-text labels lay their text out with (a document read without it would lose its
-// rich labels and every object after them). The editor is made when the first rich label is read.
+// The owner of a headless run's objects: a window that is never shown.
 struct HeadlessOwner {
     QWidget window;
-    HeadlessOwner() { ProvideMasterRichTextOnDemand(&window); }
 };
 
 int fail(const QString& message) {

@@ -232,13 +232,6 @@ void TCalendarMain::buildToolBar() {
     addToolBar(m_toolBar);
     m_toolBar->show();
     m_formatBar->setEnabled(false);
-
-    // Rich-text labels lay out and paint their text through this hidden editor.
-    m_masterEditor = new TWPRichText(m_toolBar);
-    m_masterEditor->setObjectName(QStringLiteral("MASTERWPRICHTEXT"));
-    m_masterEditor->setFrameShape(QFrame::NoFrame);
-    m_masterEditor->SetWantTabs(true);
-    m_masterEditor->hide();
 }
 
 void TCalendarMain::buildMenus() {

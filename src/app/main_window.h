@@ -138,7 +138,6 @@ private:
     QToolBar* m_toolBar = nullptr;
     QActionGroup* m_tools = nullptr;
     TWPRichText* m_cellEditor = nullptr;
-    TWPRichText* m_masterEditor = nullptr;
     TWPToolBar* m_formatBar = nullptr;
     TWPRtfStorage* m_editedCell = nullptr;
     TMRUFileList* m_mru = nullptr;

@@ -20,7 +20,6 @@
 #include "objects/object_classes.h"
 #include "objects/rich_label.h"
 #include "objects/super_text.h"
-#include "platform/messages.h"
 
 namespace plennix {
 
@@ -487,16 +486,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
         }
         case TLPanelState::psRichLabel: {
             auto* label = new TGPRichBaseLabel(owner);
-            try {
-                label->Loaded();
-            } catch (const ENoMasterWPRich& e) {
-                // Without the master editor the label could show nothing: it is not placed.
-                delete label;
-                SetPanelState(TLPanelState::psPointing);
-                m_creating = false;
-                ShowError(e.message(), window());
-                return;
-            }
+            label->Loaded();
             AddObject(label, r);
             SetPanelState(TLPanelState::psPointing);
             label->SetTransparent(false);

@@ -4,7 +4,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPicture>
-#include <QTextDocument>
 
 #include "objects/rich_label_editor.h"
 #include "platform/common_dialogs.h"
@@ -12,40 +11,10 @@
 #include "platform/ppi.h"
 #include "printing/report.h"
 #include "richtext/rich_text_editor.h"
+#include "richtext/rtf_renderer.h"
 #include "surface/base_panel.h"
 
 namespace plennix {
-
-namespace {
-const QString kMasterName = QStringLiteral("MASTERWPRICHTEXT");
-constexpr const char* kMasterOnDemand = "plennixMasterRichTextOnDemand";
-}  // namespace
-
-TWPRichText* FindMasterRichText(const QObject* object) {
-    if (!object) return nullptr;
-    const QWidget* form = nullptr;
-    for (const QObject* o = object->parent(); o; o = o->parent()) {
-        if (o->isWidgetType() && static_cast<const QWidget*>(o)->isWindow()) {
-            form = static_cast<const QWidget*>(o);
-            break;
-        }
-    }
-    if (!form) return nullptr;
-    for (TWPRichText* editor : form->findChildren<TWPRichText*>())
-        if (editor->objectName().toUpper() == kMasterName) return editor;
-    if (form->property(kMasterOnDemand).toBool()) return CreateMasterRichText(const_cast<QWidget*>(form));
-    return nullptr;
-}
-
-void ProvideMasterRichTextOnDemand(QWidget* window) { window->setProperty(kMasterOnDemand, true); }
-
-TWPRichText* CreateMasterRichText(QWidget* window) {
-    auto* master = new TWPRichText(window);
-    master->setObjectName(kMasterName);
-    master->SetWantTabs(true);
-    master->hide();
-    return master;
-}
 
 int RichLabelPageTwips(int pixels, float zoom, int pixelsPerInch) {
     const double z = zoom;
@@ -120,8 +89,6 @@ void TGPRichBaseLabel::SetBGColor(TColor value) {
 void TGPRichBaseLabel::Loaded() {
     TGGraphicControl::Loaded();
     if (IsLoading()) return;
-    m_master = FindMasterRichText(this);
-    if (!m_master) throw ENoMasterWPRich();
     EditAction = [this](QObject*) { Edit(); };
 }
 
@@ -177,29 +144,25 @@ QWidget* TGPRichBaseLabel::dialogParent() const {
 
 // --- painting ------------------------------------------------------------------------------------
 
-void TGPRichBaseLabel::PaintThroughMaster(Canvas& canvas) {
-    TWPRichText* master = m_master;
-    if (!master) return;
+void TGPRichBaseLabel::PaintLabel(Canvas& canvas) const {
     const int W = Width(), H = Height();
     const float Z = Zoom();
     const int P = ScreenPixelsPerInch();
 
     canvas.SetPen(clBlack);
-    TColor ground = clWhite;
-    if (m_transparent) {
+    if (m_transparent)
         canvas.SetBrushClear();
-    } else {
+    else
         canvas.SetBrush(m_bgColor);
-        ground = m_bgColor;
-    }
-    master->SetBackgroundColor(ground);
     canvas.FillRect(Rect(0, 0, W, H));
 
-    // The zoom goes first so that the text is put into the master at the zoom it is drawn at.
-    master->SetZoomPercent(RichLabelPaintZoom(Z));
-    m_store.AssignTo(*master);
-    master->SetPageSize(RichLabelPageTwips(W, Z, P), RichLabelPageTwips(H, Z, P));
-    master->PaintPage(canvas.painter(), W, H);
+    // Laid out at the label's width at zoom 1 and drawn scaled, so that the lines break in the same places
+    // at every zoom.
+    TWPRtfRenderer renderer;
+    renderer.SetZoomPercent(RichLabelPaintZoom(Z));
+    renderer.SetPageSize(RichLabelPageTwips(W, Z, P), RichLabelPageTwips(H, Z, P));
+    renderer.LoadFrom(m_store);
+    renderer.Paint(canvas.painter(), W, H);
 
     if (m_borderStyle == bsSingle) {
         canvas.SetPen(clBlack, 1, PenStyle::psSolid);
@@ -211,15 +174,15 @@ void TGPRichBaseLabel::PaintThroughMaster(Canvas& canvas) {
 void TGPRichBaseLabel::Paint(Canvas& canvas) {
     if (TGBasePanel* panel = Panel())
         if (panel->PaintSuspended()) return;
-    PaintThroughMaster(canvas);
+    PaintLabel(canvas);
 }
 
-QPicture TGPRichBaseLabel::ToPicture() {
+QPicture TGPRichBaseLabel::ToPicture() const {
     QPicture picture;
     {
         QPainter painter(&picture);
         Canvas canvas(&painter);
-        PaintThroughMaster(canvas);
+        PaintLabel(canvas);
     }
     picture.setBoundingRect(QRect(0, 0, std::max(1, Width()), std::max(1, Height())));
     return picture;

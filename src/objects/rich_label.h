@@ -1,12 +1,10 @@
 #pragma once
 // The rich-text label: a block of formatted text placed freely on the page, on a transparent or coloured
-// ground with an optional border. It owns its text but no layout engine: whenever it paints it lends the
-// text to the main window's hidden master editor (MASTERWPRICHTEXT), lets the master lay it out at the
-// label's size and zoom and paint it onto the label's canvas.
-#include <QPointer>
+// ground with an optional border. Its text is laid out by the store's own document at the label's width
+// at zoom 1 and painted scaled to the design zoom, as day cells paint theirs; no editor control is
+// involved until a person edits the text.
+#include <QPicture>
 
-#include "platform/stream_error.h"
-#include "richtext/rich_text_editor.h"
 #include "richtext/rtf_storage.h"
 #include "surface/control_styles.h"
 #include "surface/graphic_control.h"
@@ -16,25 +14,9 @@ class QWidget;
 
 namespace plennix {
 
-
-// Raised by a label that finds no master editor; a reading error, so that readers report it and go on.
-class ENoMasterWPRich : public StreamError {
-public:
-    ENoMasterWPRich() : StreamError(QStringLiteral("No master rich text object found")) {}
-};
-
-// The master editor of an object: walking up its owners to the first window, that window's first rich
-// text editor named MASTERWPRICHTEXT (in any case); null when there is none.
-TWPRichText* FindMasterRichText(const QObject* object);
-// Creates the hidden master editor in a window (the main window, or the stand-in window of a headless run).
-TWPRichText* CreateMasterRichText(QWidget* window);
-// Lets FindMasterRichText create the window's master when a rich label first asks for it: a headless
-// run whose document holds no rich label then never builds the editor (nor loads its default font).
-void ProvideMasterRichTextOnDemand(QWidget* window);
-
-// The page the master lays the text out on: the label's size at zoom 1, in twips.
+// The page the text is laid out on: the label's size at zoom 1, in twips.
 int RichLabelPageTwips(int pixels, float zoom, int pixelsPerInch);
-// The master's zoom while painting: the design zoom in per cent, truncated.
+// The zoom the text is painted at: the design zoom in per cent, truncated.
 int RichLabelPaintZoom(float zoom);
 
 class TGPRichBaseLabel : public TGGraphicControl {
@@ -56,19 +38,17 @@ public:
     TColor BGColor() const { return m_bgColor; }
     void SetBGColor(TColor value);
 
-    TWPRichText* Master() const { return m_master; }
-
-    // Finds the master (ENoMasterWPRich without one) and adds the label's menu entries.
+    // Adds the label's edit action.
     void Loaded() override;
     void ReadRichTextWithin(qint64& pictureBudget, RtfReadReport& report) const override;
     void UpdateMenu() override;
     void Paint(Canvas& canvas) override;
     void PrintTo(TReport& report, double leftOffset, double topOffset) override;
 
-    // Lays the text out through the master and paints it with the ground and border onto the canvas.
-    void PaintThroughMaster(Canvas& canvas);
+    // Paints the ground, the text and the border onto the canvas, from its origin, at the label's size.
+    void PaintLabel(Canvas& canvas) const;
     // The label as a vector picture of its size.
-    QPicture ToPicture();
+    QPicture ToPicture() const;
 
     // Menu commands.
     void ToggleTransparent();
@@ -88,7 +68,6 @@ private:
     TBorderStyle m_borderStyle = bsSingle;
     bool m_transparent = true;
     TColor m_bgColor = clWhite;
-    QPointer<TWPRichText> m_master;
     QAction* m_transparentItem = nullptr;
     QAction* m_borderItem = nullptr;
 };

@@ -265,18 +265,6 @@ void TWPRichText::Reformat() {
     viewport()->update();
 }
 
-void TWPRichText::PaintPage(QPainter* painter, int width, int height) {
-    if (width <= 0 || height <= 0) return;
-    Reformat();
-    painter->save();
-    painter->setClipRect(QRect(0, 0, width, height), Qt::IntersectClip);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, Qt::black);
-    context.clip = QRectF(0, 0, width, height);
-    document()->documentLayout()->draw(painter, context);
-    painter->restore();
-}
-
 void TWPRichText::restartCaret() {
     m_caretOn = true;
     if (hasFocus()) m_caretTimer.start();

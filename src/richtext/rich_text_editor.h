@@ -1,8 +1,7 @@
 #pragma once
-// TWPRichText: the rich text editing control (the cell editor WPRichText1, the hidden master
-// MASTERWPRICHTEXT through which rich-text labels paint, the label editor's control). A page of a width and
-// height in twips with zero margins, shown at a zoom in per cent (text and pictures scale), wrapped at the
-// page width, without scroll bars, with a red caret.
+// TWPRichText: the rich text editing control (the cell editor WPRichText1, the rich-text label editor's
+// control). A page of a width and height in twips with zero margins, shown at a zoom in per cent (text
+// and pictures scale), wrapped at the page width, without scroll bars, with a red caret.
 #include <QTextEdit>
 #include <QTimer>
 #include <array>
@@ -74,10 +73,6 @@ public:
     void InsertPicture(const QImage& image);
     // Lays the text out again.
     void Reformat();
-
-    // Paints the text's first page onto a painter within (0, 0, width, height), at the editor's zoom,
-    // without a ground (the caller paints the ground).
-    void PaintPage(QPainter* painter, int width, int height);
 
 signals:
     // The text or its formatting changed.

@@ -2,7 +2,7 @@
 // The rich text engine's public face: what other folders use.
 //   TWPRtfStorage     the store of one RTF text (cell texts, rich-text labels)
 //   TWPRtfRenderer    paints a store's text onto any QPainter at a zoom (PaintRtf in one call)
-//   TWPRichText       the editor control (WPRichText1, MASTERWPRICHTEXT)
+//   TWPRichText       the editor control (WPRichText1)
 //   TWPToolBar        the format tool bar (WPToolBar1)
 //   RichTextDemoDialog  the engine on its own, for the main window's menu
 //   ReadRtf / WriteRtf  the RTF codec over the RtfText model

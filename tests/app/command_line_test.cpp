@@ -262,13 +262,12 @@ int redPixels(const QImage& image, const QRect& r) {
 }
 }  // namespace
 
-// A headless run reads rich-text labels (they need the hidden master editor) and the objects after them.
+// A headless run reads rich-text labels and the objects after them.
 TEST(CommandLine, ExportsRichLabelsAndTheObjectsAfterThem) {
     QTemporaryDir dir;
     const QString doc = dir.filePath(QStringLiteral("Rich.PXF"));
     {
         QWidget window;
-        CreateMasterRichText(&window);
         TCalendarPanel32 page(nullptr);
         page.SetNamingOwner(&window);
         page.ResetToDefaults();

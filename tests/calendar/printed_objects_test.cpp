@@ -26,7 +26,6 @@ struct EveryKindPage : test::ShownPage {
     std::vector<TGGraphicControl*> later;
 
     EveryKindPage() {
-        CreateMasterRichText(&owner);
         superText->Loaded();
         superText->SetCaption(QStringLiteral("Wj"));
         superText->SetShadowDepth(6);

@@ -145,7 +145,6 @@ TEST(SavedLayout, EveryKindAndLayoutChangeOpensUnmodified) {
         Rect shownBounds;
         {
             test::ShownPage f;
-            CreateMasterRichText(&f.owner);
             TGGraphicControl* o = c.make(&f.owner);
             f.page->AddObject(o, c.placed);
             c.change(o);
@@ -156,7 +155,6 @@ TEST(SavedLayout, EveryKindAndLayoutChangeOpensUnmodified) {
             EXPECT_EQ(Difference(f.page->SaveToBytes(), saved), "") << "painting changed what was saved";
         }
         test::ShownPage g;
-        CreateMasterRichText(&g.owner);
         g.page->ClearObjects();
         g.page->LoadFromBytes(saved, &g.owner);
         ASSERT_EQ(g.page->ObjectCount(), 1);

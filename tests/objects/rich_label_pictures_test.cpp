@@ -4,9 +4,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QWidget>
 
 #include "objects/rich_label.h"
-#include "richtext/rich_text_editor.h"
 #include "surface/object_stream.h"
 
 namespace plennix {
@@ -31,7 +31,6 @@ int PicturesIn(const TGPRichBaseLabel& label) {
 TEST(RichLabelPictures, OneListSharesOneBudget) {
     RegisterRichLabelClass();
     QWidget window;
-    CreateMasterRichText(&window);
     TGObjectHost host(&window);
     std::vector<const TGGraphicControl*> labels;
     const QByteArray rtf = PictureRtf(3000);  // 9 megapixels each: three fit in a list's 33
@@ -46,7 +45,6 @@ TEST(RichLabelPictures, OneListSharesOneBudget) {
     WriteObjectList(list, labels);
 
     QWidget pasteInto;
-    CreateMasterRichText(&pasteInto);
     TGObjectHost target(&pasteInto);
     StreamReader in(list);
     ObjectListReadReport report;
@@ -61,7 +59,6 @@ TEST(RichLabelPictures, OneListSharesOneBudget) {
 
     // A document's objects get what its cells left: here room for one picture.
     QWidget page;
-    CreateMasterRichText(&page);
     TGObjectHost pageHost(&page);
     StreamReader again(list);
     qint64 budget = 10000000;

@@ -1,5 +1,6 @@
-// The rich-text label: painting through the master editor, the missing master, its record with the RTF
-// bytes unchanged, printing as vectors, and the editor's zoom steps and OK/Cancel.
+// The rich-text label: its ground, border and text at the design zoom, reading, painting and printing
+// without any widget, its record with the RTF bytes unchanged, printing as vectors, and the editor's zoom
+// steps and OK/Cancel.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -37,10 +38,9 @@ const QByteArray kRtf =
     "{\\rtf1\\ansi\\deff0 {\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
     "\\pard\\qc\\f0\\fs48\\cf1 HIX  \\b bold\\b0\\par}";
 
-// A window with the master editor, as the main window has.
+// A window holding the labels, as the main window does.
 struct Form {
     QWidget window;
-    TWPRichText* master = CreateMasterRichText(&window);
     TGObjectHost host{&window};
 
     TGPRichBaseLabel* label(const QByteArray& rtf = kRtf) {
@@ -54,119 +54,120 @@ struct Form {
     }
 };
 
-QImage paint(TGPRichBaseLabel& label) {
+QImage paint(const TGPRichBaseLabel& label) {
     QImage image(label.Width() + 20, label.Height() + 20, QImage::Format_RGB32);
     image.fill(toQColor(kPage));
     QPainter painter(&image);
     Canvas canvas(&painter);
-    label.PaintThroughMaster(canvas);
+    label.PaintLabel(canvas);
     return image;
 }
 
-int countColor(const QImage& img, TColor color) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) n += PixelColor(img, x, y) == color;
-    return n;
-}
-
-TEST(RichLabelMaster, FoundByNameInTheOwningWindowOnly) {
-    Form form;
-    auto* inner = new QObject(&form.window);
-    auto* nested = new TGPRichBaseLabel(inner);
-    EXPECT_EQ(FindMasterRichText(nested), form.master);
-    form.master->setObjectName(QStringLiteral("MasterWPRichText"));
-    EXPECT_EQ(FindMasterRichText(nested), form.master);
-
-    QObject plainOwner;
-    TGPRichBaseLabel orphan(&plainOwner);
-    EXPECT_EQ(FindMasterRichText(&orphan), nullptr);
-}
-
-// A window that provides its master on demand has none until a rich label asks, then exactly one.
-TEST(RichLabelMaster, AnOnDemandMasterIsMadeAtTheFirstRequestOnly) {
-    QWidget window;
-    ProvideMasterRichTextOnDemand(&window);
-    EXPECT_TRUE(window.findChildren<TWPRichText*>().isEmpty());
-    auto* first = new TGPRichBaseLabel(&window);
-    auto* second = new TGPRichBaseLabel(&window);
-    TWPRichText* master = FindMasterRichText(first);
-    ASSERT_NE(master, nullptr);
-    EXPECT_EQ(FindMasterRichText(second), master);
-    EXPECT_EQ(window.findChildren<TWPRichText*>().size(), 1);
-    EXPECT_NO_THROW(second->Loaded());
-}
-
-TEST(RichLabelMaster, MissingMasterRaisesItsErrorAndPaintsNothing) {
-    QWidget bare;
-    TGPRichBaseLabel label(&bare);
-    try {
-        label.Loaded();
-        FAIL() << "Loaded found a master that does not exist";
-    } catch (const ENoMasterWPRich& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("No master rich text object found"));
-    }
-    // It still has the common menu, and without a master it draws nothing at all.
-    EXPECT_NE(label.ContextMenu(), nullptr);
-    label.SetTransparent(false);
-    label.SetBGColor(clRed);
-    const QImage img = paint(label);
-    EXPECT_EQ(countColor(img, kPage), img.width() * img.height());
-
-    // Read from a record, the object fails with the same message as a reading error.
-    RegisterRichLabelClass();
-    QByteArray list;
-    WriteObjectList(list, {&label});
-    TGObjectHost host;
-    StreamReader in(list);
-    try {
-        ReadObjectList(in, &bare, &host, &bare, false);
-        FAIL() << "a label without a master was read";
-    } catch (const StreamError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("No master rich text object found"));
-    }
-}
-
-TEST(RichLabelPaint, GroundBorderAndMasterState) {
+TEST(RichLabelPaint, GroundBorderAndText) {
     Form form;
     TGPRichBaseLabel* label = form.label();
     label->SetBounds(0, 0, 190, 60);
-    // Transparent (the initial state): no ground, the master's ground white, a black frame.
-    form.master->SetBackgroundColor(clRed);
+    // Transparent (the initial state): no ground, a black frame.
     QImage img = paint(*label);
-    EXPECT_EQ(form.master->BackgroundColor(), clWhite);
     EXPECT_EQ(PixelColor(img, 3, 50), kPage);
     EXPECT_EQ(PixelColor(img, 0, 30), clBlack);
     EXPECT_EQ(PixelColor(img, 189, 30), clBlack);
     EXPECT_EQ(PixelColor(img, 190, 30), kPage);
-    EXPECT_GT(countColor(img, clRed), 20);  // the red text
+    EXPECT_GT(test::CountColor(img, clRed), 20);  // the red text
+    // Centred: the text's middle is the label's middle.
+    const Rect red = test::ColorBounds(img, clRed);
+    EXPECT_NEAR((red.left + red.right) / 2, 95, 3);
 
     label->SetTransparent(false);
     label->SetBGColor(clYellow);
     label->SetBorderStyle(bsNone);
     img = paint(*label);
-    EXPECT_EQ(form.master->BackgroundColor(), clYellow);
     EXPECT_EQ(PixelColor(img, 3, 50), clYellow);
     EXPECT_EQ(PixelColor(img, 0, 30), clYellow);
     EXPECT_EQ(PixelColor(img, 195, 30), kPage);
 }
 
-TEST(RichLabelPaint, PageAtZoomOneDrawnAtTheDesignZoom) {
+// The text is laid out at the label's width at zoom 1 and drawn at the design zoom: the same lines,
+// scaled. A word longer than the line breaks where the line ends, as in the editor.
+TEST(RichLabelPaint, SameLinesAtEveryZoomAndLongWordsBreak) {
     EXPECT_EQ(RichLabelPageTwips(300, 1.5f, 96), 3000);
     EXPECT_EQ(RichLabelPaintZoom(1.5f), 150);
     // A zoom of 0.59999990 (six steps out) is 59 per cent when truncated.
     EXPECT_EQ(RichLabelPaintZoom(0.59999990f), 59);
 
+    const QByteArray words =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 one two three four five six seven eight\\par}";
     Form form;
-    TGPRichBaseLabel* label = form.label();
+    TGPRichBaseLabel* label = form.label(words);
+    label->SetBorderStyle(bsNone);
+    label->SetBounds(0, 0, 120, 100);
+    const Rect atOne = test::InkBounds(paint(*label), kPage);
     label->SetZoomField(1.5f);
-    label->SetBounds(0, 0, 300, 90);
-    paint(*label);
-    EXPECT_EQ(form.master->PageWidthTwips(), 3000);
-    EXPECT_EQ(form.master->PageHeightTwips(), 900);
-    EXPECT_EQ(form.master->ZoomPercent(), 150);
-    // The master now holds this label's text.
-    EXPECT_TRUE(form.master->toPlainText().contains(QStringLiteral("HIX")));
+    label->SetBounds(0, 0, 180, 150);
+    const Rect atOneAndHalf = test::InkBounds(paint(*label), kPage);
+    ASSERT_GT(atOne.bottom - atOne.top, 30);  // more than one line at zoom 1
+    EXPECT_NEAR(atOneAndHalf.right - atOneAndHalf.left, (atOne.right - atOne.left) * 1.5, 4);
+    EXPECT_NEAR(atOneAndHalf.bottom - atOneAndHalf.top, (atOne.bottom - atOne.top) * 1.5, 4);
+
+    label->SetRTFText([] {
+        TWPRtfStorage s;
+        s.SetRtfData("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 WWWWWWWWWWWWWWWWWWWWWWWW\\par}");
+        return s;
+    }());
+    label->SetZoomField(1.0f);
+    label->SetBounds(0, 0, 100, 100);
+    const Rect word = test::InkBounds(paint(*label), kPage);
+    EXPECT_LT(word.right, 100);
+    EXPECT_GT(word.bottom - word.top, 40);  // three lines of 18-pixel capitals
+}
+
+// Reading, painting and printing a rich label build no widget: a document's labels need no window.
+TEST(RichLabelWithoutWidgets, ReadsPaintsAndPrints) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(QApplication::allWidgets().isEmpty());
+    RegisterRichLabelClass();
+    QByteArray list;
+    {
+        TGPRichBaseLabel written;
+        TWPRtfStorage text;
+        text.SetRtfData(kRtf);
+        written.SetRTFText(text);
+        written.SetBounds(40, 40, 190, 60);
+        written.SetTransparent(false);
+        written.SetBGColor(clYellow);
+        WriteObjectList(list, {&written});
+    }
+    QObject owner;
+    StreamReader in(list);
+    ObjectListReadReport report;
+    const auto read = ReadObjectList(in, &owner, nullptr, &owner, false, &report);
+    ASSERT_EQ(read.size(), 1u);
+    auto* label = qobject_cast<TGPRichBaseLabel*>(read[0]);
+    ASSERT_NE(label, nullptr);
+
+    QImage image(label->Width(), label->Height(), QImage::Format_RGB32);
+    image.fill(toQColor(kPage));
+    {
+        QPainter painter(&image);
+        Canvas canvas(&painter);
+        label->Paint(canvas);
+    }
+    EXPECT_EQ(PixelColor(image, 3, 50), clYellow);
+    EXPECT_GT(test::CountColor(image, clRed), 20);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("label.pdf"));
+    {
+        TReport printed;
+        printed.SetPdfOutput(path);
+        ASSERT_TRUE(printed.BeginDoc());
+        label->PrintTo(printed, 0.25, 0.25);
+        printed.EndDoc();
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("/Font"));
+    EXPECT_TRUE(QApplication::allWidgets().isEmpty());
 }
 
 TEST(RichLabelRecord, RtfBytesSurviveSaveAndReopen) {
@@ -205,7 +206,6 @@ TEST(RichLabelRecord, RtfBytesSurviveSaveAndReopen) {
     EXPECT_EQ(back->BGColor(), 0x123456);
     EXPECT_FALSE(back->Transparent());
     EXPECT_EQ(back->BorderStyle(), bsNone);
-    EXPECT_EQ(back->Master(), reopened.master);
     ASSERT_TRUE(back->EditAction);
     ASSERT_NE(back->MenuAction(QStringLiteral("Edit")), nullptr);
 
@@ -331,9 +331,7 @@ TEST(RichTextEditor, EditOpensAtTheLabelsSizeAndOnlyOkChangesTheText) {
         });
         label->EditAction(label);
     }
-    EXPECT_TRUE(label->RTFText().Text().paragraphs.size() >= 1);
-    form.master->SetText(label->RTFText().Text());
-    EXPECT_EQ(form.master->toPlainText(), QStringLiteral("changed"));
+    EXPECT_EQ(label->RTFText().Text().plainText(), QStringLiteral("changed"));
 }
 
 }  // namespace

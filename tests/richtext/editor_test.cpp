@@ -9,7 +9,6 @@
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -316,33 +315,4 @@ TEST(RichTextToolBar, LeavingAFontBoxWithoutReturnChangesNothing) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_TRUE(w.focusIn(w.bar->FontSizeBox()));
     EXPECT_EQ(w.editor->CurrentAttributes().halfPoints, 28);  // 12 -> 14
-}
-
-TEST(RichTextEditor, MasterPaintsItsPageAtTheZoom) {
-    // As a rich-text label paints through the hidden master: a page of 3000 twips at 150 % is 300 pixels.
-    TWPRichText master;
-    master.SetWantTabs(true);
-    RtfText t;
-    t.paragraphs.front().runs.push_back(
-        RtfRun{RtfCharFormat{"Arial", 24, 0, kAutoTextColor}, "many words that will need to wrap at the page", nullptr});
-    master.SetText(t);
-    master.SetZoomPercent(150);
-    master.SetPageSize(3000, 1000);
-    QImage img(400, 150, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    {
-        QPainter p(&img);
-        master.PaintPage(&p, 400, 100);
-    }
-    int maxX = -1, maxY = -1;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (qGray(img.pixel(x, y)) < 160) {
-                maxX = std::max(maxX, x);
-                maxY = std::max(maxY, y);
-            }
-    EXPECT_GT(maxX, 200);
-    EXPECT_LT(maxX, 300);  // wrapped at the page's right edge
-    EXPECT_GT(maxY, 40);   // on more than one line of 24-pixel text
-    EXPECT_LT(maxY, 100);  // clipped to the given height
 }
