@@ -146,7 +146,6 @@ PageCopy::~PageCopy() = default;
 
 void PageCopy::read(const QByteArray& bytes, float zoom) {
     m_window = std::make_unique<QWidget>();
-    ProvideMasterRichTextOnDemand(m_window.get());
     m_page = new TCalendarPanel32(m_window.get());
     m_page->SetNamingOwner(m_window.get());
     // The bytes hold the document's geometry; the copy shows it at the zoom asked for.

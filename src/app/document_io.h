@@ -33,8 +33,7 @@ bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* erro
 // ---- a page of its own ----
 
 // The document's page read back from its bytes into a page that is never shown, in a window of its
-// own that owns its objects (and makes the master editor its rich labels lay out with, when one is
-// read). The copy has the page's zoom, background and grid; a page that was drawn has its copy measured
+// own that owns its objects. The copy has the page's zoom, background and grid; a page that was drawn has its copy measured
 // at that zoom as its screen pass measured it, so that printed cell texts come out as the page's would.
 class PageCopy {
 public:

@@ -12,6 +12,7 @@
 #include "calendar/page_accessible.h"
 #include "calendar/page_cells.h"
 #include "calendar/page_clicks.h"
+#include "platform/stream_error.h"
 #include "printing/report.h"
 #include "surface/handle.h"
 #include "surface/label.h"
