@@ -37,7 +37,7 @@
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "platform/stream_error.h"
-#include "printing/report.h"
+#include "printing/printer_report.h"
 #include "recurring/store.h"
 
 namespace plennix {
@@ -84,7 +84,7 @@ QString PrintCompletedMessage(bool hasSuperText) {
 
 // The report starts in portrait at 100 percent, titled "ReportPrinter Report"; its printer is made
 // when first needed.
-TReportPrinter::TReportPrinter() : m_report(std::make_unique<TReport>()) {
+TReportPrinter::TReportPrinter() : m_report(std::make_unique<TPrinterReport>()) {
     m_report->SetStatusFormat(QStringLiteral("Printing page %p"));
 }
 

@@ -21,7 +21,7 @@ class QWidget;
 namespace plennix {
 
 class TCalendarPanel32;
-class TReport;
+class TPrinterReport;
 
 // ---- the commands ----
 void CheckPrintersAtStart(QWidget* parent);
@@ -58,7 +58,7 @@ public:
     TReportPrinter(const TReportPrinter&) = delete;
     TReportPrinter& operator=(const TReportPrinter&) = delete;
 
-    TReport& Report() { return *m_report; }
+    TPrinterReport& Report() { return *m_report; }
     // The system's printer setup dialog (printer, paper, orientation, copies); true when confirmed.
     virtual bool SetupDialog(QWidget* parent);
     virtual int ChosenCopies() const;
@@ -66,7 +66,7 @@ public:
     virtual void SetJobCopies(int copies);
 
 protected:
-    std::unique_ptr<TReport> m_report;
+    std::unique_ptr<TPrinterReport> m_report;
 };
 
 // The process's report printer, made on first use (making one asks the print system for its printers).

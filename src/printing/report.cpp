@@ -7,10 +7,6 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QToolButton>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -20,53 +16,26 @@
 
 namespace plennix {
 
-QString PdfPrinterName() { return QStringLiteral("Print to File (PDF)"); }
-
-bool PrintersInstalled() { return true; }
-
-QString DefaultPrinterName() {
-    const QString name = QPrinterInfo::defaultPrinterName();
-    return name.isEmpty() ? PdfPrinterName() : name;
-}
-
-QStringList InstalledPrinterNames() {
-    QStringList names = QPrinterInfo::availablePrinterNames();
-    names.append(PdfPrinterName());
-    return names;
-}
-
 TReport::TReport() = default;
-
-// The printer is made on first use: making one asks the print system for its printers, which a report
-// drawn on a caller's device (a bitmap, a PDF writer) never needs.
-QPrinter* TReport::printer() const {
-    if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printer->setFullPage(true);
-        // Without any system printer the printer is the built-in PDF writer.
-        if (QPrinterInfo::availablePrinterNames().isEmpty()) m_printer->setOutputFormat(QPrinter::PdfFormat);
-    }
-    return m_printer.get();
-}
 
 TReport::~TReport() {
     if (m_printing) Abort();
 }
 
-void TReport::SetPrinterName(const QString& name) {
-    m_device = nullptr;
-    if (name != PdfPrinterName() && QPrinterInfo::availablePrinterNames().contains(name)) {
-        printer()->setOutputFormat(QPrinter::NativeFormat);
-        printer()->setPrinterName(name);
-    } else {
-        printer()->setOutputFormat(QPrinter::PdfFormat);
+// The setup writer is made on first use and never drawn on: it only holds the paper, orientation and
+// resolution that the PDF of each job is made with.
+QPagedPaintDevice* TReport::ownDevice() const {
+    if (!m_setupWriter) {
+        m_setupBuffer = std::make_unique<QBuffer>();
+        m_setupWriter = std::make_unique<QPdfWriter>(m_setupBuffer.get());
+        m_setupWriter->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
     }
+    return m_setupWriter.get();
 }
 
 void TReport::SetPdfOutput(const QString& fileName) {
     m_device = nullptr;
-    printer()->setOutputFormat(QPrinter::PdfFormat);
-    printer()->setOutputFileName(fileName);
+    m_pdfFileName = fileName;
 }
 
 void TReport::SetDevice(QPaintDevice* device) { m_device = device; }
@@ -74,32 +43,13 @@ void TReport::SetDevice(QPaintDevice* device) { m_device = device; }
 QPaintDevice* TReport::Device() const {
     if (m_device) return m_device;
     if (m_pdfWriter) return m_pdfWriter.get();
-    return printer();
+    return ownDevice();
 }
 
 QPagedPaintDevice* TReport::pagedDevice() const {
     if (m_pdfWriter && !m_device) return m_pdfWriter.get();
-    if (!m_device) return printer();
+    if (!m_device) return ownDevice();
     return dynamic_cast<QPagedPaintDevice*>(m_device);
-}
-
-std::unique_ptr<QPrintDialog> TReport::CreateSetupDialog(QWidget* parent) {
-    auto dialog = std::make_unique<QPrintDialog>(printer(), parent);
-    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog->setOption(QAbstractPrintDialog::PrintCollateCopies, true);
-    // Qt's "..." button beside the output file says nothing to a screen reader by itself.
-    if (auto* browse = dialog->findChild<QToolButton*>(QStringLiteral("fileBrowser")))
-        browse->setAccessibleName(browse->text() + QStringLiteral(" (Choose the output file)"));
-    return dialog;
-}
-
-bool TReport::PrinterSetup(QWidget* parent) {
-    auto dialog = CreateSetupDialog(parent);
-    if (dialog->exec() != QDialog::Accepted) return false;
-    m_device = nullptr;
-    m_orientation = printer()->pageLayout().orientation() == QPageLayout::Landscape ? ReportOrientation::poLandscape
-                                                                                   : ReportOrientation::poPortrait;
-    return true;
 }
 
 void TReport::SetOrientation(ReportOrientation o) {
@@ -114,16 +64,12 @@ void TReport::SetPaper(ReportPaper paper) {
     if (!m_printing) applyPageSetup();
 }
 
-void TReport::SetCopies(int copies) { printer()->setCopyCount(std::max(1, copies)); }
+void TReport::SetCopies(int copies) { m_copies = std::max(1, copies); }
 
-int TReport::Copies() const { return std::max(1, printer()->copyCount()); }
+int TReport::Copies() const { return m_copies; }
 
-int TReport::MaxCopies() const {
-    // A file is written from the report's own PDF writer, which makes one copy: the program prints the others.
-    if (m_device || printer()->outputFormat() == QPrinter::PdfFormat || !printer()->outputFileName().isEmpty())
-        return 1;
-    return printer()->supportsMultipleCopies() ? 999 : 1;
-}
+// A PDF file or a caller's device holds one copy: the program prints the others.
+int TReport::MaxCopies() const { return 1; }
 
 void TReport::applyPageSetup() {
     QPagedPaintDevice* paged = pagedDevice();
@@ -133,7 +79,6 @@ void TReport::applyPageSetup() {
                                                                              : QPageLayout::Portrait);
     // Page inches start at the paper's corner.
     paged->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
-    if (!m_device) printer()->setFullPage(true);
 }
 
 bool TReport::BeginDoc() {
@@ -143,22 +88,22 @@ bool TReport::BeginDoc() {
         return false;
     }
     if (!m_device) {
-        if (printer()->outputFormat() == QPrinter::PdfFormat && printer()->outputFileName().isEmpty()) {
+        m_jobFileName = ownFileName();
+        if (ownOutputIsFile() && m_jobFileName.isEmpty()) {
             m_error = QStringLiteral("No file name was given for the PDF output");
             return false;
         }
-        printer()->setDocName(m_title);
-        printer()->setCreator(QStringLiteral("Plennix"));
-        if (!printer()->outputFileName().isEmpty()) {
-            // Printing to a file (the built-in PDF writer, or "print to file" on a system printer, which
-            // writes PDF too) writes as the pages come and reports no failed write: a full disk would
-            // leave a broken file in place of the old one. The same pages are made in memory instead and
-            // written whole at the end.
+        beginOwnJob();
+        if (!m_jobFileName.isEmpty()) {
+            // A PDF file (or "print to file" on a system printer, which writes PDF too) written as the
+            // pages come reports no failed write: a full disk would leave a broken file in place of the
+            // old one. The pages are made in memory instead and written whole at the end.
+            const QPagedPaintDevice* setup = ownDevice();
             m_pdfBuffer = std::make_unique<QBuffer>();
             m_pdfBuffer->open(QIODevice::WriteOnly);
             m_pdfWriter = std::make_unique<QPdfWriter>(m_pdfBuffer.get());
-            m_pdfWriter->setResolution(printer()->resolution());
-            m_pdfWriter->setPageLayout(printer()->pageLayout());
+            m_pdfWriter->setResolution(setup->logicalDpiY());
+            m_pdfWriter->setPageLayout(setup->pageLayout());
             m_pdfWriter->setTitle(m_title);
             m_pdfWriter->setCreator(QStringLiteral("Plennix"));
         }
@@ -170,7 +115,7 @@ bool TReport::BeginDoc() {
         m_pdfBuffer.reset();
         m_error = m_device ? QStringLiteral("Unable to draw on the output device")
                            : QStringLiteral("Unable to start the print job on ") +
-                                 (toPdf ? printer()->outputFileName() : printer()->printerName());
+                                 (toPdf ? m_jobFileName : ownDeviceName());
         return false;
     }
     m_canvas = std::make_unique<Canvas>(&m_painter);
@@ -195,14 +140,14 @@ bool TReport::EndDoc() {
     m_pdfWriter.reset();
     const QByteArray pdf = m_pdfBuffer->data();
     m_pdfBuffer.reset();
-    return WriteFileAtomically(printer()->outputFileName(), pdf, &m_error);
+    return WriteFileAtomically(m_jobFileName, pdf, &m_error);
 }
 
 void TReport::Abort() {
     if (!m_printing) return;
     m_saved.clear();
     m_canvas.reset();
-    if (!m_device && !m_pdfWriter) printer()->abort();
+    if (!m_device && !m_pdfWriter) abortOwnJob();
     if (m_painter.isActive()) m_painter.end();
     // An abandoned PDF is never written: the file it would replace stays.
     m_pdfWriter.reset();

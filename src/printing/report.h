@@ -1,9 +1,9 @@
 #pragma once
-// The report engine: a page measured in inches from the paper's top-left corner, drawn on a printer
-// (paper or a PDF file through the built-in PDF writer) or on any paint device (a bitmap, a vector
-// picture, a PDF writer). Positions and sizes are given in inches and converted to device pixels at
-// the device's own resolution, so one drawing serves a 96-dpi bitmap and a 1200-dpi PDF alike.
-// Callers that draw pixel-wise use the Canvas in device units.
+// The report engine: a page measured in inches from the paper's top-left corner, drawn into a PDF file or
+// on any paint device (a bitmap, a vector picture, a PDF writer, a printer). Positions and sizes are given
+// in inches and converted to device pixels at the device's own resolution, so one drawing serves a 96-dpi
+// bitmap and a 1200-dpi PDF alike. Callers that draw pixel-wise use the Canvas in device units.
+// TReport needs Qt Gui only; TPrinterReport (printing/printer_report.h) prints on a system printer.
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,49 +23,27 @@ class QBuffer;
 class QPaintDevice;
 class QPdfWriter;
 class QPagedPaintDevice;
-class QPrinter;
-class QPrintDialog;
-class QWidget;
 
 namespace plennix {
 
 enum class ReportOrientation : uint8_t { poPortrait, poLandscape };
 enum class ReportPaper : uint8_t { Letter, A4 };
 
-// The built-in PDF writer counts as an installed printer, so there always is one.
-bool PrintersInstalled();
-// The system's default printer, or the built-in PDF writer's name when the system has none.
-QString DefaultPrinterName();
-// The system's printers followed by the built-in PDF writer.
-QStringList InstalledPrinterNames();
-// The name under which the built-in PDF writer is listed.
-QString PdfPrinterName();
-
 class TReport {
 public:
-    // A report on the default printer.
+    // A report into a PDF file, at the PDF writer's 1200 dots per inch; no file is named yet.
     TReport();
-    ~TReport();
+    virtual ~TReport();
     TReport(const TReport&) = delete;
     TReport& operator=(const TReport&) = delete;
 
     // ---- where the pages go (choose before BeginDoc) ----
-    // A named system printer; the built-in PDF writer's name or an unknown name selects PDF output.
-    void SetPrinterName(const QString& name);
-    // The pages go into a PDF file through the built-in writer.
-    void SetPdfOutput(const QString& fileName);
-    // The pages go onto a paint device owned by the caller (QImage, QPicture, QPdfWriter...). A
-    // device that is not paged holds one page only.
+    // The pages go into a PDF file, made in memory and written whole when the document ends.
+    virtual void SetPdfOutput(const QString& fileName);
+    // The pages go onto a paint device owned by the caller (QImage, QPicture, QPdfWriter, QPrinter...).
+    // A device that is not paged holds one page only. Null goes back to the report's own output.
     void SetDevice(QPaintDevice* device);
-    // The printer behind the report (null while a device is the target).
-    QPrinter* Printer() const { return m_device ? nullptr : printer(); }
     QPaintDevice* Device() const;
-
-    // The system's printer setup dialog (printer, paper, orientation, copies) for the report's
-    // printer; the choices stay in force for later jobs. Returns whether the user confirmed.
-    bool PrinterSetup(QWidget* parent);
-    // The same dialog, not yet shown (for callers that show it themselves).
-    std::unique_ptr<QPrintDialog> CreateSetupDialog(QWidget* parent);
 
     // ---- job settings ----
     void SetTitle(const QString& title) { m_title = title; }
@@ -78,10 +56,11 @@ public:
     ReportOrientation Orientation() const { return m_orientation; }
     void SetPaper(ReportPaper paper);
     ReportPaper Paper() const { return m_paper; }
-    // Copies the printer makes itself; MaxCopies is what its driver can make (1 for PDF output).
-    void SetCopies(int copies);
-    int Copies() const;
-    int MaxCopies() const;
+    // Copies the printer makes itself; MaxCopies is what its driver can make (1 for PDF output and
+    // for a caller's device, where the program makes the others).
+    virtual void SetCopies(int copies);
+    virtual int Copies() const;
+    virtual int MaxCopies() const;
 
     // ---- the job ----
     // Starts the document; false (with ErrorText) when the device cannot be opened.
@@ -190,9 +169,26 @@ public:
     Canvas& canvas();
     QPainter& painter() { return m_painter; }
 
+protected:
+    // The report's own output, used while no caller's device is set. The base class writes PDF files;
+    // a printer report puts its printer here.
+    // The device that holds the page setup (resolution, paper, orientation) of the own output.
+    virtual QPagedPaintDevice* ownDevice() const;
+    // The file the pages go to as PDF, made in memory through a PDF writer with ownDevice's setup and
+    // written whole at the end; empty when the pages go to ownDevice itself.
+    virtual QString ownFileName() const { return m_pdfFileName; }
+    // Whether the own output is a PDF file, which cannot start without a file name.
+    virtual bool ownOutputIsFile() const { return true; }
+    // The own device's name, for the message when a job cannot start on it.
+    virtual QString ownDeviceName() const { return ownFileName(); }
+    // Called as a job starts on the own output, and when one is abandoned while drawing on ownDevice.
+    virtual void beginOwnJob() {}
+    virtual void abortOwnJob() {}
+    // The caller's device, or null while the pages go to the own output.
+    QPaintDevice* callerDevice() const { return m_device; }
+
 private:
     QPagedPaintDevice* pagedDevice() const;
-    QPrinter* printer() const;
     void applyPageSetup();
     void applyFont();
     void applyPenWidth();
@@ -217,10 +213,16 @@ private:
     };
     std::vector<SavedState> m_saved;
 
-    mutable std::unique_ptr<QPrinter> m_printer;  // made on first use
-    QPaintDevice* m_device = nullptr;  // caller's device; overrides the printer when set
-    // While a job for the built-in PDF writer runs: the pages go to a PDF writer in memory, and the file
-    // named on the printer is written once the document is whole.
+    QPaintDevice* m_device = nullptr;  // caller's device; overrides the own output when set
+    // The own PDF output: its file and the writer that holds its page setup between jobs (made on first
+    // use, never drawn on).
+    QString m_pdfFileName;
+    mutable std::unique_ptr<QBuffer> m_setupBuffer;
+    mutable std::unique_ptr<QPdfWriter> m_setupWriter;
+    int m_copies = 1;
+    // While a job into a file runs: the pages go to a PDF writer in memory, and the file is written once
+    // the document is whole.
+    QString m_jobFileName;
     std::unique_ptr<QBuffer> m_pdfBuffer;
     std::unique_ptr<QPdfWriter> m_pdfWriter;
     QPainter m_painter;
@@ -233,7 +235,7 @@ private:
     std::function<void(const QString&)> m_onStatus;
     ReportOrientation m_orientation = ReportOrientation::poPortrait;
     ReportPaper m_paper = ReportPaper::Letter;
-    bool m_paperChosen = false;  // otherwise the printer's own (or the setup dialog's) paper stays
+    bool m_paperChosen = false;  // otherwise the own device's paper (a printer's, its dialog's) stays
 
     TColor m_penColor = clBlack;
     PenStyle m_penStyle = PenStyle::psSolid;

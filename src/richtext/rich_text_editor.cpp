@@ -136,6 +136,11 @@ void TWPRichText::SetText(const plennix::RtfText& text) {
 
 plennix::RtfText TWPRichText::Text() const { return DocumentText(document()); }
 
+// The store's copying to and from an editor lives with the editor: the store itself is widget-free.
+void TWPRtfStorage::AssignTo(TWPRichText& editor) const { editor.SetText(Text()); }
+
+void TWPRtfStorage::AssignFrom(const TWPRichText& editor) { SetText(editor.Text()); }
+
 void TWPRichText::LoadFromStorage(const TWPRtfStorage& store) { store.AssignTo(*this); }
 
 void TWPRichText::SaveToStorage(TWPRtfStorage& store) const { store.AssignFrom(*this); }

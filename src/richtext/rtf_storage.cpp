@@ -2,7 +2,6 @@
 
 #include <QTextDocument>
 
-#include "richtext/rich_text_editor.h"
 #include "richtext/rtf_document.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
@@ -64,10 +63,6 @@ void TWPRtfStorage::SetText(const RtfText& text) {
 }
 
 bool TWPRtfStorage::IsEmpty() const { return m_data.isEmpty() || Text().isEmpty(); }
-
-void TWPRtfStorage::AssignTo(TWPRichText& editor) const { editor.SetText(Text()); }
-
-void TWPRtfStorage::AssignFrom(const TWPRichText& editor) { SetText(editor.Text()); }
 
 std::shared_ptr<QTextDocument> TWPRtfStorage::Document() const {
     if (!m_document) {

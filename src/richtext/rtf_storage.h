@@ -38,7 +38,7 @@ public:
     // Changes with every new text; renderers use it to notice a change.
     quint64 Revision() const { return m_revision; }
 
-    // Copying to and from an editor control.
+    // Copying to and from an editor control (defined with the editor, in plennix_richtext_ui).
     void AssignTo(TWPRichText& editor) const;
     void AssignFrom(const TWPRichText& editor);
 

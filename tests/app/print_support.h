@@ -8,7 +8,7 @@
 
 #include "app/print_commands.h"
 #include "calendar/calendar_panel.h"
-#include "printing/report.h"
+#include "printing/printer_report.h"
 
 namespace plennix::test {
 
