@@ -1,0 +1,67 @@
+// A document of 10,000 text labels: read alone, and read then drawn and written as a PNG image of the
+// page (goal: drawing and encoding cost at most half again what reading costs).
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QObject>
+
+#include "calendar/calendar_files.h"
+#include "calendar/calendar_panel.h"
+#include "surface/label.h"
+
+using namespace plennix;
+
+namespace {
+
+QByteArray largeDocument() {
+    RegisterCalendarObjectClasses();
+    QObject owner;
+    std::vector<const TGGraphicControl*> labels;
+    for (int i = 0; i < 10000; ++i) {
+        auto* label = new TGPLabel(&owner);
+        label->SetLoading(true);
+        label->SetCaption(QStringLiteral("Label %1").arg(i));
+        label->SetBounds(10 + (i * 37) % 680, 40 + (i * 53) % 900, 90, 20);
+        label->SetLoading(false);
+        labels.push_back(label);
+    }
+    CalendarSettings settings;
+    settings.CalendarLayout = TCalendarLayout::loFullCalendar;
+    CellStores cells;
+    return WriteDocument(settings, cells, labels);
+}
+
+const QByteArray& document() {
+    static const QByteArray bytes = largeDocument();
+    return bytes;
+}
+
+void BM_Read10000ObjectDocument(benchmark::State& state) {
+    for (auto _ : state) {
+        QObject owner;
+        TCalendarPanel32 page;
+        page.SetNamingOwner(&owner);
+        page.LoadFromBytes(document(), &owner);
+        benchmark::DoNotOptimize(page.ObjectCount());
+    }
+}
+BENCHMARK(BM_Read10000ObjectDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Read10000ObjectDocumentAndWritePng(benchmark::State& state) {
+    for (auto _ : state) {
+        QObject owner;
+        TCalendarPanel32 page;
+        page.SetNamingOwner(&owner);
+        page.LoadFromBytes(document(), &owner);
+        const QImage image = page.RenderPage();
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        benchmark::DoNotOptimize(png.size());
+    }
+}
+BENCHMARK(BM_Read10000ObjectDocumentAndWritePng)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
