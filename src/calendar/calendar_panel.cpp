@@ -10,9 +10,11 @@
 #include "printing/report.h"
 #include "surface/handle.h"
 #include "surface/label.h"
+#include "surface/label_commands.h"
 #include "objects/flat_calendar.h"
 #include "objects/image_object.h"
 #include "objects/object_classes.h"
+#include "objects/object_commands.h"
 #include "objects/rich_label.h"
 #include "objects/super_text.h"
 #include "platform/messages.h"
@@ -22,6 +24,7 @@ namespace plennix {
 void RegisterCalendarObjectClasses() {
     RegisterLabelClasses();
     RegisterDecorativeObjectClasses();
+    RegisterDecorativeObjectCommands();
 }
 
 TCalendarPanel32::TCalendarPanel32(QWidget* parent, StoredPageKind storedKind) : TGBasePanel(parent) {
@@ -200,7 +203,7 @@ void TCalendarPanel32::LoadFromFile(const QString& path, QObject* owner) {
         // Whatever was read, even before a failure, is shown with a consistent layout.
         ~Relayout() { page->ArrangeLayout(false); }
     } relayout{this};
-    LoadDocumentFile(path, m_settings, m_cells, owner ? owner : NamingOwner(), this, NamingOwner());
+    LoadDocumentFile(path, m_settings, m_cells, owner ? owner : NamingOwner(), &ObjectList(), NamingOwner());
     AttachObjects();
 }
 
@@ -215,7 +218,7 @@ void TCalendarPanel32::LoadFromBytes(const QByteArray& bytes, QObject* owner) {
         ~Relayout() { page->ArrangeLayout(false); }
     } relayout{this};
     StreamReader r(bytes);
-    ReadDocument(r, m_settings, m_cells, owner ? owner : NamingOwner(), this, NamingOwner());
+    ReadDocument(r, m_settings, m_cells, owner ? owner : NamingOwner(), &ObjectList(), NamingOwner());
     AttachObjects();
 }
 
@@ -322,7 +325,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             label->SetBorderStyle(bsSingle);
             AddObject(label, r);
             SetPanelState(TLPanelState::psPointing);
-            label->StartEdit();
+            EditLabelCaption(*label);
             break;
         }
         case TLPanelState::psImage: {
@@ -330,7 +333,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             image->Loaded();
             AddObject(image, r);
             SetPanelState(TLPanelState::psPointing);
-            image->LoadImageFromDisk();
+            LoadImageFromDisk(*image);
             break;
         }
         case TLPanelState::psFlatCalendar: {
@@ -356,7 +359,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             SetPanelState(TLPanelState::psPointing);
             label->SetTransparent(false);
             label->SetBorderStyle(bsSingle);
-            label->Edit();
+            EditRichLabel(*label);
             break;
         }
         case TLPanelState::psSuperText: {
@@ -367,7 +370,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             text->SetBorderStyle(bsSingle);
             text->SetControlTransparent(false);
             text->SetBGColor(clWhite);
-            text->EditProperties();
+            EditSuperTextProperties(*text);
             break;
         }
         default:

@@ -1,19 +1,15 @@
 #include "objects/flat_calendar.h"
 
 #include <QDate>
-#include <QMenu>
 #include <QPainter>
 #include <QPicture>
 #include <algorithm>
 #include <cstdlib>
 
-#include "objects/flat_calendar_editor.h"
-#include "platform/common_dialogs.h"
 #include "platform/dates.h"
 #include "platform/numbers.h"
 #include "platform/ppi.h"
 #include "printing/report.h"
-#include "surface/base_panel.h"
 
 namespace plennix {
 
@@ -391,16 +387,8 @@ void TGFlatCalendar::fontChanged() {
     NotifyChanged();
 }
 
-// The menu is built when a person first opens it, so that reading a document builds no widgets.
-void TGFlatCalendar::BuildContextMenu(QMenu& menu) {
-    TGGraphicControl::BuildContextMenu(menu);
-    AddMenuSeparator();
-    AddMenuItem(QStringLiteral("Properties"), [this] { EditProperties(); });
-}
-
 void TGFlatCalendar::Paint(Canvas& canvas) {
-    if (TGBasePanel* panel = Panel())
-        if (panel->PaintSuspended()) return;
+    if (PaintSuspended()) return;
     DrawFlatCalendar(canvas, m_style, Width(), Height(), Zoom());
 }
 
@@ -425,10 +413,7 @@ void TGFlatCalendar::PrintTo(TReport& report, double leftOffset, double topOffse
                        topOffset + (Top() + Height()) / P, picture);
 }
 
-void TGFlatCalendar::EditProperties() {
-    QWidget* parent = Parent() ? Parent()->window() : nullptr;
-    TFlatCalendarEditor dialog(parent);
-    TGFlatCalendar& s = *dialog.Sample;
+void TGFlatCalendar::CopyToSample(TGFlatCalendar& s) const {
     s.SetMonth(Month());
     s.SetYear(Year());
     s.SetTitleFont(TitleFont());
@@ -451,9 +436,9 @@ void TGFlatCalendar::EditProperties() {
     s.SetWidth(truncToInt(Width() / z));
     s.SetCalTransparent(CalTransparent());
     s.SetHeight(truncToInt(Height() / z));
-    dialog.SampleSized();
+}
 
-    if (RunModalDialog(dialog) != QDialog::Accepted) return;
+void TGFlatCalendar::AssignStyle(const TGFlatCalendar& s) {
     SetMonth(s.Month());
     SetYear(s.Year());
     SetTitleFont(s.TitleFont());
