@@ -1,78 +1,50 @@
+// TCalendarMain, the window itself: building it, its menus and tool bar, the buttons and caption that
+// follow the document, zoom, the key hook, the icon palette, preferences, help and closing.
 #include "app/main_window.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
-#include <QDropEvent>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
-#include <memory>
 
 #include "app/about_box.h"
-#include "app/document_io.h"
-#include "app/icon_palette.h"
 #include "app/document_undo.h"
+#include "app/icon_palette.h"
 #include "app/mru_list.h"
 #include "app/print_commands.h"
-#include "app/properties_command.h"
 #include "app/tool_icons.h"
-#include "app/user_title_dialog.h"
 #include "app/zoom_steps.h"
 #include "calendar/calendar_panel.h"
 #include "calendar/layout_geometry.h"
-#include "objects/picture_data.h"
 #include "platform/common_dialogs.h"
-#include "platform/file_io.h"
 #include "platform/ini_file.h"
 #include "platform/messages.h"
 #include "platform/numbers.h"
-#include "platform/ppi.h"
 #include "platform/program_folder.h"
-#include "recurring/fill_calendar.h"
 #include "recurring/recurring_dates_dialog.h"
-#include "recurring/selection_dialogs.h"
 #include "recurring/store.h"
 #include "richtext/format_toolbar.h"
 #include "richtext/rich_text_editor.h"
-#include "richtext/rtf_storage.h"
 #include "surface/help.h"
 
 namespace plennix {
 
 namespace {
-const QString kCalendarFilter = QStringLiteral("Calendar File (*.PXF *.pxf)");
 // The project has no web page of its own yet; the Online item then opens the local help's contents.
 const QString kProjectWebPage;
 // Numbered help topics of the main window and its dialogs (data/help/<n>.html).
 constexpr int kContentsTopic = 1;
-// Dropped pictures larger than this (pixels, each way) are scaled down to keep cell texts small.
-constexpr int kMaxDroppedPicture = 512;
-
-bool isImageFile(const QString& path) {
-    return QFileInfo(path).isFile() && !QImageReader::imageFormat(path).isEmpty();
-}
-
-QString firstImageFile(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return QString();
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && isImageFile(url.toLocalFile())) return url.toLocalFile();
-    return QString();
-}
 }  // namespace
 
 TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
@@ -111,35 +83,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
     m_page->setAcceptDrops(true);
     m_page->installEventFilter(this);
 
-    m_cellEditor = new TWPRichText(m_page);
-    m_cellEditor->setObjectName(QStringLiteral("WPRichText1"));
-    m_cellEditor->setAccessibleName(QStringLiteral("Day cell text"));
-    m_cellEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_cellEditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_cellEditor->SetWantTabs(false);
-    m_cellEditor->hide();
-    m_cellEditor->setAcceptDrops(true);
-    m_cellEditor->installEventFilter(this);
-    m_cellEditor->viewport()->installEventFilter(this);
-    connect(m_cellEditor, &QTextEdit::textChanged, this, [this] {
-        if (m_editorLoaded) SetModified(true);
-    });
-    // Coming back from the format bar's lists is no new entry: the font just chosen there for an empty
-    // cell must not give way to the default editor font.
-    auto backFromFormatBar = std::make_shared<bool>(false);
-    connect(m_cellEditor, &TWPRichText::FocusEntered, this, [this, backFromFormatBar] {
-        m_formatBar->Attach(m_cellEditor);
-        m_formatBar->setEnabled(true);
-        if (m_cellEditor->IsEmpty() && !*backFromFormatBar) SetDefaultFontNow();
-        *backFromFormatBar = false;
-    });
-    connect(m_cellEditor, &TWPRichText::FocusLeft, this, [this, backFromFormatBar] {
-        // The format bar keeps working while the focus is in it (its lists take the focus).
-        QWidget* focus = QApplication::focusWidget();
-        *backFromFormatBar = focus && m_formatBar->isAncestorOf(focus);
-        if (!*backFromFormatBar) SetButtons();
-    });
-
+    buildCellEditor();
     buildToolBar();
     buildMenus();
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
@@ -152,24 +96,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
     m_page->SetZoom(PercentToZoom(m_prefs.mainZoomPercent));
     m_page->SetCalendarLayout(TCalendarLayout::LOFullCalendarLS);
 
-    m_mru = new TMRUFileList(this);
-    m_mru->setObjectName(QStringLiteral("MRUFileList"));
-    m_mru->SetRemoveOnClick(true);
-    m_mru->SetMaximum(5);
-    m_mru->SetAutoSave(false);
-    m_mru->SetAutoSaveName(PreferencesFile());
-    m_mru->SetAutoSaveKey(QStringLiteral("MRU"));
-    m_mru->OnMRUItemClick = [this](QObject*, const QString& path) {
-        if (!CheckSaveNeeded()) {
-            // The entry was taken off for the click; the document stays as it was, so it comes back.
-            m_mru->Add(path);
-            return;
-        }
-        OpenCalendarFile(path);
-        m_mru->Save();
-    };
-    m_mru->SetFileMenu(m_fileMenu);
-    m_mru->Load();
+    buildRecentFiles();
 
     setHints(m_prefs.hintsOn);
     qApp->installEventFilter(this);
@@ -208,17 +135,6 @@ QAction* TCalendarMain::addCommand(QMenu* menu, const char* name, const QString&
     return a;
 }
 
-QAction* TCalendarMain::pageCommand(QMenu* menu, const char* name, const QString& caption,
-                                    void (*command)(QWidget*, TCalendarPanel32&)) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    // Printing and exporting read the cells: the open cell's text goes back first.
-    connect(a, &QAction::triggered, this, [this, command] {
-        DoSaveRichtext();
-        command(this, *m_page);
-    });
-    return a;
-}
 
 void TCalendarMain::buildToolBar() {
     m_toolBar = addToolBar(QStringLiteral("Tools"));
@@ -607,43 +523,6 @@ void TCalendarMain::zoomBy(float (*step)(float)) {
 
 // ---- cell editing ----
 
-void TCalendarMain::cellClicked(const Rect& rFree, int iCell, TWPRtfStorage& store) {
-    m_currentCell = iCell;
-    m_editorLoaded = false;
-    DoSaveRichtext();
-    m_editedCell = &store;
-    m_editorOpen = true;
-    const int w = rFree.right - rFree.left + 1, h = rFree.bottom - rFree.top + 1;
-    const int ppi = ScreenPixelsPerInch();
-    // The editor applies its zoom to the page it is given: give it the cell at 100 %, so that it breaks
-    // lines where the painted cell does.
-    const double zoom = std::max(0.05, static_cast<double>(m_page->Zoom()));
-    m_cellEditor->SetPageSize(roundHalfEven(w / zoom * 1440.0 / ppi), roundHalfEven(h / zoom * 1440.0 / ppi));
-    m_cellEditor->SetZoomPercent(truncToInt(m_page->Zoom() * 100.0));
-    m_cellEditor->LoadFromStorage(store);
-    m_cellEditor->setGeometry(rFree.left + 1, rFree.top + 1, w, h);
-    m_cellEditor->show();
-    m_cellEditor->raise();
-    m_cellEditor->setFocus();
-    m_formatBar->Attach(m_cellEditor);
-    m_formatBar->setEnabled(true);
-    if (m_cellEditor->IsEmpty()) SetDefaultFontNow();
-    m_scroll->ensureWidgetVisible(m_cellEditor, 0, 0);
-    // The editor's own undo holds the typing of this visit only; before it come the document's steps.
-    m_cellEditor->document()->clearUndoRedoStacks();
-    m_editorLoaded = true;
-}
-
-void TCalendarMain::DoSaveRichtext() {
-    if (!m_editorOpen || !m_editedCell) return;
-    m_cellEditor->SaveToStorage(*m_editedCell);
-    m_cellEditor->hide();
-    m_editorOpen = false;
-    m_editorLoaded = false;
-    m_formatBar->setEnabled(false);
-    m_page->update();
-}
-
 void TCalendarMain::ResetStuckBusyCursor() {
     const QCursor* cursor = QApplication::overrideCursor();
     if (!cursor) return;
@@ -657,20 +536,6 @@ void TCalendarMain::ResetStuckBusyCursor() {
             break;
     }
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-}
-
-void TCalendarMain::SetDefaultFontNow() {
-    const DefaultEditorFont& f = m_prefs.font;
-    FontStyles style = 0;
-    if (f.bold) style |= fsBold;
-    if (f.italic) style |= fsItalic;
-    if (f.underline) style |= fsUnderline;
-    if (f.strikeout) style |= fsStrikeOut;
-    // Applying attributes is not an edit of the text.
-    const bool loaded = m_editorLoaded;
-    m_editorLoaded = false;
-    m_cellEditor->ApplyAttributes(f.name, f.size, style, TWPRichText::LastColorIndexOf(f.color));
-    m_editorLoaded = loaded;
 }
 
 bool TCalendarMain::eventFilter(QObject* watched, QEvent* event) {
@@ -695,416 +560,11 @@ bool TCalendarMain::eventFilter(QObject* watched, QEvent* event) {
                 ZoomOut();
                 return true;
             }
-            const bool inEditor = widget == m_cellEditor || widget == m_cellEditor->viewport();
-            if (inEditor && m_cellEditor->isVisible() && (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab)) {
-                if (k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier))
-                    m_page->ClickPreviousCell(m_currentCell);
-                else
-                    m_page->ClickNextCell(m_currentCell);
-                return true;
-            }
-            if (inEditor && (k->modifiers() & Qt::ControlModifier) && k->key() == Qt::Key_A) {
-                m_cellEditor->SelectAllText();
-                return true;
-            }
+            if (cellEditorKey(widget, k)) return true;
         }
     }
-    const bool onPage = watched == m_page;
-    const bool onEditor = watched == m_cellEditor || watched == m_cellEditor->viewport();
-    if ((onPage || onEditor) && (type == QEvent::DragEnter || type == QEvent::DragMove)) {
-        auto* e = static_cast<QDropEvent*>(event);
-        bool ok = onPage ? PageDragOver(e->mimeData(), e->position().toPoint()) : acceptsDrop(e->mimeData());
-        // A drag from the palette beside the page comes in over the margin: the page takes the picture
-        // in, so that the moves over the cells follow, and refuses the drop point by point.
-        if (type == QEvent::DragEnter && onPage) ok = acceptsDrop(e->mimeData()) && pageHasCells();
-        if (ok)
-            e->acceptProposedAction();
-        else
-            e->ignore();
-        return true;
-    }
-    if ((onPage || onEditor) && type == QEvent::Drop) {
-        auto* e = static_cast<QDropEvent*>(event);
-        QPoint p = e->position().toPoint();
-        if (watched == m_cellEditor) p = m_cellEditor->viewport()->mapFrom(m_cellEditor, p);
-        const bool ok = onPage ? PageDragDrop(e->mimeData(), p) : EditorDragDrop(e->mimeData(), p);
-        if (ok)
-            e->acceptProposedAction();
-        else
-            e->ignore();
-        return true;
-    }
+    if (dragDropEvent(watched, event)) return true;
     return QMainWindow::eventFilter(watched, event);
-}
-
-bool TCalendarMain::PageDragOver(const QMimeData* data, const QPoint& p) const {
-    return acceptsDrop(data) && pageHasCells() && m_page->PointInCell(p.x(), p.y());
-}
-
-bool TCalendarMain::PageDragDrop(const QMimeData* data, const QPoint& p) {
-    if (!PageDragOver(data, p)) return false;
-    DoSaveRichtext();
-    m_page->ClickCellAt(p.x(), p.y());
-    m_currentCell = m_page->CellAtPoint(p.x(), p.y());
-    if (!m_editorOpen || !insertDroppedPicture(data)) return false;
-    SetModified(true);
-    return true;
-}
-
-bool TCalendarMain::EditorDragDrop(const QMimeData* data, const QPoint& viewportPoint) {
-    if (!m_editorOpen || !acceptsDrop(data)) return false;
-    m_cellEditor->setTextCursor(m_cellEditor->cursorForPosition(viewportPoint));
-    if (!insertDroppedPicture(data)) return false;
-    SetModified(true);
-    return true;
-}
-
-bool TCalendarMain::acceptsDrop(const QMimeData* data) const {
-    return data && (data->hasImage() || !firstImageFile(data).isEmpty());
-}
-
-bool TCalendarMain::insertDroppedPicture(const QMimeData* data) {
-    QImage image;
-    const QString file = firstImageFile(data);
-    if (!file.isEmpty()) {
-        // The bitmap and icon readers decode a cut-off file into rows of stray memory.
-        QString error;
-        const std::optional<QByteArray> bytes = ReadWholeFile(file, 256LL * 1024 * 1024, &error);
-        if (!bytes || !PictureDataComplete(*bytes)) {
-            if (bytes)
-                error = QStringLiteral("Unable to read the picture ") + file + QStringLiteral(": the file is cut off");
-            ShowInformation(error, this);
-            return false;
-        }
-        // Decoded from the bytes just checked: the path is not opened again, so that it cannot have been
-        // replaced by a named pipe or another file in between.
-        QBuffer buffer(const_cast<QByteArray*>(&*bytes));
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(true);
-        const QSize size = reader.size();
-        if (size.isValid() && (size.width() > kMaxDroppedPicture || size.height() > kMaxDroppedPicture))
-            reader.setScaledSize(size.scaled(kMaxDroppedPicture, kMaxDroppedPicture, Qt::KeepAspectRatio));
-        image = reader.read();
-        if (image.isNull()) {
-            ShowInformation(QStringLiteral("Unable to read the picture %1: %2")
-                                .arg(file, reader.errorString().isEmpty()
-                                               ? QStringLiteral("it is not a picture that can be read")
-                                               : reader.errorString()),
-                            this);
-            return false;
-        }
-    } else if (data->hasImage()) {
-        image = qvariant_cast<QImage>(data->imageData());
-        if (image.width() > kMaxDroppedPicture || image.height() > kMaxDroppedPicture)
-            image = image.scaled(kMaxDroppedPicture, kMaxDroppedPicture, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
-    if (image.isNull()) {
-        if (!file.isEmpty()) ShowInformation(QStringLiteral("Unable to read the picture ") + file, this);
-        return false;
-    }
-    QCoreApplication::processEvents();
-    m_cellEditor->InsertPicture(image);
-    m_cellEditor->setFocus();
-    return true;
-}
-
-// ---- documents ----
-
-bool TCalendarMain::CheckSaveNeeded() {
-    DoSaveRichtext();
-    if (!m_modified) return true;
-    // Cancel (also Escape and the box's close button) keeps the document and whatever was asked for
-    // does not happen.
-    switch (AskYesNoCancel(QStringLiteral("Save"), QStringLiteral("Save changes?"), this)) {
-    case Choice::Cancel: return false;
-    case Choice::No: return true;
-    case Choice::Yes: break;
-    }
-    if (m_fileName.isEmpty())
-        mnuSaveAsClick();
-    else
-        SaveCalendarFile(m_fileName);
-    return !m_modified;
-}
-
-void TCalendarMain::New1Click() {
-    if (!CheckSaveNeeded()) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    DoSaveRichtext();
-    QApplication::restoreOverrideCursor();
-    m_newCalendarPending = true;
-    if (!runPropertiesCommand()) return;
-    SetModified(true);
-    m_fileName.clear();
-    m_page->ClearCellTexts();
-    m_page->ClearObjects();
-    m_page->show();
-    CheckFloaterStatus();
-    SetButtons();
-    SetCaption();
-    if (TDocumentUndo* undo = DocumentUndoOf(*this)) undo->Reset(false);
-}
-
-void TCalendarMain::mnuPropertiesClick() {
-    m_newCalendarPending = false;
-    runPropertiesCommand();
-}
-
-bool TCalendarMain::runPropertiesCommand() {
-    PropertiesCommandContext context;
-    context.mainWindow = this;
-    context.page = m_page;
-    context.newCalendarPending = &m_newCalendarPending;
-    context.previewZoomPercent = &m_prefs.propZoomPercent;
-    context.modified = &m_modified;
-    context.saveRichText = [this] { DoSaveRichtext(); };
-    context.hidePalette = [this] {
-        if (m_palette) m_palette->hide();
-        m_paletteShowing = false;
-    };
-    context.showPalette = [this] {
-        if (!pageHasCells()) return;
-        m_paletteShowing = true;
-        if (m_palette) m_palette->show();
-    };
-    context.checkFloaterStatus = [this] { CheckFloaterStatus(); };
-    context.setButtons = [this] {
-        SetButtons();
-        SetCaption();
-    };
-    context.savePreferences = [this] { SavePreferences(); };
-    m_propertiesAccepted = RunPropertiesCommand(context);
-    m_newCalendarPending = false;
-    SetButtons();
-    SetCaption();
-    return m_propertiesAccepted;
-}
-
-void TCalendarMain::Open1Click() {
-    DoSaveRichtext();
-    if (!CheckSaveNeeded()) return;
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Open;
-    request.title = QStringLiteral("Open Calendar File");
-    request.directory = ProgramDir();
-    request.filter = kCalendarFilter;
-    request.defaultSuffix = QStringLiteral("PXF");
-    const QString path = ChooseFileDialog(request, this);
-    if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().toUpper() != QLatin1String("PXF")) {
-        ShowInformation(QStringLiteral("Must be a Calendar file (*.PXF)"), this);
-        return;
-    }
-    OpenCalendarFile(path);
-}
-
-bool TCalendarMain::OpenCalendarFile(QString path) {
-    // `path` is a copy: callers pass the current file name, which is cleared below.
-    m_page->SetPaintSuspended(true);
-    const double current = m_page->Zoom();
-    const float zoom = (current == 1.0 || current < 0.1 || current > 1.1) ? 1.0f : m_page->Zoom();
-    m_fileName.clear();
-    DoSaveRichtext();
-    bool ok = false;
-    QString error;
-    if (QFileInfo::exists(path)) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_page->ClearCellTexts();
-        m_page->ClearObjects();
-        m_page->SetUserTitle(QString());
-        ok = LoadDocumentIntoPage(*m_page, path, this, &error);
-        QApplication::restoreOverrideCursor();
-        if (ok) {
-            m_fileName = path;
-            m_mru->Add(path);
-            m_mru->Save();
-            // Objects left out of the document are told now, before a save makes the loss permanent.
-            error = ObjectsLeftOutNotice(*m_page, path);
-        } else {
-            // Nothing of a half-read document stays behind.
-            m_page->ClearObjects();
-            m_page->ClearCellTexts();
-            m_page->ResetToDefaults();
-        }
-    } else {
-        error = QStringLiteral("File ") + path + QStringLiteral(" no longer exists");
-    }
-    if (!error.isEmpty()) ShowInformation(error, this);
-    QCoreApplication::processEvents();
-    m_page->setVisible(!m_fileName.isEmpty());
-    m_modified = false;
-    CheckFloaterStatus();
-    SetButtons();
-    SetCaption();
-    if (zoom != m_page->Zoom()) m_page->SetZoom(zoom);
-    m_page->SetPaintSuspended(false);
-    m_page->update();
-    if (TDocumentUndo* undo = DocumentUndoOf(*this)) undo->Reset(true);
-    return ok;
-}
-
-bool TCalendarMain::SaveCalendarFile(const QString& path) {
-    DoSaveRichtext();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QString error;
-    // The document is written at zoom 1.0 with painting suspended; the zoom comes back afterwards.
-    const bool ok = SavePageDocument(*m_page, path, &error);
-    QApplication::restoreOverrideCursor();
-    if (ok) {
-        m_fileName = path;
-        m_modified = false;
-        if (TDocumentUndo* undo = DocumentUndoOf(*this)) undo->MarkSaved();
-    } else {
-        // The old file is intact (documents are written atomically); the person must know it was not saved.
-        ShowInformation(error.isEmpty() ? QStringLiteral("Unable to save ") + path : error, this);
-    }
-    m_page->update();
-    SetButtons();
-    SetCaption();
-    return ok;
-}
-
-void TCalendarMain::mnuSaveClick() {
-    if (!m_fileName.isEmpty()) SaveCalendarFile(m_fileName);
-}
-
-void TCalendarMain::SavebuttonClick() {
-    if (Action(QStringLiteral("mnuSave"))->isEnabled())
-        mnuSaveClick();
-    else
-        mnuSaveAsClick();
-}
-
-QString TCalendarMain::ProposedFileName() const {
-    if (!m_fileName.isEmpty()) return QFileInfo(m_fileName).fileName();
-    const CalendarSettings& s = m_page->Settings();
-    QString month = m_page->MonthName(s.MainCalMonth).left(3);
-    // A name the file system cannot hold is left out of the proposal.
-    month.remove(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")));
-    return month + QString::number(s.MainCalYear) + QStringLiteral(".PXF");
-}
-
-void TCalendarMain::mnuSaveAsClick() {
-    DoSaveRichtext();
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
-    request.title = QStringLiteral("Save Calendar File");
-    request.directory = m_fileName.isEmpty() ? ProgramDir() : QFileInfo(m_fileName).absolutePath();
-    request.proposedName = ProposedFileName();
-    request.filter = kCalendarFilter;
-    request.defaultSuffix = QStringLiteral("PXF");
-    QString path = ChooseFileDialog(request, this);
-    if (!path.isEmpty()) {
-        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".PXF");
-        if (SaveCalendarFile(path)) {
-            m_mru->Add(path);
-            m_mru->Save();
-        }
-    }
-    SetButtons();
-}
-
-void TCalendarMain::mnuCancelChangesClick() {
-    if (!AskYesNo(QStringLiteral("CANCEL"), QStringLiteral("Cancel all changes?"), this)) return;
-    if (!m_fileName.isEmpty()) {
-        // The cell editor's text is thrown away with the rest of the changes.
-        m_editorOpen = false;
-        m_cellEditor->hide();
-        OpenCalendarFile(m_fileName);
-    }
-    QCoreApplication::processEvents();
-    SetModified(false);
-    SetButtons();
-}
-
-void TCalendarMain::mnuClearAllCellContentsClick() {
-    DoSaveRichtext();
-    m_page->ClearCellTexts();
-    m_page->update();
-    SetModified(true);
-}
-
-void TCalendarMain::mnuUserTitleClick() {
-    DoSaveRichtext();
-    TUserTitleForm dialog(this);
-    dialog.SetTitle(m_page->Settings().UserTitle);
-    if (RunModalDialog(dialog) != QDialog::Accepted) return;
-    m_page->SetUserTitle(dialog.Title());
-    m_page->update();
-    SetModified(true);
-}
-
-// ---- recurring dates ----
-
-void TCalendarMain::mnuFillCalendarwithRecurringDatesClick() {
-    DoSaveRichtext();
-    FillCalendarHost host;
-    host.year = m_page->Settings().MainCalYear;
-    host.month = m_page->Settings().MainCalMonth;
-    host.recurringDatesExist = [] { return QFileInfo::exists(RecurringDatesPath()); };
-    host.loadLines = [](QString* error) { return LoadRecurringDates(error); };
-    host.paletteVisiblePreference = [this] { return m_prefs.iconsVisible; };
-    host.hidePalette = [this] {
-        if (m_palette) m_palette->hide();
-    };
-    host.showPalette = [this] {
-        if (!pageHasCells()) return;
-        m_paletteShowing = true;
-        if (m_palette) m_palette->show();
-        SetButtons();
-    };
-    host.inform = [this](const QString& message) { ShowInformation(message, this); };
-    host.choose = [this](const QStringList& offered) -> std::optional<QStringList> {
-        TSelectRecurringDates dialog(this);
-        dialog.SetLines(offered);
-        if (RunModalDialog(dialog) != QDialog::Accepted) return std::nullopt;
-        return dialog.SelectedLines();
-    };
-    host.puttextOnDay = [this](int day, const QString& text) { PuttextOnDay(day, text); };
-    host.setButtons = [this] {
-        SetButtons();
-        SetCaption();
-    };
-    FillCalendarWithRecurringDates(host);
-}
-
-void TCalendarMain::PuttextOnDay(int day, const QString& text) {
-    // The filled text is not typed: the editor's change notice must not count it twice.
-    const bool loaded = m_editorLoaded;
-    m_editorLoaded = false;
-    RtfCharFormat taken;
-    CellEditorOperations ops;
-    ops.currentCell = [this] { return m_currentCell; };
-    ops.saveRichtext = [this] { DoSaveRichtext(); };
-    ops.cellOfDay = [this](int d) { return m_page->CellOfDay(d); };
-    ops.loadCell = [this](int cell) {
-        if (TWPRtfStorage* store = m_page->CellRtf(cell)) m_cellEditor->LoadFromStorage(*store);
-        m_cellEditor->Reformat();
-    };
-    ops.takeAttributesAndMoveToEnd = [this, &taken] {
-        taken = m_cellEditor->CurrentAttributes();
-        m_cellEditor->MoveToEnd();
-    };
-    ops.isEmpty = [this] { return m_cellEditor->IsEmpty(); };
-    ops.endsWithEmptyParagraph = [this] { return m_cellEditor->Text().paragraphs.back().isEmpty(); };
-    ops.newParagraph = [this] { m_cellEditor->NewParagraph(); };
-    ops.insertWithTakenAttributes = [this, &taken](const QString& t) {
-        m_cellEditor->InsertTextWithAttributes(t, taken);
-        m_cellEditor->Reformat();
-    };
-    ops.storeCell = [this](int cell) {
-        TWPRtfStorage filled;
-        m_cellEditor->SaveToStorage(filled);
-        m_page->SetCellRtf(cell, filled);
-    };
-    ops.setModified = [this] { m_modified = true; };
-    ops.clickCell = [this, &loaded](int cell) {
-        m_editorLoaded = loaded;
-        m_page->ClickCell(cell);
-    };
-    ::plennix::PuttextOnDay(ops, day, text);
-    if (!m_editorOpen) m_editorLoaded = loaded;
 }
 
 // ---- preferences ----

@@ -2,6 +2,8 @@
 // TCalendarMain: the program's main window. It owns the calendar page inside a scrolling area, the cell
 // editor laid over a day cell while the user types, the hidden master editor that rich-text labels lay
 // out with, the tool bar of design tools, the main menu, the recent files and the preferences.
+// main_window.cpp holds the window itself (menus, tool bar, caption, zoom, preferences, closing),
+// main_window_cell_editing.cpp the cell editor, main_window_documents.cpp the document commands.
 #include <QMainWindow>
 #include <QPointer>
 
@@ -11,6 +13,7 @@
 
 class QScrollArea;
 class QActionGroup;
+class QKeyEvent;
 class QAction;
 class QMenu;
 class QMimeData;
@@ -112,6 +115,12 @@ protected:
 private:
     void buildMenus();
     void buildToolBar();
+    void buildCellEditor();
+    void buildRecentFiles();
+    // Tab, Shift+Tab and Ctrl+A typed into the cell editor; true when the key was used.
+    bool cellEditorKey(QWidget* widget, QKeyEvent* k);
+    // Drags over and drops onto the page and the cell editor; true when the event was one of them.
+    bool dragDropEvent(QObject* watched, QEvent* event);
     void zoomBy(float (*step)(float));
     void cellClicked(const Rect& rFree, int iCell, TWPRtfStorage& store);
     bool pageShown() const;

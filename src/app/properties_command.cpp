@@ -6,6 +6,7 @@
 #include "app/zoom_steps.h"
 #include "calendar/calendar_panel.h"
 #include "calendar/properties_dialog.h"
+#include "calendar/properties_preview.h"
 #include "platform/common_dialogs.h"
 
 namespace plennix {
@@ -28,7 +29,7 @@ bool RunPropertiesCommand(PropertiesCommandContext& context) {
         TCalendarProperties dialog(context.mainWindow);
         dialog.RestorePlacement = [](QWidget& w) { RestorePlacement(w, QStringLiteral("TCalendarProperties")); };
         dialog.SavePlacement = [](QWidget& w) { SavePlacement(w, QStringLiteral("TCalendarProperties")); };
-        TCalendarPanel32& preview = *dialog.ExampleCalendar;
+        CalendarPreview& preview = *dialog.ExampleCalendar;
         preview.SetZoom(PercentToZoom(context.previewZoomPercent ? *context.previewZoomPercent : 30));
 
         const bool newCalendar = context.newCalendarPending && *context.newCalendarPending;
@@ -39,15 +40,15 @@ bool RunPropertiesCommand(PropertiesCommandContext& context) {
             dialog.FamilyAtOpen = page->LayoutFamily();
             dialog.WarnOnLayoutChange = page->HasCellText();
         }
-        preview.AssignStyle(*page);
+        preview.AssignStyle(page->Settings());
         const int result = RunModalDialog(dialog);
 
         if (context.previewZoomPercent) *context.previewZoomPercent = ZoomToPercent(preview.Zoom());
         if (result == QDialog::Accepted) {
-            if (!preview.SameStyle(*page) && context.modified) *context.modified = true;
+            if (!preview.SameStyle(page->Settings()) && context.modified) *context.modified = true;
             accepted = true;
             const int familyBefore = page->LayoutFamily();
-            page->AssignStyle(preview);
+            page->AssignStyle(preview.Settings());
             if (page->LayoutFamily() != familyBefore) {
                 page->ClearCellTexts();
                 page->ClearObjects();

@@ -180,8 +180,10 @@ bool TCalendarPanel32::HasSuperText() const {
     return false;
 }
 
-void TCalendarPanel32::AssignStyle(const TCalendarPanel32& source) {
-    m_settings.AssignStyle(source.m_settings);
+void TCalendarPanel32::AssignStyle(const TCalendarPanel32& source) { AssignStyle(source.m_settings); }
+
+void TCalendarPanel32::AssignStyle(const CalendarSettings& source) {
+    m_settings.AssignStyle(source);
     ArrangeLayout(false);
 }
 
@@ -198,13 +200,9 @@ void TCalendarPanel32::SaveToFile(const QString& path) const {
 }
 
 void TCalendarPanel32::LoadFromFile(const QString& path, QObject* owner) {
-    struct Relayout {
-        TCalendarPanel32* page;
-        // Whatever was read, even before a failure, is shown with a consistent layout.
-        ~Relayout() { page->ArrangeLayout(false); }
-    } relayout{this};
-    LoadDocumentFile(path, m_settings, m_cells, owner ? owner : NamingOwner(), &ObjectList(), NamingOwner());
-    AttachObjects();
+    replaceDocument([&](QObject* objectOwner) {
+        LoadDocumentFile(path, m_settings, m_cells, objectOwner, &ObjectList(), NamingOwner());
+    }, owner);
 }
 
 QByteArray TCalendarPanel32::SaveToBytes() const {
@@ -213,23 +211,55 @@ QByteArray TCalendarPanel32::SaveToBytes() const {
 }
 
 void TCalendarPanel32::LoadFromBytes(const QByteArray& bytes, QObject* owner) {
-    struct Relayout {
-        TCalendarPanel32* page;
-        ~Relayout() { page->ArrangeLayout(false); }
-    } relayout{this};
-    StreamReader r(bytes);
-    ReadDocument(r, m_settings, m_cells, owner ? owner : NamingOwner(), &ObjectList(), NamingOwner());
+    replaceDocument([&](QObject* objectOwner) {
+        StreamReader r(bytes);
+        ReadDocument(r, m_settings, m_cells, objectOwner, &ObjectList(), NamingOwner());
+    }, owner);
+}
+
+void TCalendarPanel32::replaceDocument(const std::function<void(QObject* owner)>& read, QObject* owner) {
+    // The page's own objects step aside (kept alive, with their names, selection gone) while the new
+    // document is read, so that a failure can put everything back as it was: a damaged file never
+    // half-changes the document on screen.
+    const CalendarSettings settings = m_settings;
+    const CellStores cells = m_cells;
+    const ObjectListReadReport report = LastObjectReadReport();
+    std::vector<std::pair<TGGraphicControl*, QObject*>> previous;
+    for (TGGraphicControl* o : Objects()) previous.emplace_back(o, o->parent());
+    QObject aside;
+    for (const auto& [object, objectOwner] : previous) {
+        object->SetList(nullptr);
+        object->setParent(&aside);
+    }
+    for (auto& cell : m_cells) cell = m_emptyStore;
+    // A document without a title of its own (written before titles were kept) has none.
+    m_settings.UserTitle.clear();
+    try {
+        read(owner ? owner : NamingOwner());
+    } catch (...) {
+        ClearObjects();
+        m_settings = settings;
+        m_cells = cells;
+        for (const auto& [object, objectOwner] : previous) {
+            object->setParent(objectOwner);
+            object->SetList(&ObjectList());
+        }
+        SetLastObjectReadReport(report);
+        ArrangeLayout(false);
+        throw;
+    }
     AttachObjects();
+    ArrangeLayout(false);
 }
 
 void TCalendarPanel32::SaveStyleSheet(const QString& path) const { SaveStyleSheetFile(path, m_settings); }
 
 void TCalendarPanel32::LoadStyleSheet(const QString& path) {
-    struct Relayout {
-        TCalendarPanel32* page;
-        ~Relayout() { page->ArrangeLayout(false); }
-    } relayout{this};
-    LoadStyleSheetFile(path, m_settings);
+    // A style sheet is applied whole or not at all.
+    CalendarSettings read = m_settings;
+    LoadStyleSheetFile(path, read);
+    m_settings = read;
+    ArrangeLayout(false);
 }
 
 CellTextPainter TCalendarPanel32::cellPainter() { return MakeCellTextPainter(m_cells, m_renderer); }

@@ -94,9 +94,11 @@ public:
     int LayoutFamily() const;
     bool HasSuperText() const;
     void AssignStyle(const TCalendarPanel32& source);
+    void AssignStyle(const CalendarSettings& source);
     bool SameStyle(const TCalendarPanel32& other) const;
     void ResetToDefaults();
-    // Files; each throws StreamError with the message to show.
+    // Files; each throws StreamError with the message to show. A document or style sheet read replaces
+    // the page's whole or, when it fails, leaves the page exactly as it was.
     void SaveToFile(const QString& path) const;
     void LoadFromFile(const QString& path, QObject* owner);
     // The document as its file would hold it, and back (undo snapshots); the reader throws StreamError.
@@ -132,6 +134,7 @@ protected:
 private:
     template <class T>
     void setField(T& field, const T& value, bool relayout);
+    void replaceDocument(const std::function<void(QObject* owner)>& read, QObject* owner);
     void raiseCellEvent(int index);
     void clickAt(int x, int y);
     CellTextPainter cellPainter();

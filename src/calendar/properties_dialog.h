@@ -1,17 +1,19 @@
 #pragma once
 // TCalendarProperties: the dialog in which a person designs the calendar — layout, orientation, paper,
 // date, start of week, fonts, colours, header and line styles, the day planners' start time, month and
-// day names and margins. It edits a private preview page (ExampleCalendar) and loads and saves style
+// day names and margins. It edits the settings of its preview (ExampleCalendar) and loads and saves style
 // sheets; the caller copies the preview's style into the document page when the dialog is accepted.
 //
-// The preview is a page of its own: it never owns the private clipboard file, takes no mouse or keyboard
-// input, and nothing done to it reaches the document page.
+// The preview is a picture of a settings value of its own (calendar/properties_preview.h), not a page:
+// nothing done to it reaches the document page. Each tab's controls are built in a file of their own
+// (properties_<tab>_page.cpp); this class holds them and moves the values between them and the preview.
 #include <QDialog>
 #include <QStringList>
 #include <QTime>
 #include <array>
 #include <functional>
 
+#include "calendar/calendar_settings.h"
 #include "platform/colors.h"
 #include "platform/font.h"
 
@@ -33,7 +35,7 @@ class QCheckBox;
 
 namespace plennix {
 
-class TCalendarPanel32;
+class CalendarPreview;
 class WhatsThisSupport;
 
 // The names one language gives the days (Sunday first) and months (January first).
@@ -79,7 +81,7 @@ public:
     std::function<void(QWidget&)> RestorePlacement;
     std::function<void(QWidget&)> SavePlacement;
 
-    TCalendarPanel32* ExampleCalendar = nullptr;
+    CalendarPreview* ExampleCalendar = nullptr;
 
     // First activation: runs once, from the first show (tests may call it directly).
     void FormActivate();
@@ -186,11 +188,10 @@ private:
     QWidget* buildLanguagePage();
     QWidget* buildMarginsPage();
     QPushButton* makeButton(const QString& name, const QString& caption, const QString& accessibleName);
-    QPushButton* makeColorButton(const QString& name, const QString& accessibleName,
-                                 TColor (*get)(const TCalendarPanel32&), void (*set)(TCalendarPanel32&, TColor));
-    QPushButton* makeFontButton(const QString& name, const QString& accessibleName,
-                                FontRecord (*get)(const TCalendarPanel32&), void (*set)(TCalendarPanel32&, const FontRecord&));
-    QComboBox* makeMarginCombo(const QString& name, const QString& accessibleName, void (*set)(TCalendarPanel32&, float));
+    // A button that edits one colour or font of the settings.
+    QPushButton* makeColorButton(const QString& name, const QString& accessibleName, TColor CalendarSettings::*field);
+    QPushButton* makeFontButton(const QString& name, const QString& accessibleName, FontRecord CalendarSettings::*field);
+    QComboBox* makeMarginCombo(const QString& name, const QString& accessibleName, float CalendarSettings::*field);
     void attachWhatsThis();
     void enableControls();
     void keepOnScreen();
@@ -202,11 +203,10 @@ private:
     bool applyNames(QPlainTextEdit* box, int count, bool months);
 
     bool m_activated = false;
-    bool m_zoomBusy = false;
     QTime m_time;
     struct ColorButton {
         QPushButton* button;
-        TColor (*get)(const TCalendarPanel32&);
+        TColor CalendarSettings::*field;
     };
     std::vector<ColorButton> m_colorButtons;
 };

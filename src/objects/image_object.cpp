@@ -268,7 +268,8 @@ void TGImage::BoundsChanged() {
     const int w = m_picture.Width(), h = m_picture.Height();
     if (w <= 0 || h <= 0) return;
     m_sizing = true;
-    SetBounds(Left(), Top(), AutoSizedSide(w, Zoom()), AutoSizedSide(h, Zoom()));
+    // The document keeps the picture's own size; the zoom only shows it.
+    SetLaidOutSize(AutoSizedSide(w, 1.0f), AutoSizedSide(h, 1.0f), AutoSizedSide(w, Zoom()), AutoSizedSide(h, Zoom()));
     m_sizing = false;
 }
 

@@ -261,20 +261,31 @@ FontRecord TGSuperText::DrawingFont() const { return ZoomedLabelFont(m_font, Zoo
 void TGSuperText::Relayout() {
     if (!m_layoutDirty || m_inLayout) return;
     Flag guard(m_inLayout);
-    SuperTextLayoutInput in;
-    in.shadow = ZoomedShadowOffset(m_shadowOffset, Zoom());
-    in.width = Width();
-    in.height = Height();
-    in.transparent = m_transparent;
-    in.border = m_borderStyle == bsSingle;
-    withScratchCanvas([&](Canvas& c) {
-        c.SetFont(DrawingFont());
-        in.textHeight = c.TextHeight(m_caption);
-        in.textWidth = c.TextWidth(m_caption + QLatin1Char(' '));
-    });
-    m_layout = ComputeSuperTextLayout(in);
-    if (m_layout.width != Width() || m_layout.height != Height())
-        SetBounds(Left(), Top(), m_layout.width, m_layout.height);
+    auto layoutFor = [&](float zoom, int width, int height) {
+        SuperTextLayoutInput in;
+        in.shadow = ZoomedShadowOffset(m_shadowOffset, zoom);
+        in.width = width;
+        in.height = height;
+        in.transparent = m_transparent;
+        in.border = m_borderStyle == bsSingle;
+        withScratchCanvas([&](Canvas& c) {
+            c.SetFont(ZoomedLabelFont(m_font, zoom));
+            in.textHeight = c.TextHeight(m_caption);
+            in.textWidth = c.TextWidth(m_caption + QLatin1Char(' '));
+        });
+        return ComputeSuperTextLayout(in);
+    };
+    m_layout = layoutFor(Zoom(), Width(), Height());
+    if (Zoom() == 1.0f) {
+        if (m_layout.width != Width() || m_layout.height != Height())
+            SetBounds(Left(), Top(), m_layout.width, m_layout.height);
+    } else {
+        // The document keeps the size laid out at 100 %; the zoom only shows it.
+        const SuperTextLayout atFull = layoutFor(1.0f, ModelWidth(), ModelHeight());
+        if (atFull.width != ModelWidth() || atFull.height != ModelHeight() || m_layout.width != Width() ||
+            m_layout.height != Height())
+            SetLaidOutSize(atFull.width, atFull.height, m_layout.width, m_layout.height);
+    }
     // Size changes made by the layout itself must not leave it dirty.
     m_layoutDirty = false;
 }

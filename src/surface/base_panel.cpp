@@ -162,7 +162,7 @@ void TGBasePanel::AttachObject(TGGraphicControl* obj) {
 void TGBasePanel::AttachObjects() {
     for (TGGraphicControl* o : Objects()) {
         AttachObject(o);
-        o->SetZoomField(m_zoom);
+        o->ShowAtZoom(m_zoom);
     }
 }
 

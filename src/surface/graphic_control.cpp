@@ -18,7 +18,24 @@ const PropertyTable& TGGraphicControl::Properties() const {
     return table;
 }
 
+namespace {
+// A zoom of nothing is taken as 100 %, as the panel takes its own.
+double usableZoom(float zoom) { return static_cast<double>(zoom) * 10 == 0 ? 1.0 : static_cast<double>(zoom); }
+
+// A side at the zoom, rounded half to even (the first step from 100 % gives what scaling always gave).
+int shownSide(int model, float zoom) { return zoom == 1.0f ? model : roundHalfEven(model * usableZoom(zoom)); }
+int modelSide(int shown, float zoom) { return zoom == 1.0f ? shown : roundHalfEven(shown / usableZoom(zoom)); }
+}  // namespace
+
 void TGGraphicControl::SetBounds(int left, int top, int width, int height) {
+    if (left != m_left) m_modelLeft = modelSide(left, m_zoom);
+    if (top != m_top) m_modelTop = modelSide(top, m_zoom);
+    if (width != m_width) m_modelWidth = modelSide(width, m_zoom);
+    if (height != m_height) m_modelHeight = modelSide(height, m_zoom);
+    showBounds(left, top, width, height);
+}
+
+void TGGraphicControl::showBounds(int left, int top, int width, int height) {
     if (left == m_left && top == m_top && width == m_width && height == m_height) return;
     Invalidate();
     m_left = left;
@@ -27,6 +44,35 @@ void TGGraphicControl::SetBounds(int left, int top, int width, int height) {
     m_height = height;
     Invalidate();
     boundsSet();
+}
+
+void TGGraphicControl::showModelBounds() {
+    showBounds(shownSide(m_modelLeft, m_zoom), shownSide(m_modelTop, m_zoom), shownSide(m_modelWidth, m_zoom),
+               shownSide(m_modelHeight, m_zoom));
+}
+
+void TGGraphicControl::SetLaidOutSize(int modelWidth, int modelHeight, int shownWidth, int shownHeight) {
+    m_modelWidth = modelWidth;
+    m_modelHeight = modelHeight;
+    showBounds(m_left, m_top, shownWidth, shownHeight);
+}
+
+void TGGraphicControl::SetZoomField(float z) {
+    if (z == m_zoom) return;
+    m_zoom = z;
+    m_modelLeft = modelSide(m_left, z);
+    m_modelTop = modelSide(m_top, z);
+    m_modelWidth = modelSide(m_width, z);
+    m_modelHeight = modelSide(m_height, z);
+}
+
+void TGGraphicControl::ShowAtZoom(float z) {
+    if (z == m_zoom) return;
+    m_zoom = z;
+    const bool loading = m_loading;
+    m_loading = true;
+    showModelBounds();
+    m_loading = loading;
 }
 
 void TGGraphicControl::boundsSet() {
@@ -82,15 +128,8 @@ void TGGraphicControl::BoundsChanged() {
 
 void TGGraphicControl::ScaleTo(float newZoom) {
     if (newZoom == m_zoom) return;
-    // A zoom of nothing would make the ratio infinite; such bounds are taken as at 100 %, as the
-    // panel takes its own.
-    const float from = static_cast<double>(m_zoom) * 10 == 0 ? 1.0f : m_zoom;
-    // The ratio is held as a 32-bit float; the products are rounded half to even.
-    const float ratio = static_cast<float>(static_cast<double>(newZoom) / static_cast<double>(from));
-    const double r = ratio;
-    SetBounds(roundHalfEven(m_left * r), roundHalfEven(m_top * r), roundHalfEven(m_width * r),
-              roundHalfEven(m_height * r));
     m_zoom = newZoom;
+    showModelBounds();
     BoundsChanged();
 }
 

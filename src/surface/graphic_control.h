@@ -42,7 +42,16 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     Rect BoundsRect() const { return Rect::fromBounds(m_left, m_top, m_width, m_height); }
+    // Bounds as shown at the object's zoom. A side the caller changes is taken back to the document's
+    // 100 % geometry; the sides it leaves alone keep theirs, so that looking at the page closer or
+    // further never moves or resizes what the document stores.
     void SetBounds(int left, int top, int width, int height);
+    // The document's geometry: the bounds at 100 %, from which the shown bounds are derived at every
+    // zoom. Records, the clipboard file, clones and undo steps hold these.
+    int ModelLeft() const { return m_modelLeft; }
+    int ModelTop() const { return m_modelTop; }
+    int ModelWidth() const { return m_modelWidth; }
+    int ModelHeight() const { return m_modelHeight; }
     void SetLeft(int v) { SetBounds(v, m_top, m_width, m_height); }
     void SetTop(int v) { SetBounds(m_left, v, m_width, m_height); }
     void SetWidth(int v) { SetBounds(m_left, m_top, v, m_height); }
@@ -71,7 +80,11 @@ public:
     void SetLoading(bool v) { m_loading = v; }
 
     float Zoom() const { return m_zoom; }
-    void SetZoomField(float z) { m_zoom = z; }
+    // Takes the bounds as they are to be those shown at zoom `z` (an object just drawn on a zoomed page).
+    void SetZoomField(float z);
+    // Shows the document's geometry at the host's zoom without reporting a change: an object read from a
+    // record, the clipboard or an undo step joins a page shown at that zoom.
+    void ShowAtZoom(float z);
     bool Locked() const { return m_locked; }
     void SetLocked(bool value);
     bool Unselectable() const { return m_unselectable; }
@@ -95,6 +108,7 @@ public:
     // and add what they left out to `report`; a list read from a file or the clipboard shares one budget.
     virtual void ReadRichTextWithin(qint64& pictureBudget, RtfReadReport& report) const {}
 
+    // The host's zoom changed: the shown bounds are derived again from the document's geometry.
     void ScaleTo(float newZoom);
     // Tells the list's observer that the document changed.
     void NotifyChanged();
@@ -112,10 +126,18 @@ public:
     void ToggleLocked();
     void MakeUnselectable();
 
+protected:
+    // A kind that lays itself out sets the size it settled on for the document (at 100 %) and the size
+    // shown at its zoom, each laid out at its own scale.
+    void SetLaidOutSize(int modelWidth, int modelHeight, int shownWidth, int shownHeight);
+
 private:
     void boundsSet();
+    void showBounds(int left, int top, int width, int height);
+    void showModelBounds();
 
     int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    int m_modelLeft = 0, m_modelTop = 0, m_modelWidth = 0, m_modelHeight = 0;
     int32_t m_tag = 0, m_cursor = 0;
     QString m_hint;
     bool m_visible = true;

@@ -10,10 +10,10 @@ PropertyTable TGGraphicControl::CommonProperties() {
     using T = TGGraphicControl;
     PropertyTable t;
     t.push_back(IntProp<T>("Tag", [](const T& o) { return o.Tag(); }, [](T& o, int32_t v) { o.SetTag(v); }, 0));
-    t.push_back(IntProp<T>("Left", [](const T& o) { return o.Left(); }, [](T& o, int32_t v) { o.SetLeft(v); }));
-    t.push_back(IntProp<T>("Top", [](const T& o) { return o.Top(); }, [](T& o, int32_t v) { o.SetTop(v); }));
-    t.push_back(IntProp<T>("Width", [](const T& o) { return o.Width(); }, [](T& o, int32_t v) { o.SetWidth(v); }));
-    t.push_back(IntProp<T>("Height", [](const T& o) { return o.Height(); }, [](T& o, int32_t v) { o.SetHeight(v); }));
+    t.push_back(IntProp<T>("Left", [](const T& o) { return o.ModelLeft(); }, [](T& o, int32_t v) { o.SetLeft(v); }));
+    t.push_back(IntProp<T>("Top", [](const T& o) { return o.ModelTop(); }, [](T& o, int32_t v) { o.SetTop(v); }));
+    t.push_back(IntProp<T>("Width", [](const T& o) { return o.ModelWidth(); }, [](T& o, int32_t v) { o.SetWidth(v); }));
+    t.push_back(IntProp<T>("Height", [](const T& o) { return o.ModelHeight(); }, [](T& o, int32_t v) { o.SetHeight(v); }));
     PropertyDef cursor =
         IntProp<T>("Cursor", [](const T& o) { return o.Cursor(); }, [](T& o, int32_t v) { o.SetCursor(v); }, 0);
     cursor.kind = PropKind::Cursor;

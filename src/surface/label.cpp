@@ -347,24 +347,35 @@ void TGBaseLabel::ApplyFont(const FontRecord& font) {
 void TGBaseLabel::Relayout() {
     if (m_inLayout) return;
     m_inLayout = true;
-    const FontRecord f = DrawingFont();
-    LabelLayoutInput in;
-    in.angle = m_angle;
-    in.alignment = m_alignment;
-    in.shadowOffset = m_shadowOffset;
-    in.highlightOffset = m_highlightOffset;
-    in.width = Width();
-    in.height = Height();
-    // Metrics of a rotated font are those of the upright one.
-    withScratchCanvas([&](Canvas& c) {
-        c.SetFont(f);
-        const TextMetrics tm = c.GetTextMetrics();
-        in.lineHeight = tm.height + tm.internalLeading + tm.externalLeading;
-        in.textWidth = c.TextWidth(m_caption + QLatin1Char(' '));
-    });
-    m_layout = ComputeLabelLayout(in);
-    if (m_layout.width != Width() || m_layout.height != Height())
-        SetBounds(Left(), Top(), m_layout.width, m_layout.height);
+    auto layoutFor = [&](const FontRecord& f, int width, int height) {
+        LabelLayoutInput in;
+        in.angle = m_angle;
+        in.alignment = m_alignment;
+        in.shadowOffset = m_shadowOffset;
+        in.highlightOffset = m_highlightOffset;
+        in.width = width;
+        in.height = height;
+        // Metrics of a rotated font are those of the upright one.
+        withScratchCanvas([&](Canvas& c) {
+            c.SetFont(f);
+            const TextMetrics tm = c.GetTextMetrics();
+            in.lineHeight = tm.height + tm.internalLeading + tm.externalLeading;
+            in.textWidth = c.TextWidth(m_caption + QLatin1Char(' '));
+        });
+        return ComputeLabelLayout(in);
+    };
+    m_layout = layoutFor(DrawingFont(), Width(), Height());
+    if (Zoom() == 1.0f) {
+        if (m_layout.width != Width() || m_layout.height != Height())
+            SetBounds(Left(), Top(), m_layout.width, m_layout.height);
+    } else {
+        // The document keeps the size laid out at 100 %; the size at this zoom only shows it, so that
+        // font heights rounded at the zoom never find their way into the document.
+        const LabelLayout atFull = layoutFor(ZoomedLabelFont(m_font, 1.0f), ModelWidth(), ModelHeight());
+        if (atFull.width != ModelWidth() || atFull.height != ModelHeight() || m_layout.width != Width() ||
+            m_layout.height != Height())
+            SetLaidOutSize(atFull.width, atFull.height, m_layout.width, m_layout.height);
+    }
     m_layoutZoom = Zoom();
     m_layoutDirty = false;
     m_inLayout = false;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +31,7 @@
 
 #include "app/about_box.h"
 #include "app/command_line.h"
+#include "app/document_undo.h"
 #include "app/main_window.h"
 #include "app/mru_list.h"
 #include "app/single_instance.h"
@@ -43,6 +45,7 @@
 #include "recurring/selection_dialogs.h"
 #include "richtext/rich_text_editor.h"
 #include "richtext/rtf_storage.h"
+#include "surface/handle.h"
 #include "test_support.h"
 
 using namespace plennix;
@@ -273,8 +276,9 @@ TEST(MainWindow, RecentFilesKeepFiveAndAMissingOneIsReported) {
     gone->trigger();
     EXPECT_EQ(messages.lastText(), QStringLiteral("File ") + paths[2] + QStringLiteral(" no longer exists"));
     EXPECT_FALSE(window.RecentFiles()->Items().contains(paths[2]));
-    EXPECT_TRUE(window.CalendarPanel()->isHidden());
-    EXPECT_TRUE(window.FileName().isEmpty());
+    // The document that was open stays open.
+    EXPECT_FALSE(window.CalendarPanel()->isHidden());
+    EXPECT_EQ(window.FileName(), paths[5]);
     EXPECT_FALSE(IniFile(ProgramFile("PX.ini")).readString("MRU", "F0").isEmpty());
 }
 
@@ -335,6 +339,82 @@ TEST(MainWindow, OpeningADocumentWithUnreadableObjectsSaysHowManyAreMissing) {
     ASSERT_TRUE(window.OpenCalendarFile(intact));
     EXPECT_EQ(messages.shown.size(), before);  // a complete document opens without a word
     EXPECT_EQ(window.CalendarPanel()->Objects().size(), 1u);
+}
+
+// A document that cannot be read (damaged, or not a file at all) is reported and the open document
+// stays exactly as it was: its page, name, caption, modified state and undo history. Cancel Changes
+// that cannot read the file again keeps the changes unsaved.
+TEST(MainWindow, AFailedOpenLeavesTheOpenDocumentAsItWas) {
+    freshProgramFolder();
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("A.PXF"));
+    ASSERT_TRUE(CreateSampleCalendar(a, nullptr));
+    QFile file(a);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray intact = file.readAll();
+    file.close();
+    // Cut off in the middle of the day cells: the reader gets part way through the page.
+    const qsizetype objects = intact.indexOf("TGPLabel");
+    ASSERT_GT(objects, 0);
+    const QByteArray damaged = intact.left(objects / 2);
+    const QString b = dir.filePath(QStringLiteral("B.PXF"));
+    QFile out(b);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(damaged);
+    out.close();
+    const QString folder = dir.filePath(QStringLiteral("Folder.PXF"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+
+    test::MessageRecorder messages;
+    TCalendarMain window;
+    window.FormActivate();
+    ASSERT_TRUE(window.OpenCalendarFile(a));
+    TCalendarPanel32* page = window.CalendarPanel();
+    ASSERT_EQ(page->ObjectCount(), 1);
+    page->RenderPage();  // lays out the cells so that days can be found
+    const int cell = page->CellOfDay(9);
+    page->ClickCell(cell);
+    QTest::keyClicks(window.CellEditor(), QStringLiteral("dentist"));
+    window.DoSaveRichtext();
+    window.ZoomIn();
+    page->Frame()->AddToSelection(page->ObjectAt(0));
+    ASSERT_TRUE(window.Modified());
+    TDocumentUndo* undo = DocumentUndoOf(window);
+    const QByteArray bytes = page->SaveToBytes();
+    const QString caption = window.windowTitle();
+    const int steps = undo->Stack().count();
+    const QString undoText = undo->UndoText();
+
+    auto expectUnchanged = [&](const QString& what) {
+        SCOPED_TRACE(what.toStdString());
+        EXPECT_EQ(page->SaveToBytes(), bytes);
+        EXPECT_EQ(window.FileName(), a);
+        EXPECT_EQ(window.windowTitle(), caption);
+        EXPECT_TRUE(window.Modified());
+        EXPECT_TRUE(visible(window, "Savebutton"));
+        EXPECT_FALSE(page->isHidden());
+        EXPECT_EQ(page->Frame()->SelectionCount(), 1);
+        EXPECT_EQ(undo->Stack().count(), steps);
+        EXPECT_EQ(undo->UndoText(), undoText);
+        EXPECT_EQ(cellText(page, cell), QStringLiteral("dentist"));
+    };
+    EXPECT_FALSE(window.OpenCalendarFile(b));
+    EXPECT_EQ(messages.lastText(), QStringLiteral("Unable to open ") + b +
+                                       QStringLiteral(". Possibly \rcorrupted, possibly not a Calendar file"));
+    expectUnchanged(QStringLiteral("damaged"));
+    const size_t shown = messages.shown.size();
+    EXPECT_FALSE(window.OpenCalendarFile(folder));
+    EXPECT_EQ(messages.shown.size(), shown + 1);
+    EXPECT_TRUE(messages.lastText().contains(folder)) << messages.lastText().toStdString();
+    expectUnchanged(QStringLiteral("folder"));
+    EXPECT_EQ(window.RecentFiles()->Items(), QStringList{a});
+
+    // The document's own file was damaged meanwhile: cancelling the changes cannot read it back.
+    ASSERT_TRUE(QFile::remove(a));
+    ASSERT_TRUE(QFile::copy(b, a));
+    window.mnuCancelChangesClick();  // the recorder answers Yes
+    EXPECT_TRUE(messages.lastText().startsWith(QStringLiteral("Unable to open ") + a));
+    expectUnchanged(QStringLiteral("cancel changes"));
 }
 
 TEST(MainWindow, CancelChangesReloadsTheFile) {

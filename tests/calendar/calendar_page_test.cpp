@@ -10,6 +10,7 @@
 #include "platform/common_dialogs.h"
 #include "surface/handle.h"
 #include "surface/label.h"
+#include "objects/super_text.h"
 
 using namespace plennix;
 
@@ -109,6 +110,55 @@ TEST(CalendarPage, SizeFollowsLayoutAndZoom) {
     f.page->SetCalendarLayout(TCalendarLayout::LOFullCalendarLS);
     EXPECT_EQ(f.page->Settings().CalendarOrientation, TCalendarOrientation::coLandscape);
     EXPECT_GT(f.page->width(), f.page->height());
+}
+
+// Looking at the page closer or further is a view: through every zoom step and back, and across an
+// undo step read back at a zoom, the document keeps its geometry to the pixel.
+TEST(CalendarPage, ZoomingNeverChangesTheDocument) {
+    PageFixture f;
+    auto place = [&](int left, int top, int width, int height) {
+        auto* label = new TGPLabel(&f.owner);
+        label->Loaded();
+        f.page->AddObject(label, Rect::fromBounds(left, top, width, height));
+        return label;
+    };
+    TGPLabel* first = place(5, 15, 205, 20);
+    place(61, 703, 77, 31);
+    auto* superText = new TGSuperText(&f.owner);
+    superText->SetCaption(QStringLiteral("Happy Holidays"));
+    f.page->AddObject(superText, Rect::fromBounds(301, 207, 203, 61));
+    const QByteArray document = f.page->SaveToBytes();
+
+    std::vector<float> steps;
+    for (float z = 1.0f; static_cast<double>(z) >= 0.2;) steps.push_back(z = static_cast<float>(z - 0.1));
+    for (float z = steps.back(); static_cast<double>(z) < 1.5;) steps.push_back(z = static_cast<float>(z + 0.1));
+    steps.push_back(1.0f);
+    for (float z : steps) {
+        f.page->SetZoom(z);
+        f.page->RenderPage();  // every object laid out and painted at this zoom
+        ASSERT_EQ(f.page->SaveToBytes(), document) << "at zoom " << z;
+    }
+    EXPECT_EQ(first->BoundsRect(), Rect::fromBounds(5, 15, 205, 20));
+
+    // A step undone while the page shows 60 %: the objects read back are shown at that zoom, and the
+    // document they make is the same.
+    f.page->SetZoom(0.6f);
+    QStringList names;
+    for (const TGGraphicControl* o : f.page->Objects()) names << o->Name();
+    f.page->ClearObjects();
+    f.page->LoadFromBytes(document, &f.owner);
+    ASSERT_EQ(f.page->ObjectCount(), 3);
+    for (int i = 0; i < 3; ++i) f.page->ObjectAt(i)->SetName(names[i]);  // as an undo step does
+    EXPECT_EQ(f.page->ObjectAt(0)->BoundsRect(), Rect::fromBounds(3, 9, 123, 12));
+    EXPECT_EQ(f.page->SaveToBytes(), document);
+
+    // Moving an object at 60 % moves it in the document to the place shown, and leaves its size as it was.
+    TGGraphicControl* moved = f.page->ObjectAt(1);
+    const Rect before = Rect::fromBounds(moved->ModelLeft(), moved->ModelTop(), moved->ModelWidth(), moved->ModelHeight());
+    ASSERT_EQ(before.left, 61);
+    moved->SetLeft(moved->Left() + 6);
+    f.page->SetZoom(1.0f);
+    EXPECT_EQ(moved->BoundsRect(), before.translated(11, 0));
 }
 
 TEST(CalendarPage, DocumentRoundTripKeepsTextsObjectsAndTitle) {

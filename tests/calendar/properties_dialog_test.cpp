@@ -23,6 +23,7 @@
 
 #include "calendar/calendar_panel.h"
 #include "calendar/properties_dialog.h"
+#include "calendar/properties_preview.h"
 #include "calendar/set_time_dialog.h"
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
@@ -51,7 +52,7 @@ struct Dialog {
         dlg.ExampleCalendar->SetZoom(zoom);
         dlg.show();
     }
-    TCalendarPanel32& preview() { return *dlg.ExampleCalendar; }
+    CalendarPreview& preview() { return *dlg.ExampleCalendar; }
     const CalendarSettings& s() { return preview().Settings(); }
     void clickRow(int row) {
         QListWidget* list = dlg.LayoutList;
@@ -78,7 +79,7 @@ TEST(PropertiesDialog, ActivationFillsControlsFromThePreviewWithoutChangingIt) {
     source.SetMainCalYear(2024);
     source.SetMainCalDay(0);
     TCalendarProperties dlg;
-    dlg.ExampleCalendar->AssignStyle(source);
+    dlg.ExampleCalendar->AssignStyle(source.Settings());
     dlg.show();
     EXPECT_FALSE(dlg.Initializing);
     EXPECT_EQ(dlg.LayoutList->currentRow(), 6);
@@ -88,7 +89,7 @@ TEST(PropertiesDialog, ActivationFillsControlsFromThePreviewWithoutChangingIt) {
     EXPECT_TRUE(dlg.WeekStartButtons->button(1)->isChecked());
     EXPECT_EQ(dlg.Calendar->selectedDate(), QDate(2024, 3, 1));
     // Opening and closing the dialog is no change of style, even with an unset day.
-    EXPECT_TRUE(dlg.ExampleCalendar->SameStyle(source));
+    EXPECT_TRUE(dlg.ExampleCalendar->SameStyle(source.Settings()));
     EXPECT_EQ(dlg.ExampleCalendar->Settings().LeftMarginInch, 1.3f);
 }
 
@@ -135,15 +136,40 @@ TEST(PropertiesDialog, OrientationAndPaperPickTheLayoutVariant) {
     EXPECT_FALSE(d.dlg.NumberFontButton->isEnabled());
 }
 
+TEST(PropertiesDialog, ThePreviewShowsWhatThePageDrawsAfterEveryChange) {
+    Dialog d;
+    // The same settings on a page of the preview's kind, at the preview's zoom.
+    auto pageDraws = [&d] {
+        TCalendarPanel32 page(nullptr, StoredPageKind::PreviewPage);
+        page.AssignStyle(d.s());
+        page.SetZoom(d.preview().Zoom());
+        return page.PaintToBitmap();
+    };
+    auto shown = [&d] { return d.preview().grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    d.clickRow(5);
+    const QImage twelveMonths = shown();
+    EXPECT_EQ(twelveMonths, pageDraws());
+    Hook colors(SetColorChooser, [](TColor, QWidget*) { return std::optional<TColor>(clRed); });
+    d.click(d.dlg.MiniCalBGColorButton);
+    d.click(d.dlg.German);
+    d.dlg.MiniCalendarLineLayoutCombo->setCurrentIndex(2);
+    EXPECT_NE(shown(), twelveMonths);
+    EXPECT_EQ(shown(), pageDraws());
+    d.click(d.dlg.ZoomInButton);
+    EXPECT_EQ(shown(), pageDraws());
+    d.clickRow(10);
+    EXPECT_EQ(shown(), pageDraws());
+}
+
 TEST(PropertiesDialog, LanguageButtonsAndNameBoxes) {
     Dialog d;
     d.click(d.dlg.German);
-    EXPECT_EQ(d.preview().DayName(6), "Freitag ");
-    EXPECT_EQ(d.preview().MonthName(3), QString::fromUtf8("März"));
+    EXPECT_EQ(d.s().DayName(6), "Freitag ");
+    EXPECT_EQ(d.s().MonthName(3), QString::fromUtf8("März"));
     EXPECT_EQ(NameLines(d.dlg.DayNames->toPlainText()).at(5), "Freitag ");
     d.click(d.dlg.okbutton);
     EXPECT_EQ(d.dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(d.preview().DayName(6), "Freitag ");
+    EXPECT_EQ(d.s().DayName(6), "Freitag ");
 
     Dialog e;
     e.click(e.dlg.English);
@@ -153,9 +179,9 @@ TEST(PropertiesDialog, LanguageButtonsAndNameBoxes) {
     e.typeInto(e.dlg.MonthNames, ten.join('\n') + '\n');
     e.dlg.DayNames->setFocus();  // leaving the box applies it
     if (QApplication::focusWidget() != e.dlg.DayNames) e.dlg.MonthNamesExit();
-    EXPECT_EQ(e.preview().MonthName(10), "M10");
-    EXPECT_EQ(e.preview().MonthName(11), "November");
-    EXPECT_EQ(e.preview().MonthName(12), "December");
+    EXPECT_EQ(e.s().MonthName(10), "M10");
+    EXPECT_EQ(e.s().MonthName(11), "November");
+    EXPECT_EQ(e.s().MonthName(12), "December");
 }
 
 TEST(PropertiesDialog, NamesTheCodePageCannotHoldAreRefused) {
@@ -168,7 +194,7 @@ TEST(PropertiesDialog, NamesTheCodePageCannotHoldAreRefused) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.lastText().contains("Windows-1252"));
     EXPECT_TRUE(d.dlg.isVisible());  // OK did not close
-    EXPECT_EQ(d.preview().DayName(1), "Sunday");
+    EXPECT_EQ(d.s().DayName(1), "Sunday");
 
     // The chooser offers only languages whose names fit the page, and applies the chosen one.
     QStringList offered;
@@ -186,8 +212,8 @@ TEST(PropertiesDialog, NamesTheCodePageCannotHoldAreRefused) {
     d.click(d.dlg.MoreLanguages);
     EXPECT_FALSE(offered.isEmpty());
     EXPECT_FALSE(offered.contains("ru_RU"));
-    EXPECT_EQ(d.preview().MonthName(3), QLocale("nl_NL").standaloneMonthName(3));
-    EXPECT_EQ(d.preview().DayName(1), QLocale("nl_NL").standaloneDayName(7));
+    EXPECT_EQ(d.s().MonthName(3), QLocale("nl_NL").standaloneMonthName(3));
+    EXPECT_EQ(d.s().DayName(1), QLocale("nl_NL").standaloneDayName(7));
 
     // Under a Cyrillic page the French months cannot be written: nothing changes, and the person is told.
     ScopedCodePage cyrillic(1251);
@@ -197,7 +223,7 @@ TEST(PropertiesDialog, NamesTheCodePageCannotHoldAreRefused) {
     EXPECT_EQ(messages.shown.size(), shownBefore + 1);
     EXPECT_TRUE(messages.lastText().contains(QString::fromUtf8("é")));
     EXPECT_EQ(d.dlg.DayNames->toPlainText(), daysBefore);
-    EXPECT_EQ(d.preview().MonthName(2), QLocale("nl_NL").standaloneMonthName(2));
+    EXPECT_EQ(d.s().MonthName(2), QLocale("nl_NL").standaloneMonthName(2));
 }
 
 TEST(PropertiesDialog, ZoomStepsBetweenTwentyAndOneHundredPercent) {
@@ -292,7 +318,7 @@ TEST(PropertiesDialog, StyleSheetsSaveLoadAndRefuse) {
 
     answer = dir + "Mine.pxs";
     b.click(b.dlg.LoadStyleSheetButton);
-    EXPECT_TRUE(b.preview().SameStyle(a.preview()));
+    EXPECT_TRUE(b.preview().SameStyle(a.s()));
     EXPECT_EQ(b.dlg.LayoutList->currentRow(), 5);
     EXPECT_EQ(b.dlg.CalendarLineLayoutCombo->currentIndex(), 2);
     EXPECT_EQ(NameLines(b.dlg.DayNames->toPlainText()).at(5), "Freitag ");
@@ -340,8 +366,7 @@ TEST(PropertiesDialog, ADamagedStyleSheetLeavesThePreviewAsItWas) {
 
     Dialog b;
     b.clickRow(0);
-    TCalendarPanel32 before(nullptr);
-    before.AssignStyle(b.preview());
+    const CalendarSettings before = b.s();
     answer = cut.fileName();
     b.click(b.dlg.LoadStyleSheetButton);
     EXPECT_TRUE(messages.lastText().startsWith("Unable to open " + cut.fileName()));
@@ -358,7 +383,7 @@ TEST(PropertiesDialog, ClickingTheChosenLayoutAgainRestoresMiniFontSizes) {
     const int standard = d.s().MiniCellFont.size();
     FontRecord big = d.s().MiniCellFont;
     big.setSize(standard + 9);
-    d.preview().SetMiniCellFont(big);
+    d.preview().Change([&](CalendarSettings& s) { s.MiniCellFont = big; });
     ASSERT_EQ(d.s().MiniCellFont.size(), standard + 9);
     d.clickRow(5);
     EXPECT_EQ(d.s().MiniCellFont.size(), standard);
@@ -421,7 +446,7 @@ TEST(PropertiesDialog, MoreLanguagesOffersOnlyLocalesWithRealNames) {
     d.click(d.dlg.MoreLanguages);
     EXPECT_GT(offered, 20);
     EXPECT_TRUE(placeholders.isEmpty()) << placeholders.join(", ").toStdString();
-    EXPECT_EQ(d.preview().MonthName(1).toLower(), "janvier");
+    EXPECT_EQ(d.s().MonthName(1).toLower(), "janvier");
 }
 
 TEST(PropertiesDialog, MarginListsAndUnits) {
