@@ -164,8 +164,6 @@ public:
     void CopyToSample(TGFlatCalendar& sample) const;
 
 private:
-    template <class V>
-    void store(V& field, const V& value);
     void fontChanged();
 
     FlatCalendarStyle m_style;

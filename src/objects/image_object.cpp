@@ -239,13 +239,7 @@ void TGImage::SetStretch(bool value) {
     Invalidate();
 }
 
-void TGImage::SetBorderStyle(TBorderStyle value) {
-    if (value == m_borderStyle) return;
-    m_borderStyle = value;
-    if (IsLoading()) return;
-    Invalidate();
-    NotifyChanged();
-}
+void TGImage::SetBorderStyle(TBorderStyle value) { SetProperty(m_borderStyle, value, peRepaint | peNotify); }
 
 void TGImage::SetPicture(const TImagePicture* picture) {
     m_picture = picture ? *picture : TImagePicture();

@@ -16,11 +16,13 @@ ObjectCommands superTextCommands() {
     c.entries = {
         ObjectMenuSeparator(),
         KindMenuEntry<S>(QStringLiteral("Font"), [](S& t) { ChooseSuperTextFont(t); }),
-        KindMenuEntry<S>(QStringLiteral("Transparent"), [](S& t) { t.ToggleTransparent(); },
-                         [](const S& t) { return t.ControlTransparent(); }),
+        KindMenuEntry<S>(
+            QStringLiteral("Transparent"), [](S& t) { t.ToggleTransparent(); },
+            [](const S& t) { return t.ControlTransparent(); }),
         KindMenuEntry<S>(QStringLiteral("Background Color"), [](S& t) { ChooseSuperTextBackground(t); }),
-        KindMenuEntry<S>(QStringLiteral("Border"), [](S& t) { t.ToggleBorder(); },
-                         [](const S& t) { return t.BorderStyle() == bsSingle; }),
+        KindMenuEntry<S>(
+            QStringLiteral("Border"), [](S& t) { t.ToggleBorder(); },
+            [](const S& t) { return t.BorderStyle() == bsSingle; }),
         KindMenuEntry<S>(QStringLiteral("Properties"), [](S& t) { EditSuperTextProperties(t); }),
     };
     return c;
@@ -43,15 +45,17 @@ ObjectCommands imageCommands() {
         ObjectMenuSeparator(),
         KindMenuEntry<I>(QStringLiteral("Load Image From Disk"), [](I& i) { LoadImageFromDisk(i); }),
         ObjectMenuSeparator(),
-        KindMenuEntry<I>(QStringLiteral("Border"), [](I& i) { i.ToggleBorder(); },
-                         [](const I& i) { return i.BorderStyle() == bsSingle; }),
-        KindMenuEntry<I>(QStringLiteral("Stretch to Fit"), [](I& i) { i.ToggleStretch(); },
-                         [](const I& i) { return i.Stretch(); }),
-        KindMenuEntry<I>(QStringLiteral("AutoSize"), [](I& i) { i.ToggleAutoSize(); },
-                         [](const I& i) { return i.AutoSize(); }),
+        KindMenuEntry<I>(
+            QStringLiteral("Border"), [](I& i) { i.ToggleBorder(); },
+            [](const I& i) { return i.BorderStyle() == bsSingle; }),
+        KindMenuEntry<I>(
+            QStringLiteral("Stretch to Fit"), [](I& i) { i.ToggleStretch(); }, [](const I& i) { return i.Stretch(); }),
+        KindMenuEntry<I>(
+            QStringLiteral("AutoSize"), [](I& i) { i.ToggleAutoSize(); }, [](const I& i) { return i.AutoSize(); }),
         ObjectMenuSeparator(),
-        KindMenuEntry<I>(QStringLiteral("Picture of the Month"), [](I& i) { i.TogglePictureOfTheMonth(); },
-                         [](const I& i) { return i.IsPictureOfTheMonth(); }),
+        KindMenuEntry<I>(
+            QStringLiteral("Picture of the Month"), [](I& i) { i.TogglePictureOfTheMonth(); },
+            [](const I& i) { return i.IsPictureOfTheMonth(); }),
     };
     return c;
 }
@@ -61,11 +65,13 @@ ObjectCommands richLabelCommands() {
     ObjectCommands c;
     c.entries = {
         ObjectMenuSeparator(),
-        KindMenuEntry<R>(QStringLiteral("Transparent"), [](R& l) { l.ToggleTransparent(); },
-                         [](const R& l) { return l.Transparent(); }),
+        KindMenuEntry<R>(
+            QStringLiteral("Transparent"), [](R& l) { l.ToggleTransparent(); },
+            [](const R& l) { return l.Transparent(); }),
         KindMenuEntry<R>(QStringLiteral("Background Color"), [](R& l) { ChooseRichLabelBackground(l); }),
-        KindMenuEntry<R>(QStringLiteral("Border"), [](R& l) { l.ToggleBorder(); },
-                         [](const R& l) { return l.BorderStyle() == bsSingle; }),
+        KindMenuEntry<R>(
+            QStringLiteral("Border"), [](R& l) { l.ToggleBorder(); },
+            [](const R& l) { return l.BorderStyle() == bsSingle; }),
         KindMenuEntry<R>(QStringLiteral("Edit"), [](R& l) { EditRichLabel(l); }),
     };
     // A double-click opens the editor; only a label that found its master is ever on a page.

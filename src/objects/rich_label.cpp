@@ -88,27 +88,12 @@ void TGPRichBaseLabel::SetRTFText(const TWPRtfStorage& text) {
     NotifyChanged();
 }
 
-void TGPRichBaseLabel::SetBorderStyle(TBorderStyle value) {
-    if (value == m_borderStyle) return;
-    m_borderStyle = value;
-    if (IsLoading()) return;
-    Invalidate();
-    NotifyChanged();
-}
+void TGPRichBaseLabel::SetBorderStyle(TBorderStyle value) { SetProperty(m_borderStyle, value, peRepaint | peNotify); }
 
-void TGPRichBaseLabel::SetTransparent(bool value) {
-    if (value == m_transparent) return;
-    m_transparent = value;
-    if (!IsLoading()) Invalidate();
-}
+// The setter stays quiet: the menu command reports the change.
+void TGPRichBaseLabel::SetTransparent(bool value) { SetProperty(m_transparent, value, peRepaint); }
 
-void TGPRichBaseLabel::SetBGColor(TColor value) {
-    if (value == m_bgColor) return;
-    m_bgColor = value;
-    if (IsLoading()) return;
-    Invalidate();
-    NotifyChanged();
-}
+void TGPRichBaseLabel::SetBGColor(TColor value) { SetProperty(m_bgColor, value, peRepaint | peNotify); }
 
 // ---------------------------------------------------------------------------------------------
 

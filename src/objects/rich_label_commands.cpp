@@ -37,4 +37,3 @@ void EditRichLabel(TGPRichBaseLabel& label) {
 }
 
 }  // namespace plennix
-

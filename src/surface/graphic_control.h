@@ -127,6 +127,21 @@ public:
     void MakeUnselectable();
 
 protected:
+    // What a property change needs besides storing the value, unless the object is being read.
+    enum PropertyEffect : unsigned { peNone = 0, peRepaint = 1, peNotify = 2 };
+    // The one setter of published properties: an unchanged value does nothing; a changed one is stored
+    // and, outside reading, repaints the object and/or reports the change. True when it changed, so
+    // that a kind can add its own steps.
+    template <class T>
+    bool SetProperty(T& field, const T& value, unsigned effects = peNone) {
+        if (field == value) return false;
+        field = value;
+        if (m_loading) return true;
+        if (effects & peRepaint) Invalidate();
+        if (effects & peNotify) NotifyChanged();
+        return true;
+    }
+
     // A kind that lays itself out sets the size it settled on for the document (at 100 %) and the size
     // shown at its zoom, each laid out at its own scale.
     void SetLaidOutSize(int modelWidth, int modelHeight, int shownWidth, int shownHeight);

@@ -201,13 +201,7 @@ const PropertyTable& TGBaseLabel::Properties() const {
 
 // --- property setters --------------------------------------------------------------------------
 
-void TGBaseLabel::SetBorderStyle(TBorderStyle value) {
-    if (value == m_borderStyle) return;
-    m_borderStyle = value;
-    if (IsLoading()) return;
-    Repaint();
-    NotifyChanged();
-}
+void TGBaseLabel::SetBorderStyle(TBorderStyle value) { SetProperty(m_borderStyle, value, peRepaint | peNotify); }
 
 void TGBaseLabel::recomputeShadowOffset() { m_shadowOffset = ShadowOffset(m_directionShadow, m_depthShadow); }
 
@@ -254,17 +248,9 @@ void TGBaseLabel::SetDirectionHighlight(THighlightDirection value) {
     if (!IsLoading()) Repaint();
 }
 
-void TGBaseLabel::SetcolorShadow(TColor value) {
-    if (value == m_colorShadow) return;
-    m_colorShadow = value;
-    if (!IsLoading()) Repaint();
-}
+void TGBaseLabel::SetcolorShadow(TColor value) { SetProperty(m_colorShadow, value, peRepaint); }
 
-void TGBaseLabel::SetcolorHighlight(TColor value) {
-    if (value == m_colorHighlight) return;
-    m_colorHighlight = value;
-    if (!IsLoading()) Repaint();
-}
+void TGBaseLabel::SetcolorHighlight(TColor value) { SetProperty(m_colorHighlight, value, peRepaint); }
 
 void TGBaseLabel::SetAngle(int value) {
     if (value != 0 && value != 90 && value != 180 && value != 270) return;
@@ -292,21 +278,9 @@ void TGBaseLabel::SetAlignment(TAlignment value) {
     NotifyChanged();
 }
 
-void TGBaseLabel::SetTransparent(bool value) {
-    if (value == m_transparent) return;
-    m_transparent = value;
-    if (IsLoading()) return;
-    NotifyChanged();
-    Repaint();
-}
+void TGBaseLabel::SetTransparent(bool value) { SetProperty(m_transparent, value, peRepaint | peNotify); }
 
-void TGBaseLabel::SetBackColor(TColor value) {
-    if (value == m_backColor) return;
-    m_backColor = value;
-    if (IsLoading()) return;
-    NotifyChanged();
-    Repaint();
-}
+void TGBaseLabel::SetBackColor(TColor value) { SetProperty(m_backColor, value, peRepaint | peNotify); }
 
 void TGBaseLabel::SetCaption(const QString& value) {
     if (value == m_caption) return;

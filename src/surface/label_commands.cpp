@@ -36,21 +36,27 @@ ObjectCommands LabelCommands(bool placedLabel) {
                 l.NotifyChanged();
             },
             [](const L& l) { return l.Alignment() == taRightJustify; }, alignment),
-        KindMenuEntry<L>(QStringLiteral("Transparent"), [](L& l) { l.ToggleTransparent(); },
-                         [](const L& l) { return l.Transparent(); }),
+        KindMenuEntry<L>(
+            QStringLiteral("Transparent"), [](L& l) { l.ToggleTransparent(); },
+            [](const L& l) { return l.Transparent(); }),
         KindMenuEntry<L>(QStringLiteral("Background Color"), [](L& l) { ChooseLabelBackColor(l); }),
-        KindMenuEntry<L>(QStringLiteral("Border"), [](L& l) { l.ToggleBorder(); },
-                         [](const L& l) { return l.BorderStyle() == bsSingle; }),
+        KindMenuEntry<L>(
+            QStringLiteral("Border"), [](L& l) { l.ToggleBorder(); },
+            [](const L& l) { return l.BorderStyle() == bsSingle; }),
     };
     if (!placedLabel) return c;
     const QString rotation = QStringLiteral("Rotation");
     c.entries.push_back(ObjectMenuSeparator());
     c.entries.push_back(KindMenuEntry<P>(QStringLiteral("Text"), [](P& l) { EditLabelCaption(l); }));
     c.entries.push_back(ObjectMenuSeparator());
-    c.entries.push_back(KindMenuEntry<P>(QStringLiteral("No Rotation"), [](P& l) { l.SetAngle(0); }, nullptr, rotation));
-    c.entries.push_back(KindMenuEntry<P>(QStringLiteral("90 Degrees"), [](P& l) { l.SetAngle(90); }, nullptr, rotation));
-    c.entries.push_back(KindMenuEntry<P>(QStringLiteral("180 Degrees"), [](P& l) { l.SetAngle(180); }, nullptr, rotation));
-    c.entries.push_back(KindMenuEntry<P>(QStringLiteral("270 Degrees"), [](P& l) { l.SetAngle(270); }, nullptr, rotation));
+    c.entries.push_back(KindMenuEntry<P>(
+        QStringLiteral("No Rotation"), [](P& l) { l.SetAngle(0); }, nullptr, rotation));
+    c.entries.push_back(KindMenuEntry<P>(
+        QStringLiteral("90 Degrees"), [](P& l) { l.SetAngle(90); }, nullptr, rotation));
+    c.entries.push_back(KindMenuEntry<P>(
+        QStringLiteral("180 Degrees"), [](P& l) { l.SetAngle(180); }, nullptr, rotation));
+    c.entries.push_back(KindMenuEntry<P>(
+        QStringLiteral("270 Degrees"), [](P& l) { l.SetAngle(270); }, nullptr, rotation));
     return c;
 }
 

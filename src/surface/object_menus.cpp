@@ -62,7 +62,8 @@ std::vector<ObjectMenuEntry> commonEntries() {
                          }),
         KindMenuEntry<G>(QStringLiteral("Clone"), [](G& o) { CloneObjectOnPage(o); }),
         ObjectMenuSeparator(),
-        KindMenuEntry<G>(QStringLiteral("Locked"), [](G& o) { o.ToggleLocked(); }, [](const G& o) { return o.Locked(); }),
+        KindMenuEntry<G>(
+            QStringLiteral("Locked"), [](G& o) { o.ToggleLocked(); }, [](const G& o) { return o.Locked(); }),
         KindMenuEntry<G>(QStringLiteral("Unselectable"), [](G& o) { o.MakeUnselectable(); }),
         ObjectMenuSeparator(),
         KindMenuEntry<G>(QStringLiteral("Center Vertically"), [](G& o) { CenterObjectVertically(o); }),

@@ -29,7 +29,9 @@ struct ObjectMenuEntry {
     QString subMenu;  // the sub-menu (by its caption) the entry goes into; empty: the menu itself
 };
 
-inline ObjectMenuEntry ObjectMenuSeparator(const QString& subMenu = QString()) { return {{}, nullptr, nullptr, subMenu}; }
+inline ObjectMenuEntry ObjectMenuSeparator(const QString& subMenu = QString()) {
+    return {{}, nullptr, nullptr, subMenu};
+}
 
 // An entry for one kind: the command and the check mark take the kind itself.
 template <class T>
@@ -38,7 +40,10 @@ ObjectMenuEntry KindMenuEntry(const QString& caption, std::function<void(T&)> ru
     ObjectMenuEntry e;
     e.caption = caption;
     e.run = [run = std::move(run)](TGGraphicControl& o) { run(static_cast<T&>(o)); };
-    if (checked) e.checked = [checked = std::move(checked)](const TGGraphicControl& o) { return checked(static_cast<const T&>(o)); };
+    if (checked)
+        e.checked = [checked = std::move(checked)](const TGGraphicControl& o) {
+            return checked(static_cast<const T&>(o));
+        };
     e.subMenu = subMenu;
     return e;
 }
