@@ -38,7 +38,7 @@ void BM_SaveAndLoadDocument(benchmark::State& state) {
     Document source;
     std::vector<const TGGraphicControl*> objects(source.page.Objects().begin(), source.page.Objects().end());
     QObject owner;
-    TGObjectHost host;
+    TGObjectList host;
     CalendarSettings settings;
     CellStores cells;
     for (auto _ : state) {

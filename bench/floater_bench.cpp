@@ -31,7 +31,7 @@ void PaintFloatersAndRichLabels(benchmark::State& state) {
         cal->SetCellBorderStyle(static_cast<TFlatCalBorderStyle>(i % 5));
         cal->SetLanguage(static_cast<TFlatCalLanguage>(i % 5));
         cal->SetDayNameStyle(static_cast<TFlatCalHeadersStyle>(i % 3));
-        if (calendars) cal->SetParent(&page);
+        if (calendars) cal->SetList(&page.ObjectList());
         cal->SetBounds(20 + (i % 4) * 190, 20 + (i / 4) * 170, 160, 140);
 
         auto* label = new TGPRichBaseLabel(&form);
@@ -42,7 +42,7 @@ void PaintFloatersAndRichLabels(benchmark::State& state) {
                         QByteArray::number(i) + "\\b0\\par\\pard\\f0\\fs20\\cf1 Office closed all day\\par}");
         label->SetRTFText(text);
         label->SetTransparent(i % 2 == 0);
-        if (labels) label->SetParent(&page);
+        if (labels) label->SetList(&page.ObjectList());
         label->SetBounds(40 + (i % 3) * 250, 560 + (i / 3) * 110, 220, 70);
     }
     QImage image(page.width(), page.height(), QImage::Format_RGB32);

@@ -40,11 +40,11 @@ void readList(benchmark::State& state, const QByteArray& bytes) {
         host.SetNamingOwner(&owner);
         const size_t before = mallinfo2().uordblks;
         StreamReader in(bytes);
-        objects = static_cast<int>(ReadObjectList(in, &owner, &host, &owner, false).size());
+        objects = static_cast<int>(ReadObjectList(in, &owner, &host.ObjectList(), &owner, false).size());
         state.PauseTiming();
         heapGrowth = std::max(heapGrowth, mallinfo2().uordblks - before);
         // Tearing the objects down is not part of reading.
-        for (int i = host.ObjectCount() - 1; i >= 0; --i) host.ObjectAt(i)->SetParent(nullptr);
+        for (int i = host.ObjectCount() - 1; i >= 0; --i) host.ObjectAt(i)->SetList(nullptr);
         state.ResumeTiming();
     }
     state.counters["objects"] = objects;

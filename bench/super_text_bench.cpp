@@ -38,7 +38,7 @@ void PaintPage(benchmark::State& state, const std::vector<TSurfaceType>& types, 
             t->SetShadowDepth(4);
             t->SetOutlineWidth(2);
             t->SetBounds(20 + (n % 3) * 340, 20 + (n / 3) * 60, 320, 80);
-            t->SetParent(&host);
+            t->SetList(&host.ObjectList());
             objects.push_back(std::move(t));
         }
     QImage page(1056, 816, QImage::Format_RGB32);

@@ -12,7 +12,7 @@
 #include "platform/stream_error.h"
 #include "surface/graphic_control.h"
 #include "surface/label.h"
-#include "surface/object_host.h"
+#include "surface/object_list.h"
 #include "fuzz_application.h"
 
 namespace {
@@ -23,7 +23,7 @@ struct Page {
     CalendarSettings settings;
     CellStores cells;
     QObject owner;
-    TGObjectHost host;
+    TGObjectList host;
 };
 
 QByteArray writeAll(const Page& p) {
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const StreamError&) {
         std::abort();
     }
-    if (second->host.ObjectCount() != first->host.ObjectCount()) std::abort();
+    if (second->host.Count() != first->host.Count()) std::abort();
     if (writePageOnly(*second) != writePageOnly(*first)) std::abort();
     return 0;
 }

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StreamReader in(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     std::vector<TGGraphicControl*> objs;
     try {
-        objs = ReadObjectList(in, owner, &host, owner, false);
+        objs = ReadObjectList(in, owner, &host.ObjectList(), owner, false);
     } catch (const StreamError&) {
         return 0;
     }

@@ -12,7 +12,7 @@
 #include "objects/super_text_texture.h"
 #include "platform/canvas.h"
 #include "platform/stream_error.h"
-#include "surface/object_host.h"
+#include "surface/object_list.h"
 #include "surface/object_stream.h"
 #include "fuzz_application.h"
 
@@ -28,11 +28,11 @@ QByteArray writeAll(const std::vector<TGGraphicControl*>& objs) {
 
 void readRecords(const QByteArray& bytes) {
     QObject owner;
-    TGObjectHost host;
+    TGObjectList list;
     StreamReader in(bytes);
     std::vector<TGGraphicControl*> objs;
     try {
-        objs = ReadObjectList(in, &owner, &host, &owner, false);
+        objs = ReadObjectList(in, &owner, &list, &owner, false);
     } catch (const StreamError&) {
         return;
     }

@@ -7,7 +7,7 @@
 #include "platform/numbers.h"
 #include "platform/stream_error.h"
 #include "surface/graphic_control.h"
-#include "surface/object_host.h"
+#include "surface/object_list.h"
 
 namespace plennix {
 
@@ -235,7 +235,7 @@ void ReadDocumentPage(StreamReader& r, CalendarSettings& s, CellStores& cells, i
     r.ReadListEnd();
 }
 
-void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObject* owner, TGObjectHost* parent,
+void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObject* owner, TGObjectList* list,
                   QObject* namingOwner) {
     const FileHeader header = ReadFileHeader(r);  // the kind is not checked: the layout tells
     ReadStyle(r, s);
@@ -243,23 +243,23 @@ void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObje
     qint64 budget = kMaxDocumentPicturePixels;
     const RtfReadReport richText = ReadCellTexts(cells, budget);
     if (header.version <= 2) {
-        if (parent) {
+        if (list) {
             ObjectListReadReport report;
             report.richText = richText;
-            parent->SetLastObjectReadReport(report);
+            list->SetLastReadReport(report);
         }
         return;
     }
     // The placed objects' rich texts share what the cells left of the budget.
     try {
-        ReadObjectList(r, owner, parent, namingOwner, false, nullptr, &budget);
+        ReadObjectList(r, owner, list, namingOwner, false, nullptr, &budget);
     } catch (const StreamError&) {
         // A damaged objects list costs the objects from the damage on, not the page.
     }
-    if (parent) {
-        ObjectListReadReport report = parent->LastObjectReadReport();
+    if (list) {
+        ObjectListReadReport report = list->LastReadReport();
         report.richText += richText;
-        parent->SetLastObjectReadReport(report);
+        list->SetLastReadReport(report);
     }
 }
 
@@ -298,9 +298,9 @@ void SaveDocumentFile(const QString& path, const CalendarSettings& s, const Cell
 }
 
 void LoadDocumentFile(const QString& path, CalendarSettings& s, CellStores& cells, QObject* owner,
-                      TGObjectHost* parent, QObject* namingOwner) {
+                      TGObjectList* list, QObject* namingOwner) {
     StreamReader r(loadFile(path, kMaxDocumentFileBytes));
-    ReadDocument(r, s, cells, owner, parent, namingOwner);
+    ReadDocument(r, s, cells, owner, list, namingOwner);
 }
 
 void SaveStyleSheetFile(const QString& path, const CalendarSettings& s) { saveFile(path, WriteStyleSheet(s)); }

@@ -19,7 +19,7 @@
 namespace plennix {
 
 class TGGraphicControl;
-class TGObjectHost;
+class TGObjectList;
 
 // Format versions written, and the file kinds of the header.
 constexpr int kDocumentVersion = 3;
@@ -38,11 +38,11 @@ void ReadStyle(StreamReader& r, CalendarSettings& s);
 
 QByteArray WriteDocument(const CalendarSettings& s, const CellStores& cells,
                          const std::vector<const TGGraphicControl*>& objects);
-// Reads a whole document into `s` and `cells`. Objects are created with `owner`, shown on `parent` and
+// Reads a whole document into `s` and `cells`. Objects are created with `owner`, added to `list` and
 // named against `namingOwner`. An error inside the objects list ends object reading silently (the
 // objects read before it stay); any other format error throws StreamError with the values read so far
 // applied.
-void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObject* owner, TGObjectHost* parent,
+void ReadDocument(StreamReader& r, CalendarSettings& s, CellStores& cells, QObject* owner, TGObjectList* list,
                   QObject* namingOwner);
 
 // The parts of a document, for readers that treat the objects list their own way (the dump):
@@ -64,7 +64,7 @@ void ReadStyleSheet(StreamReader& r, CalendarSettings& s);
 void SaveDocumentFile(const QString& path, const CalendarSettings& s, const CellStores& cells,
                       const std::vector<const TGGraphicControl*>& objects);
 void LoadDocumentFile(const QString& path, CalendarSettings& s, CellStores& cells, QObject* owner,
-                      TGObjectHost* parent, QObject* namingOwner);
+                      TGObjectList* list, QObject* namingOwner);
 void SaveStyleSheetFile(const QString& path, const CalendarSettings& s);
 void LoadStyleSheetFile(const QString& path, CalendarSettings& s);
 

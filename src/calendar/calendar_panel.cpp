@@ -16,9 +16,11 @@
 #include "printing/report.h"
 #include "surface/handle.h"
 #include "surface/label.h"
+#include "surface/label_commands.h"
 #include "objects/flat_calendar.h"
 #include "objects/image_object.h"
 #include "objects/object_classes.h"
+#include "objects/object_commands.h"
 #include "objects/rich_label.h"
 #include "objects/super_text.h"
 
@@ -27,6 +29,7 @@ namespace plennix {
 void RegisterCalendarObjectClasses() {
     RegisterLabelClasses();
     RegisterDecorativeObjectClasses();
+    RegisterDecorativeObjectCommands();
 }
 
 namespace {
@@ -215,7 +218,7 @@ void TCalendarPanel32::SaveToFile(const QString& path) const {
 
 void TCalendarPanel32::LoadFromFile(const QString& path, QObject* owner) {
     replaceDocument([&](QObject* objectOwner) {
-        LoadDocumentFile(path, m_settings, m_cells, objectOwner, this, NamingOwner());
+        LoadDocumentFile(path, m_settings, m_cells, objectOwner, &ObjectList(), NamingOwner());
     }, owner);
 }
 
@@ -227,7 +230,7 @@ QByteArray TCalendarPanel32::SaveToBytes() const {
 void TCalendarPanel32::LoadFromBytes(const QByteArray& bytes, QObject* owner, bool whole) {
     replaceDocument([&](QObject* objectOwner) {
         StreamReader r(bytes);
-        ReadDocument(r, m_settings, m_cells, objectOwner, this, NamingOwner());
+        ReadDocument(r, m_settings, m_cells, objectOwner, &ObjectList(), NamingOwner());
         ObjectListReadReport report = LastObjectReadReport();
         if (whole && (report.unreadable > 0 || report.overLimit > 0)) {
             // Pictures a rich text leaves out are left out of the page on screen as well; objects are not.
@@ -250,7 +253,7 @@ void TCalendarPanel32::replaceDocument(const std::function<void(QObject* owner)>
     QObject aside;
     ClearLastObjectReadReport();
     for (const auto& [object, objectOwner] : previous) {
-        object->SetParent(nullptr);
+        object->SetList(nullptr);
         object->setParent(&aside);
     }
     for (auto& cell : m_cells) cell = m_emptyStore;
@@ -264,7 +267,7 @@ void TCalendarPanel32::replaceDocument(const std::function<void(QObject* owner)>
         m_cells = cells;
         for (const auto& [object, objectOwner] : previous) {
             object->setParent(objectOwner);
-            object->SetParent(this);
+            object->SetList(&ObjectList());
         }
         for (TGGraphicControl* object : selection) Frame()->AddToSelection(object);
         SetLastObjectReadReport(report);
@@ -467,7 +470,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             label->SetBorderStyle(bsSingle);
             AddObject(label, r);
             SetPanelState(TLPanelState::psPointing);
-            label->StartEdit();
+            EditLabelCaption(*label);
             break;
         }
         case TLPanelState::psImage: {
@@ -475,7 +478,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             image->Loaded();
             AddObject(image, r);
             SetPanelState(TLPanelState::psPointing);
-            image->LoadImageFromDisk();
+            LoadImageFromDisk(*image);
             break;
         }
         case TLPanelState::psFlatCalendar: {
@@ -492,7 +495,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             SetPanelState(TLPanelState::psPointing);
             label->SetTransparent(false);
             label->SetBorderStyle(bsSingle);
-            label->Edit();
+            EditRichLabel(*label);
             break;
         }
         case TLPanelState::psSuperText: {
@@ -503,7 +506,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             text->SetBorderStyle(bsSingle);
             text->SetControlTransparent(false);
             text->SetBGColor(clWhite);
-            text->EditProperties();
+            EditSuperTextProperties(*text);
             break;
         }
         default:

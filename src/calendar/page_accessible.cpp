@@ -17,6 +17,7 @@
 #include "objects/super_text.h"
 #include "surface/graphic_control.h"
 #include "surface/handle.h"
+#include "surface/object_menus.h"
 #include "surface/label.h"
 
 namespace plennix {
@@ -284,8 +285,8 @@ public:
     explicit ObjectAccessible(TGGraphicControl* control) : QAccessibleObject(control) {}
 
     TGGraphicControl* control() const { return static_cast<TGGraphicControl*>(object()); }
-    TGObjectHost* host() const { return control() ? control()->Parent() : nullptr; }
-    TGBasePanel* panel() const { return control() ? control()->Panel() : nullptr; }
+    TGObjectHost* host() const { return control() ? HostOf(*control()) : nullptr; }
+    TGBasePanel* panel() const { return control() ? PanelOf(*control()) : nullptr; }
 
     QAccessibleInterface* parent() const override { return host() ? QAccessible::queryAccessibleInterface(host()) : nullptr; }
     QAccessibleInterface* child(int) const override { return nullptr; }

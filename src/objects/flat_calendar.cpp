@@ -1,19 +1,15 @@
 #include "objects/flat_calendar.h"
 
 #include <QDate>
-#include <QMenu>
 #include <QPainter>
 #include <QPicture>
 #include <algorithm>
 #include <cstdlib>
 
-#include "objects/flat_calendar_editor.h"
-#include "platform/common_dialogs.h"
 #include "platform/dates.h"
 #include "platform/numbers.h"
 #include "platform/ppi.h"
 #include "printing/report.h"
-#include "surface/base_panel.h"
 
 namespace plennix {
 
@@ -307,7 +303,9 @@ const PropertyTable& TGFlatCalendar::Properties() const {
         const auto border = [&t](const char* name, TFlatCalBorderStyle FlatCalendarStyle::*field) {
             t.push_back(EnumProp<F>(
                 name, FlatCalBorderStyleNames(), [field](const F& o) { return o.m_style.*field; },
-                [field](F& o, int32_t v) { o.store(o.m_style.*field, static_cast<TFlatCalBorderStyle>(v)); }));
+                [field](F& o, int32_t v) {
+                    o.SetProperty(o.m_style.*field, static_cast<TFlatCalBorderStyle>(v), peRepaint);
+                }));
         };
         border("CalendarBorderStyle", &FlatCalendarStyle::CalendarBorderStyle);
         border("DayNameBorderStyle", &FlatCalendarStyle::DayNameBorderStyle);
@@ -334,38 +332,41 @@ const PropertyTable& TGFlatCalendar::Properties() const {
     return table;
 }
 
-template <class V>
-void TGFlatCalendar::store(V& field, const V& value) {
-    if (field == value) return;
-    field = value;
-    if (!IsLoading()) Invalidate();
-}
-
 void TGFlatCalendar::SetStartOfWeek(int value) {
     if (value != 1 && value != 2) return;
-    store(m_style.StartOfWeek, value);
+    SetProperty(m_style.StartOfWeek, value, peRepaint);
 }
 
-void TGFlatCalendar::SetMonth(int value) { store(m_style.Month, value); }
-void TGFlatCalendar::SetYear(int value) { store(m_style.Year, value); }
-void TGFlatCalendar::SetShowYear(bool value) { store(m_style.ShowYear, value); }
-void TGFlatCalendar::SetDayNameBGColor(TColor value) { store(m_style.DayNameBGColor, value); }
-void TGFlatCalendar::SetCalendarBorderStyle(TFlatCalBorderStyle value) { store(m_style.CalendarBorderStyle, value); }
-void TGFlatCalendar::SetDayNameBorderStyle(TFlatCalBorderStyle value) { store(m_style.DayNameBorderStyle, value); }
-void TGFlatCalendar::SetCellBorderStyle(TFlatCalBorderStyle value) { store(m_style.CellBorderStyle, value); }
-void TGFlatCalendar::SetDayNameStyle(TFlatCalHeadersStyle value) { store(m_style.DayNameStyle, value); }
-void TGFlatCalendar::SetTitleBGcolor(TColor value) { store(m_style.TitleBGcolor, value); }
-void TGFlatCalendar::SetBackgroundcolor(TColor value) { store(m_style.Backgroundcolor, value); }
-void TGFlatCalendar::SetShadowColor(TColor value) { store(m_style.ShadowColor, value); }
+void TGFlatCalendar::SetMonth(int value) { SetProperty(m_style.Month, value, peRepaint); }
+void TGFlatCalendar::SetYear(int value) { SetProperty(m_style.Year, value, peRepaint); }
+void TGFlatCalendar::SetShowYear(bool value) { SetProperty(m_style.ShowYear, value, peRepaint); }
+void TGFlatCalendar::SetDayNameBGColor(TColor value) { SetProperty(m_style.DayNameBGColor, value, peRepaint); }
+void TGFlatCalendar::SetCalendarBorderStyle(TFlatCalBorderStyle value) {
+    SetProperty(m_style.CalendarBorderStyle, value, peRepaint);
+}
+void TGFlatCalendar::SetDayNameBorderStyle(TFlatCalBorderStyle value) {
+    SetProperty(m_style.DayNameBorderStyle, value, peRepaint);
+}
+void TGFlatCalendar::SetCellBorderStyle(TFlatCalBorderStyle value) {
+    SetProperty(m_style.CellBorderStyle, value, peRepaint);
+}
+void TGFlatCalendar::SetDayNameStyle(TFlatCalHeadersStyle value) {
+    SetProperty(m_style.DayNameStyle, value, peRepaint);
+}
+void TGFlatCalendar::SetTitleBGcolor(TColor value) { SetProperty(m_style.TitleBGcolor, value, peRepaint); }
+void TGFlatCalendar::SetBackgroundcolor(TColor value) { SetProperty(m_style.Backgroundcolor, value, peRepaint); }
+void TGFlatCalendar::SetShadowColor(TColor value) { SetProperty(m_style.ShadowColor, value, peRepaint); }
 
 void TGFlatCalendar::SetShadowDepth(int value) {
     if (value > 10) return;
-    store(m_style.ShadowDepth, value);
+    SetProperty(m_style.ShadowDepth, value, peRepaint);
 }
 
-void TGFlatCalendar::SetShadowPosition(TFlatShadowPosition value) { store(m_style.ShadowPosition, value); }
-void TGFlatCalendar::SetLanguage(TFlatCalLanguage value) { store(m_style.Language, value); }
-void TGFlatCalendar::SetCalTransparent(bool value) { store(m_style.CalTransparent, value); }
+void TGFlatCalendar::SetShadowPosition(TFlatShadowPosition value) {
+    SetProperty(m_style.ShadowPosition, value, peRepaint);
+}
+void TGFlatCalendar::SetLanguage(TFlatCalLanguage value) { SetProperty(m_style.Language, value, peRepaint); }
+void TGFlatCalendar::SetCalTransparent(bool value) { SetProperty(m_style.CalTransparent, value, peRepaint); }
 
 void TGFlatCalendar::SetTitleFont(const FontRecord& font) {
     if (font == m_style.TitleFont) return;
@@ -391,16 +392,8 @@ void TGFlatCalendar::fontChanged() {
     NotifyChanged();
 }
 
-// The menu is built when a person first opens it, so that reading a document builds no widgets.
-void TGFlatCalendar::BuildContextMenu(QMenu& menu) {
-    TGGraphicControl::BuildContextMenu(menu);
-    AddMenuSeparator();
-    AddMenuItem(QStringLiteral("Properties"), [this] { EditProperties(); });
-}
-
 void TGFlatCalendar::Paint(Canvas& canvas) {
-    if (TGBasePanel* panel = Panel())
-        if (panel->PaintSuspended()) return;
+    if (PaintSuspended()) return;
     DrawFlatCalendar(canvas, m_style, Width(), Height(), Zoom());
 }
 
@@ -425,10 +418,7 @@ void TGFlatCalendar::PrintTo(TReport& report, double leftOffset, double topOffse
                        topOffset + (Top() + Height()) / P, picture);
 }
 
-void TGFlatCalendar::EditProperties() {
-    QWidget* parent = Parent() ? Parent()->window() : nullptr;
-    TFlatCalendarEditor dialog(parent);
-    TGFlatCalendar& s = *dialog.Sample;
+void TGFlatCalendar::CopyToSample(TGFlatCalendar& s) const {
     s.SetMonth(Month());
     s.SetYear(Year());
     s.SetTitleFont(TitleFont());
@@ -451,9 +441,9 @@ void TGFlatCalendar::EditProperties() {
     s.SetWidth(truncToInt(Width() / z));
     s.SetCalTransparent(CalTransparent());
     s.SetHeight(truncToInt(Height() / z));
-    dialog.SampleSized();
+}
 
-    if (RunModalDialog(dialog) != QDialog::Accepted) return;
+void TGFlatCalendar::AssignStyle(const TGFlatCalendar& s) {
     SetMonth(s.Month());
     SetYear(s.Year());
     SetTitleFont(s.TitleFont());

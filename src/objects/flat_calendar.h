@@ -157,16 +157,13 @@ public:
 
     // The drawing as a vector picture of the object's size, in object pixels.
     QPicture ToPicture();
-    // The properties command: the editor on a copy; on OK the copy's values come back.
-    void EditProperties();
-
-protected:
-    // The common entries, then "-" and "Properties".
-    void BuildContextMenu(QMenu& menu) override;
+    // Takes the look and the date of another mini calendar (the editor's sample on OK), without its
+    // size, and reports the change.
+    void AssignStyle(const TGFlatCalendar& other);
+    // Loads the editor's sample: the same look and date, at the size the object has at zoom 1.
+    void CopyToSample(TGFlatCalendar& sample) const;
 
 private:
-    template <class V>
-    void store(V& field, const V& value);
     void fontChanged();
 
     FlatCalendarStyle m_style;

@@ -241,7 +241,7 @@ TFlatCalendarEditor::TFlatCalendarEditor(QWidget* parent) : QDialog(parent) {
     Sample = new TGFlatCalendar(nullptr);
     Sample->SetName(QStringLiteral("Sample"));
     Sample->SetBounds(0, 0, 200, 160);
-    Sample->SetParent(SampleHost);
+    Sample->SetList(&SampleHost->ObjectList());
     SampleSized();
 
     const EditorButtonRow buttons = MakeEditorButtonRow(this);

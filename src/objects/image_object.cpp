@@ -1,27 +1,19 @@
 #include "objects/image_object.h"
 
-#include <QAction>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenu>
 #include <QPainter>
-#include <QWidget>
 #include <algorithm>
 #include <new>
 
-#include "objects/image_browser.h"
 #include "objects/image_decoding.h"
-#include "platform/common_dialogs.h"
 #include "platform/file_io.h"
-#include "platform/messages.h"
 #include "platform/numbers.h"
 #include "platform/ppi.h"
 #include "platform/stream_error.h"
 #include "printing/report.h"
-#include "surface/base_panel.h"
-#include "surface/object_host.h"
 
 namespace plennix {
 
@@ -247,13 +239,7 @@ void TGImage::SetStretch(bool value) {
     Invalidate();
 }
 
-void TGImage::SetBorderStyle(TBorderStyle value) {
-    if (value == m_borderStyle) return;
-    m_borderStyle = value;
-    if (IsLoading()) return;
-    Invalidate();
-    NotifyChanged();
-}
+void TGImage::SetBorderStyle(TBorderStyle value) { SetProperty(m_borderStyle, value, peRepaint | peNotify); }
 
 void TGImage::SetPicture(const TImagePicture* picture) {
     m_picture = picture ? *picture : TImagePicture();
@@ -333,7 +319,7 @@ QImage TGImage::renderBitmap(const QImage* bitmapSource) const {
 }
 
 void TGImage::Paint(Canvas& canvas) {
-    if (TGBasePanel* panel = Panel(); panel && panel->PaintSuspended()) return;
+    if (PaintSuspended()) return;
     if (Width() <= 0 || Height() <= 0) return;
     canvas.painter()->drawImage(QPointF(0, 0), ShownBitmap());
 }
@@ -361,61 +347,26 @@ void TGImage::PrintTo(TReport& report, double leftOffset, double topOffset) {
     }
 }
 
-// ---- menu -----------------------------------------------------------------------------------------
-
-void TGImage::BuildContextMenu(QMenu& menu) {
-    TGGraphicControl::BuildContextMenu(menu);
-    AddMenuSeparator();
-    AddMenuItem(QStringLiteral("Load Image From Disk"), [this] { LoadImageFromDisk(); });
-    AddMenuSeparator();
-    m_borderItem = AddMenuItem(QStringLiteral("Border"), [this] { ToggleBorder(); });
-    m_borderItem->setCheckable(true);
-    m_stretchItem = AddMenuItem(QStringLiteral("Stretch to Fit"), [this] { ToggleStretch(); });
-    m_stretchItem->setCheckable(true);
-    m_autoSizeItem = AddMenuItem(QStringLiteral("AutoSize"), [this] { ToggleAutoSize(); });
-    m_autoSizeItem->setCheckable(true);
-    AddMenuSeparator();
-    m_pictureOfTheMonthItem = AddMenuItem(QStringLiteral("Picture of the Month"), [this] { TogglePictureOfTheMonth(); });
-    m_pictureOfTheMonthItem->setCheckable(true);
-    UpdateMenu();
-    QObject::connect(&menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
-}
-
-void TGImage::UpdateMenu() {
-    if (m_borderItem) m_borderItem->setChecked(m_borderStyle == bsSingle);
-    if (m_stretchItem) m_stretchItem->setChecked(m_stretch);
-    if (m_autoSizeItem) m_autoSizeItem->setChecked(m_autoSize);
-    if (m_pictureOfTheMonthItem) m_pictureOfTheMonthItem->setChecked(IsPictureOfTheMonth());
-}
-
 void TGImage::SetPictureOfTheMonth(bool marked) {
     if (marked == IsPictureOfTheMonth()) return;
-    if (marked) {
-        if (TGObjectHost* host = Parent()) {
-            for (TGGraphicControl* other : host->Objects()) {
-                auto* image = qobject_cast<TGImage*>(other);
-                if (image && image != this && image->IsPictureOfTheMonth()) {
-                    image->SetTag(0);
-                    image->UpdateMenu();
-                }
-            }
+    if (marked && List()) {
+        for (TGGraphicControl* other : List()->Objects()) {
+            auto* image = qobject_cast<TGImage*>(other);
+            if (image && image != this && image->IsPictureOfTheMonth()) image->SetTag(0);
         }
     }
     SetTag(marked ? kPictureOfTheMonthTag : 0);
-    UpdateMenu();
     if (!IsLoading()) NotifyChanged();
 }
 
 void TGImage::Loaded() {
     TGGraphicControl::Loaded();
-    TGObjectHost* host = Parent();
-    if (!host || !IsPictureOfTheMonth()) return;
-    for (TGGraphicControl* other : host->Objects()) {
+    if (!List() || !IsPictureOfTheMonth()) return;
+    for (TGGraphicControl* other : List()->Objects()) {
         if (other == this) return;
         auto* image = qobject_cast<TGImage*>(other);
         if (image && image->IsPictureOfTheMonth()) {
             SetTag(0);
-            UpdateMenu();
             return;
         }
     }
@@ -470,39 +421,12 @@ void TGImage::ToggleAutoSize() {
     Invalidate();
 }
 
-QWidget* TGImage::dialogParent() const {
-    TGObjectHost* host = Parent();
-    return host ? host->window() : nullptr;
-}
-
-bool TGImage::LoadImageFromDisk() {
-    const QString workingFolder = QDir::currentPath();
-    bool taken = false;
-    {
-        TGImageBrowser browser(dialogParent());
-        browser.SetStretchChecked(m_stretch);
-        browser.SetAutoSizeChecked(m_autoSize);
-        if (RunModalDialog(browser) == QDialog::Accepted && !browser.SelectedFile().isEmpty()) {
-            try {
-                // The picture arrives through its setter first, so an object that was auto-sized
-                // takes the new picture's size even when the browser turns AutoSize off.
-                SetPicture(browser.PreviewPicture());
-                m_stretch = browser.StretchChecked();
-                m_autoSize = browser.AutoSizeChecked();
-                pictureChanged();
-                NotifyChanged();
-                taken = true;
-            } catch (const std::bad_alloc&) {
-                ShowError(LoadErrorText(), dialogParent());
-                SetPicture(nullptr);
-            } catch (const StreamError&) {
-                ShowError(LoadErrorText(), dialogParent());
-                SetPicture(nullptr);
-            }
-        }
-    }
-    QDir::setCurrent(workingFolder);
-    return taken;
+void TGImage::TakeLoadedPicture(const TImagePicture& picture, bool stretch, bool autoSize) {
+    SetPicture(picture);
+    m_stretch = stretch;
+    m_autoSize = autoSize;
+    pictureChanged();
+    NotifyChanged();
 }
 
 void RegisterImageClass() {

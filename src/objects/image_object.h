@@ -13,9 +13,7 @@
 #include "surface/control_styles.h"
 #include "surface/graphic_control.h"
 
-class QAction;
 class QPainter;
-class QWidget;
 
 namespace plennix {
 
@@ -111,7 +109,6 @@ public:
     // the object below it: a page keeps one.
     void Loaded() override;
     void BoundsChanged() override;
-    void UpdateMenu() override;
     void Paint(Canvas& canvas) override;
     void PrintTo(TReport& report, double leftOffset, double topOffset) override;
 
@@ -122,20 +119,17 @@ public:
     // costs a full decode's worth of work once, not on every paint or zoom step.
     const QImage& ShownBitmap() const;
 
-    // Menu commands.
+    // Menu commands that need no dialog.
     void ToggleBorder();
     void ToggleStretch();
     void ToggleAutoSize();
-    // The load command: the image browser, and on OK its preview becomes the picture. The working
-    // folder is the same afterwards in every case. Returns whether a picture was taken over.
-    bool LoadImageFromDisk();
-
-protected:
-    void BuildContextMenu(QMenu& menu) override;
+    // A picture loaded from disk with the browser's Stretch and AutoSize choices. The picture arrives
+    // through its setter first, so an object that was auto-sized takes the new picture's size even
+    // when the choice turns AutoSize off. Reports the change.
+    void TakeLoadedPicture(const TImagePicture& picture, bool stretch, bool autoSize);
 
 private:
     void pictureChanged();
-    QWidget* dialogParent() const;
 
     bool m_autoSize = false;
     TBorderStyle m_borderStyle = bsNone;
@@ -143,10 +137,6 @@ private:
     bool m_stretch = true;
     bool m_opaque = false;
     bool m_sizing = false;
-    QAction* m_borderItem = nullptr;
-    QAction* m_stretchItem = nullptr;
-    QAction* m_autoSizeItem = nullptr;
-    QAction* m_pictureOfTheMonthItem = nullptr;
     QImage m_standIn;
     QImage renderBitmap(const QImage* bitmapSource) const;
     mutable QImage m_screenSource;  // a large bitmap picture reduced to at most kScreenSourceSide

@@ -1,18 +1,12 @@
 #include "objects/rich_label.h"
 
-#include <QApplication>
-#include <QMenu>
 #include <QPainter>
 #include <QPicture>
 
-#include "objects/rich_label_editor.h"
-#include "platform/common_dialogs.h"
 #include "platform/numbers.h"
 #include "platform/ppi.h"
 #include "printing/report.h"
-#include "richtext/rich_text_editor.h"
 #include "richtext/rtf_renderer.h"
-#include "surface/base_panel.h"
 
 namespace plennix {
 
@@ -62,85 +56,37 @@ void TGPRichBaseLabel::SetRTFText(const TWPRtfStorage& text) {
     NotifyChanged();
 }
 
-void TGPRichBaseLabel::SetBorderStyle(TBorderStyle value) {
-    if (value == m_borderStyle) return;
-    m_borderStyle = value;
-    if (IsLoading()) return;
-    Invalidate();
-    NotifyChanged();
-}
+void TGPRichBaseLabel::SetBorderStyle(TBorderStyle value) { SetProperty(m_borderStyle, value, peRepaint | peNotify); }
 
-void TGPRichBaseLabel::SetTransparent(bool value) {
-    if (value == m_transparent) return;
-    m_transparent = value;
-    if (!IsLoading()) Invalidate();
-}
+// The setter stays quiet: the menu command reports the change.
+void TGPRichBaseLabel::SetTransparent(bool value) { SetProperty(m_transparent, value, peRepaint); }
 
-void TGPRichBaseLabel::SetBGColor(TColor value) {
-    if (value == m_bgColor) return;
-    m_bgColor = value;
-    if (IsLoading()) return;
-    Invalidate();
-    NotifyChanged();
-}
+void TGPRichBaseLabel::SetBGColor(TColor value) { SetProperty(m_bgColor, value, peRepaint | peNotify); }
 
-// --- menu ----------------------------------------------------------------------------------------
+// ---------------------------------------------------------------------------------------------
 
-void TGPRichBaseLabel::Loaded() {
-    TGGraphicControl::Loaded();
-    if (IsLoading()) return;
-    EditAction = [this](QObject*) { Edit(); };
-}
+void TGPRichBaseLabel::Loaded() { TGGraphicControl::Loaded(); }
 
 void TGPRichBaseLabel::ReadRichTextWithin(qint64& pictureBudget, RtfReadReport& report) const {
     report += m_store.ReadWithin(pictureBudget).report;
 }
 
-// The menu is built when a person first opens it, so that reading a document builds no widgets.
-void TGPRichBaseLabel::BuildContextMenu(QMenu& menu) {
-    TGGraphicControl::BuildContextMenu(menu);
-    AddMenuSeparator();
-    m_transparentItem = AddMenuItem(QStringLiteral("Transparent"), [this] { ToggleTransparent(); });
-    m_transparentItem->setCheckable(true);
-    AddMenuItem(QStringLiteral("Background Color"), [this] { ChooseBackgroundColor(); });
-    m_borderItem = AddMenuItem(QStringLiteral("Border"), [this] { ToggleBorder(); });
-    m_borderItem->setCheckable(true);
-    AddMenuItem(QStringLiteral("Edit"), [this] { Edit(); });
-    UpdateMenu();
-    QObject::connect(&menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
-}
-
-void TGPRichBaseLabel::UpdateMenu() {
-    if (m_transparentItem) m_transparentItem->setChecked(m_transparent);
-    if (m_borderItem) m_borderItem->setChecked(m_borderStyle == bsSingle);
-}
+// --- menu commands that need no dialog ----------------------------------------------------------
 
 void TGPRichBaseLabel::ToggleTransparent() {
     SetTransparent(!m_transparent);
     // The setter stays quiet, but a change the user makes from the menu is a change of the document.
     NotifyChanged();
-    UpdateMenu();
 }
 
-void TGPRichBaseLabel::ChooseBackgroundColor() {
-    const auto chosen = ChooseColorDialog(m_bgColor, dialogParent());
-    if (!chosen) return;
-    m_bgColor = *chosen;
+void TGPRichBaseLabel::TakeBackgroundColor(TColor color) {
+    m_bgColor = color;
     NotifyChanged();
     SetTransparent(false);
-    UpdateMenu();
     Invalidate();
 }
 
-void TGPRichBaseLabel::ToggleBorder() {
-    SetBorderStyle(m_borderStyle == bsSingle ? bsNone : bsSingle);
-    UpdateMenu();
-}
-
-QWidget* TGPRichBaseLabel::dialogParent() const {
-    if (TGObjectHost* host = Parent()) return host->window();
-    return QApplication::activeWindow();
-}
+void TGPRichBaseLabel::ToggleBorder() { SetBorderStyle(m_borderStyle == bsSingle ? bsNone : bsSingle); }
 
 // --- painting ------------------------------------------------------------------------------------
 
@@ -172,8 +118,7 @@ void TGPRichBaseLabel::PaintLabel(Canvas& canvas) const {
 }
 
 void TGPRichBaseLabel::Paint(Canvas& canvas) {
-    if (TGBasePanel* panel = Panel())
-        if (panel->PaintSuspended()) return;
+    if (PaintSuspended()) return;
     PaintLabel(canvas);
 }
 
@@ -195,28 +140,6 @@ void TGPRichBaseLabel::PrintTo(TReport& report, double leftOffset, double topOff
     const QPicture picture = ToPicture();
     report.StretchDraw(leftOffset + Left() / P, topOffset + Top() / P, leftOffset + (Left() + Width()) / P,
                        topOffset + (Top() + Height()) / P, picture);
-}
-
-// --- the edit command ----------------------------------------------------------------------------
-
-void TGPRichBaseLabel::Edit() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    TRichTextLabelEditor dialog(dialogParent());
-    dialog.WPRichText1->LoadFromStorage(m_store);
-    const double z = Zoom() == 0 ? 1.0 : static_cast<double>(Zoom());
-    const int w = roundHalfEven(Width() / z);
-    const int h = roundHalfEven(Height() / z);
-    if (!m_transparent) dialog.SetPanelColor(m_bgColor);
-    dialog.SetPanelSize(Width() + 1, Height() + 1);
-    const int P = ScreenPixelsPerInch();
-    dialog.WPRichText1->SetPageSize(truncToInt(w / double(P) * 1440), truncToInt(h / double(P) * 1440));
-    dialog.WPRichText1->SetZoomPercent(roundHalfEven(z * 100));
-    QApplication::restoreOverrideCursor();
-
-    if (RunModalDialog(dialog) != QDialog::Accepted) return;
-    TWPRtfStorage text;
-    text.AssignFrom(*dialog.WPRichText1);
-    SetRTFText(text);
 }
 
 void RegisterRichLabelClass() {

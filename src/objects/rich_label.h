@@ -9,7 +9,6 @@
 #include "surface/control_styles.h"
 #include "surface/graphic_control.h"
 
-class QAction;
 class QWidget;
 
 namespace plennix {
@@ -38,10 +37,8 @@ public:
     TColor BGColor() const { return m_bgColor; }
     void SetBGColor(TColor value);
 
-    // Adds the label's edit action.
     void Loaded() override;
     void ReadRichTextWithin(qint64& pictureBudget, RtfReadReport& report) const override;
-    void UpdateMenu() override;
     void Paint(Canvas& canvas) override;
     void PrintTo(TReport& report, double leftOffset, double topOffset) override;
 
@@ -50,26 +47,17 @@ public:
     // The label as a vector picture of its size.
     QPicture ToPicture() const;
 
-    // Menu commands.
+    // Menu commands that need no dialog.
     void ToggleTransparent();
-    void ChooseBackgroundColor();
     void ToggleBorder();
-    // The editor dialog on the label's text; on OK the text comes back.
-    void Edit();
-
-protected:
-    // The common entries, then "-", "Transparent", "Background Color", "Border" and "Edit".
-    void BuildContextMenu(QMenu& menu) override;
+    // A colour chosen for the ground: the label stops being transparent.
+    void TakeBackgroundColor(TColor color);
 
 private:
-    QWidget* dialogParent() const;
-
     TWPRtfStorage m_store;
     TBorderStyle m_borderStyle = bsSingle;
     bool m_transparent = true;
     TColor m_bgColor = clWhite;
-    QAction* m_transparentItem = nullptr;
-    QAction* m_borderItem = nullptr;
 };
 
 // The class that the user places.

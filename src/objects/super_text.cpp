@@ -1,20 +1,16 @@
 #include "objects/super_text.h"
 
-#include <QApplication>
-#include <QMenu>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPaintEngine>
 #include <QPainterPathStroker>
 #include <QtMath>
 #include <algorithm>
 
-#include "objects/super_text_dialogs.h"
-#include "platform/common_dialogs.h"
 #include "platform/numbers.h"
 #include "platform/ppi.h"
 #include "printing/report.h"
-#include "surface/base_panel.h"
-#include "surface/object_host.h"
+#include "surface/label.h"
 
 namespace plennix {
 
@@ -247,11 +243,6 @@ void TGSuperText::RebuildGradientBitmap() {
 
 // --- framework operations ----------------------------------------------------------------------
 
-QWidget* TGSuperText::DialogParent() const {
-    if (TGObjectHost* host = Parent()) return host->window();
-    return QApplication::activeWindow();
-}
-
 void TGSuperText::BoundsChanged() {
     TGGraphicControl::BoundsChanged();
     if (Width() < 1 || Height() < 1) SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
@@ -263,12 +254,6 @@ void TGSuperText::BoundsChanged() {
 void TGSuperText::ApplyFont(const FontRecord& font) {
     m_font = font;
     fontChanged();
-}
-
-void TGSuperText::ChooseFont() {
-    // Effects are drawn through outline paths, so only outline fonts are offered.
-    FontRecord chosen = m_font;
-    if (ChooseFontWithColor(DialogParent(), chosen, true)) SetFont(chosen);
 }
 
 FontRecord TGSuperText::DrawingFont() const { return ZoomedLabelFont(m_font, Zoom()); }
@@ -373,8 +358,7 @@ std::optional<QBrush> TGSuperText::faceBrush() {
 
 void TGSuperText::Paint(Canvas& canvas) {
     if (m_inPaint) return;
-    if (TGBasePanel* panel = Panel())
-        if (panel->PaintSuspended()) return;
+    if (PaintSuspended()) return;
     Flag guard(m_inPaint);
     if (Width() < 5 || Height() < 5) m_layoutDirty = true;
     Relayout();
@@ -610,12 +594,7 @@ void TGSuperText::AssignFrom(const TGSuperText& other) {
     SetBounds(Left(), Top(), other.Width(), other.Height());
 }
 
-bool TGSuperText::EditProperties() {
-    TSuperTextProperties dialog(DialogParent());
-    dialog.Preview->AssignFrom(*this);
-    dialog.SetTexturePath(m_lastBitmapPath);
-    if (RunModalDialog(dialog) != QDialog::Accepted) return false;
-    const TGSuperText& p = *dialog.Preview;
+void TGSuperText::TakeLookFrom(const TGSuperText& p) {
     SetGradientFromColor(p.GradientFromColor());
     SetFillDirection(p.FillDirection());
     SetGradientToColor(p.GradientToColor());
@@ -627,7 +606,6 @@ bool TGSuperText::EditProperties() {
     SetShadowDepth(p.ShadowDepth());
     SetShadowOrientation(p.ShadowOrientation());
     SetSurfaceType(p.SurfaceType());
-    SetLastBitmapFileNameandPath(dialog.TexturePath());
     FontRecord colored = m_font;
     colored.color = p.Font().color;
     m_font = colored;
@@ -637,47 +615,21 @@ bool TGSuperText::EditProperties() {
     Relayout();
     repaint();
     NotifyChanged();
-    return true;
 }
 
 void TGSuperText::ToggleTransparent() {
     SetControlTransparent(!m_transparent);
-    if (m_transparentItem) m_transparentItem->setChecked(m_transparent);
     // The look of the page changed: the document must ask to be saved.
     NotifyChanged();
 }
 
-void TGSuperText::ToggleBorder() {
-    SetBorderStyle(m_borderStyle == bsSingle ? bsNone : bsSingle);
-    if (m_borderItem) m_borderItem->setChecked(m_borderStyle == bsSingle);
-}
+void TGSuperText::ToggleBorder() { SetBorderStyle(m_borderStyle == bsSingle ? bsNone : bsSingle); }
 
-void TGSuperText::ChooseBackgroundColor() {
-    if (auto chosen = ChooseColorDialog(m_bgColor, DialogParent())) {
-        SetBGColor(*chosen);
-        NotifyChanged();
-        SetControlTransparent(false);
-        repaint();
-    }
-}
-
-void TGSuperText::BuildContextMenu(QMenu& menu) {
-    TGGraphicControl::BuildContextMenu(menu);
-    AddMenuSeparator();
-    AddMenuItem(QStringLiteral("Font"), [this] { ChooseFont(); });
-    m_transparentItem = AddMenuItem(QStringLiteral("Transparent"), [this] { ToggleTransparent(); });
-    m_transparentItem->setCheckable(true);
-    AddMenuItem(QStringLiteral("Background Color"), [this] { ChooseBackgroundColor(); });
-    m_borderItem = AddMenuItem(QStringLiteral("Border"), [this] { ToggleBorder(); });
-    m_borderItem->setCheckable(true);
-    AddMenuItem(QStringLiteral("Properties"), [this] { EditProperties(); });
-    UpdateMenu();
-    QObject::connect(&menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
-}
-
-void TGSuperText::UpdateMenu() {
-    if (m_borderItem) m_borderItem->setChecked(m_borderStyle == bsSingle);
-    if (m_transparentItem) m_transparentItem->setChecked(m_transparent);
+void TGSuperText::TakeBackgroundColor(TColor color) {
+    SetBGColor(color);
+    NotifyChanged();
+    SetControlTransparent(false);
+    repaint();
 }
 
 bool IsSuperText(const TGGraphicControl* object) { return qobject_cast<const TGSuperText*>(object) != nullptr; }

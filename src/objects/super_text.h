@@ -16,10 +16,6 @@
 #include "surface/control_styles.h"
 #include "surface/graphic_control.h"
 
-class QAction;
-class QMenu;
-class QWidget;
-
 namespace plennix {
 
 class TGSuperText : public TGGraphicControl {
@@ -71,24 +67,24 @@ public:
     void SetLastBitmapFileNameandPath(const QString& value) { m_lastBitmapPath = value; }
 
     // Framework and base operations.
-    void UpdateMenu() override;
     void BoundsChanged() override;
     void ApplyFont(const FontRecord& font) override;
     std::optional<TColor> FontColor() const override { return m_font.color; }
-    virtual void ChooseFont();
     void Paint(Canvas& canvas) override;
     void PrintTo(TReport& report, double leftOffset, double topOffset) override;
 
     // Copies another SuperText's look, text and size (the dialog's preview is loaded this way).
     void AssignFrom(const TGSuperText& other);
-    // The properties dialog; on OK its preview's look comes back. True when confirmed.
-    bool EditProperties();
+    // Takes over the look, font and caption that the properties dialog's preview shows, as the dialog's
+    // OK does, and reports the change.
+    void TakeLookFrom(const TGSuperText& preview);
     // Makes the object large enough for its caption; true when the text fits.
     bool FitToText();
-    // Menu commands.
+    // Menu commands that need no dialog.
     void ToggleTransparent();
     void ToggleBorder();
-    void ChooseBackgroundColor();
+    // A colour chosen for the ground: the box stops being transparent.
+    void TakeBackgroundColor(TColor color);
 
     // Layout state, for painting, printing and tests.
     bool LayoutDirty() const { return m_layoutDirty; }
@@ -102,10 +98,6 @@ public:
     // a gradient.
     const QImage& GradientStrip() const { return m_gradient; }
     void RebuildGradientBitmap();
-
-protected:
-    void BuildContextMenu(QMenu& menu) override;
-    QWidget* DialogParent() const;
 
 private:
     void recomputeShadowOffset();
@@ -150,8 +142,6 @@ private:
     bool m_layoutDirty = true;
     bool m_inLayout = false;
     bool m_inPaint = false;
-    QAction* m_transparentItem = nullptr;
-    QAction* m_borderItem = nullptr;
 
     // Painting measures and builds paths only when what they depend on changed.
     struct PaintCache {

@@ -273,7 +273,7 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(QWidget* parent) : QDia
     ExampleScrollBox->setWidget(ExampleHost);
     SuperTextExample = new TGSuperText(nullptr);
     SuperTextExample->SetName(QStringLiteral("SuperTextExample"));
-    SuperTextExample->SetParent(ExampleHost);
+    SuperTextExample->SetList(&ExampleHost->ObjectList());
 
     MouseHelpButton = makeButton(this, "MouseHelpButton", QStringLiteral("?"), 12, 378, 28);
     MouseHelpButton->setAccessibleName(QStringLiteral("What's this?"));
@@ -407,7 +407,7 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent) {
     Preview = new TGSuperText(nullptr);
     Preview->SetName(QStringLiteral("Preview"));
     Preview->SetBounds(0, 0, 100, 100);
-    Preview->SetParent(PreviewHost);
+    Preview->SetList(&PreviewHost->ObjectList());
 
     QLabel* textLabel = makeLabel(this, QStringLiteral("&Text"), 12, 208);
     CaptionText = new QLineEdit(this);

@@ -18,6 +18,7 @@
 #include "surface/graphic_control.h"
 #include "surface/handle.h"
 #include "surface/object_filer.h"
+#include "surface/object_menus.h"
 
 namespace plennix {
 
@@ -52,7 +53,7 @@ TGBasePanel::~TGBasePanel() {
 }
 
 void TGBasePanel::SetPaintSuspended(bool v) {
-    m_paintSuspended = v;
+    ObjectList().SetPaintSuspended(v);
     if (!v) update();
 }
 
@@ -118,7 +119,7 @@ void TGBasePanel::SetZoom(float newZoom) {
 
 void TGBasePanel::AddObject(TGGraphicControl* obj, const Rect& r) {
     obj->Hide();
-    obj->SetParent(this);
+    obj->SetList(&ObjectList());
     obj->SetName(UniqueName(QStringLiteral("Special")));
     obj->SetBounds(r.left, r.top, std::max(10, r.right - r.left), std::max(15, r.bottom - r.top));
     AttachObject(obj);
@@ -177,6 +178,23 @@ void TGBasePanel::ClearObjects() {
     for (int i = ObjectCount() - 1; i >= 0; --i) delete ObjectAt(i);
 }
 
+void TGBasePanel::ObjectChanged(TGGraphicControl&) {
+    if (!m_printing) FireChanged();
+}
+
+void TGBasePanel::ObjectBoundsChanged(TGGraphicControl&) {
+    QCoreApplication::postEvent(this, new QEvent(RefitFrameEventType()));
+}
+
+void TGBasePanel::ObjectRemoved(TGGraphicControl& object) {
+    TGObjectHost::ObjectRemoved(object);
+    if (m_frame && m_frame->IndexInSelection(&object) >= 0) m_frame->RemoveFromSelection(&object);
+}
+
+void TGBasePanel::ObjectMadeUnselectable(TGGraphicControl& object) {
+    if (m_frame) m_frame->RemoveFromSelection(&object);
+}
+
 void TGBasePanel::FireChanged() {
     if (m_zooming || !LabelChangedEvent) return;
     LabelChangedEvent(this);
@@ -192,7 +210,7 @@ void TGBasePanel::ObjectMouseDown(TGGraphicControl* sender, Qt::MouseButton butt
     m_frame->AddToSelection(sender);
     m_frame->update();
     update();
-    if (m_frame->SelectionCount() == 1 && button == Qt::RightButton) sender->PopupContextMenu();
+    if (m_frame->SelectionCount() == 1 && button == Qt::RightButton) PopupObjectMenu(*sender);
 }
 
 void TGBasePanel::PrintObjects(TReport& report, double leftOffset, double topOffset) {
@@ -325,15 +343,12 @@ void TGBasePanel::ObjectDoubleClick(QObject* sender) {
         if (m_frame->SelectionCount() <= 1) {
             for (TGGraphicControl* o : m_frame->Selection()) {
                 if (!o->BoundsRect().inflated(2, 2).contains(m_lastMouse.x, m_lastMouse.y)) continue;
-                if (o->EditAction)
-                    o->EditAction(this);
-                else
-                    o->PopupContextMenu();
+                if (!RunObjectEditor(*o, this)) PopupObjectMenu(*o);
                 break;
             }
         }
     } else if (auto* o = qobject_cast<TGGraphicControl*>(sender)) {
-        o->PopupContextMenu();
+        PopupObjectMenu(*o);
     }
     m_frame->SetDoubleClicked();
 }
@@ -402,9 +417,8 @@ void TGBasePanel::PopupMenuFromKeyboard() {
     if (m_frame->SelectionCount() == 1) {
         TGGraphicControl* o = m_frame->SelectedObject(0);
         const QPoint at = mapToGlobal(centreOf(o->BoundsRect()));
-        // The object's menu opens where the mouse is; the keyboard's belongs at the object.
-        o->PopupContextMenu();
-        if (QMenu* menu = o->ContextMenu(); menu && menu->isVisible()) menu->popup(at);
+        // Opened from the keyboard, the object's menu belongs at the object, not where the mouse is.
+        PopupObjectMenu(*o, at);
         return;
     }
     const FrameBounds f = m_frame->OwnBounds();
@@ -445,7 +459,7 @@ bool TGBasePanel::event(QEvent* e) {
 bool TGBasePanel::writeSelection(const QString& path) {
     TGLabelObjectFiler filer(NamingOwner());
     try {
-        filer.SaveSelection(m_frame, path);
+        filer.SaveSelection(m_frame->Selection(), path);
     } catch (const StreamError& e) {
         ShowError(e.message(), this);
         return false;
@@ -456,7 +470,7 @@ bool TGBasePanel::writeSelection(const QString& path) {
 void TGBasePanel::destroyObject(TGGraphicControl* obj) {
     // The command may come from the object's own menu, whose action is still running: take the object
     // off the page now and free it once control returns to the event loop.
-    obj->SetParent(nullptr);
+    obj->SetList(nullptr);
     obj->deleteLater();
 }
 
@@ -495,7 +509,7 @@ void TGBasePanel::SelectionClipboard(ClipboardOp op) {
         filer.SetPasting(true);
         ObjectListReadReport report;
         try {
-            filer.LoadObjects(NamingOwner(), this, m_clipboardFile, &report);
+            filer.LoadObjects(NamingOwner(), &ObjectList(), m_clipboardFile, &report);
         } catch (const StreamError& e) {
             report.error = e.message();
         }
@@ -616,7 +630,7 @@ void TGBasePanel::PaintOverlay(Canvas& c) {
 }
 
 void TGBasePanel::paintEvent(QPaintEvent*) {
-    if (m_paintSuspended) return;
+    if (PaintSuspended()) return;
     QImage image(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
     {
         QPainter p(&image);

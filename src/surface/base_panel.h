@@ -48,7 +48,7 @@ public:
     void SetPrinting(bool v) { m_printing = v; }
     bool DrawOutline() const { return m_drawOutline; }
     void SetDrawOutline(bool v) { m_drawOutline = v; }
-    bool PaintSuspended() const { return m_paintSuspended; }
+    bool PaintSuspended() const { return ObjectList().PaintSuspended(); }
     void SetPaintSuspended(bool v);
     bool Zooming() const { return m_zooming; }
     // An object is being placed with a tool: from the release of the rubber band until its first
@@ -166,6 +166,13 @@ public:
     // The page background at the panel's size (also used by image export).
     void PaintBackground(Canvas& canvas) override;
 
+    // What the objects report: a change of the document (not while printing), a frame refit posted
+    // for when control is back in the event loop, and leaving the selection.
+    void ObjectChanged(TGGraphicControl& object) override;
+    void ObjectBoundsChanged(TGGraphicControl& object) override;
+    void ObjectRemoved(TGGraphicControl& object) override;
+    void ObjectMadeUnselectable(TGGraphicControl& object) override;
+
 protected:
     void PaintOverlay(Canvas& canvas) override;
     void HostMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) override;
@@ -206,7 +213,6 @@ private:
     bool m_drawOutline = false;
     bool m_zooming = false;
     bool m_placing = false;
-    bool m_paintSuspended = false;
     TGHandle* m_frame = nullptr;
     QString m_clipboardFile;
     bool m_ownsClipboardFile = false;

@@ -1,26 +1,16 @@
 #include "surface/graphic_control.h"
 
-#include <QApplication>
-#include <QMenu>
-
-#include "platform/messages.h"
 #include "platform/numbers.h"
-#include "surface/base_panel.h"
-#include "surface/handle.h"
-#include "surface/object_filer.h"
-#include "platform/stream_error.h"
 
 namespace plennix {
 
 TGGraphicControl::TGGraphicControl(QObject* owner) : QObject(owner) {}
 
 TGGraphicControl::~TGGraphicControl() {
-    leaveSelection();
-    if (m_host) {
+    if (m_list) {
         Invalidate();
-        m_host->RemoveObject(this);
+        m_list->Remove(this);
     }
-    delete m_menu;
 }
 
 const PropertyTable& TGGraphicControl::Properties() const {
@@ -96,110 +86,31 @@ void TGGraphicControl::SetVisible(bool v) {
     Invalidate();
 }
 
-void TGGraphicControl::SetParent(TGObjectHost* host) {
-    if (m_host == host) return;
-    // An object that leaves a page leaves its selection too: the frame must never hold an object that
-    // is not on its page (it would outlive it there).
-    leaveSelection();
-    if (m_host) {
+void TGGraphicControl::SetList(TGObjectList* list) {
+    if (m_list == list) return;
+    // An object that leaves a page leaves its selection too (the list's observer sees to it): the
+    // frame must never hold an object that is not on its page (it would outlive it there).
+    if (m_list) {
         Invalidate();
-        m_host->RemoveObject(this);
+        m_list->Remove(this);
     }
-    m_host = host;
-    if (host) {
-        host->InsertObject(this);
+    m_list = list;
+    if (list) {
+        list->Insert(this);
         Invalidate();
     }
 }
-
-void TGGraphicControl::leaveSelection() {
-    TGBasePanel* panel = Panel();
-    if (panel && panel->Frame() && panel->Frame()->IndexInSelection(this) >= 0)
-        panel->Frame()->RemoveFromSelection(this);
-}
-
-TGBasePanel* TGGraphicControl::Panel() const { return qobject_cast<TGBasePanel*>(m_host.data()); }
 
 void TGGraphicControl::Invalidate() const {
-    // Three more pixels around the bounds cover the selection squares.
-    if (m_host && m_width > 0 && m_height > 0) m_host->update(toQRect(BoundsRect().inflated(3, 3)));
+    if (m_list && m_list->Observer() && m_width > 0 && m_height > 0)
+        m_list->Observer()->ObjectNeedsRepaint(BoundsRect().inflated(3, 3));
 }
 
 void TGGraphicControl::Loaded() {}
 
-QMenu* TGGraphicControl::ContextMenu() const {
-    if (!m_menu) {
-        // Menus are built lazily from a const accessor; building is the object's own business.
-        auto* self = const_cast<TGGraphicControl*>(this);
-        m_menu = new QMenu();
-        self->BuildContextMenu(*m_menu);
-    }
-    return m_menu;
-}
-
-void TGGraphicControl::BuildContextMenu(QMenu&) {
-    AddMenuItem(QStringLiteral("Bring To Front"), [this] { BringToFront(); });
-    AddMenuItem(QStringLiteral("Send To Back"), [this] { SendToBack(); });
-    AddMenuItem(QStringLiteral("Cut"), [this] {
-        if (TGBasePanel* p = Panel()) {
-            NotifyChanged();
-            p->ObjectClipboard(this, ClipboardOp::Cut);
-        }
-    });
-    AddMenuItem(QStringLiteral("Copy"), [this] {
-        if (TGBasePanel* p = Panel()) p->ObjectClipboard(this, ClipboardOp::Copy);
-    });
-    AddMenuItem(QStringLiteral("Delete"), [this] {
-        if (TGBasePanel* p = Panel()) {
-            NotifyChanged();
-            p->ObjectClipboard(this, ClipboardOp::Delete);
-        }
-    });
-    AddMenuItem(QStringLiteral("Clone"), [this] { Clone(); });
-    AddMenuSeparator();
-    m_lockedItem = AddMenuItem(QStringLiteral("Locked"), [this] { ToggleLocked(); });
-    m_lockedItem->setCheckable(true);
-    m_lockedItem->setChecked(m_locked);
-    AddMenuItem(QStringLiteral("Unselectable"), [this] { MakeUnselectable(); });
-    AddMenuSeparator();
-    AddMenuItem(QStringLiteral("Center Vertically"), [this] { CenterVertically(); });
-    AddMenuItem(QStringLiteral("Center Horizontally"), [this] { CenterHorizontally(); });
-}
-
-QAction* TGGraphicControl::AddMenuItem(const QString& caption, std::function<void()> action, QMenu* into) {
-    QMenu* menu = into ? into : m_menu;
-    QAction* a = menu->addAction(caption);
-    // Menu commands may destroy the object (Cut, Delete): the panel takes it off the page at once and
-    // frees it only when control is back in the event loop, after the menu has finished with it.
-    QObject::connect(a, &QAction::triggered, this, [action = std::move(action)] { action(); });
-    return a;
-}
-
-void TGGraphicControl::AddMenuSeparator(QMenu* into) { (into ? into : m_menu)->addSeparator(); }
-
-QAction* TGGraphicControl::MenuAction(const QString& caption) const {
-    ContextMenu();
-    std::function<QAction*(QMenu*)> find = [&](QMenu* menu) -> QAction* {
-        for (QAction* a : menu->actions()) {
-            if (a->text() == caption) return a;
-            if (a->menu())
-                if (QAction* sub = find(a->menu())) return sub;
-        }
-        return nullptr;
-    };
-    return find(m_menu);
-}
-
-void TGGraphicControl::PopupContextMenu() {
-    ContextMenu();
-    if (m_lockedItem) m_lockedItem->setChecked(m_locked);
-    UpdateMenu();
-    m_menu->popup(QCursor::pos());
-}
-
 void TGGraphicControl::Paint(Canvas&) {
-    // The selection squares are drawn over all objects by the panel's frame (DrawSelectionSquares),
-    // so that they are not clipped to the object's own bounds.
+    // The selection squares are drawn over all objects by the panel's frame, so that they are not
+    // clipped to the object's own bounds.
 }
 
 void TGGraphicControl::BoundsChanged() {
@@ -223,45 +134,22 @@ void TGGraphicControl::ScaleTo(float newZoom) {
 }
 
 void TGGraphicControl::NotifyChanged() {
-    TGBasePanel* panel = Panel();
-    if (!panel || panel->Printing()) return;
-    panel->FireChanged();
+    if (m_list && m_list->Observer()) m_list->Observer()->ObjectChanged(*this);
 }
 
 void TGGraphicControl::RequestFrameRefit() {
-    if (TGBasePanel* panel = Panel()) QCoreApplication::postEvent(panel, new QEvent(RefitFrameEventType()));
-}
-
-void TGGraphicControl::DrawSelectionSquares(Canvas& c) const {
-    TGBasePanel* panel = Panel();
-    if (!panel || !panel->Frame() || panel->Frame()->IndexInSelection(this) < 0) return;
-    const bool single = panel->Frame()->SelectionCount() == 1;
-    c.SetBrush(single ? panel->Frame()->Color() : panel->Frame()->SecondaryColor());
-    const Rect R(m_left - 2, m_top - 2, m_left + m_width + 2, m_top + m_height + 2);
-    c.FillRect({R.left, R.top, R.left + 5, R.top + 5});
-    c.FillRect({R.right - 5, R.top, R.right, R.top + 5});
-    c.FillRect({R.right - 5, R.bottom - 5, R.right, R.bottom});
-    c.FillRect({R.left, R.bottom - 5, R.left + 5, R.bottom});
-    if (!single) return;
-    const int cx = R.left + truncToInt((R.right - R.left) * 0.5);
-    const int cy = R.top + truncToInt((R.bottom - R.top) * 0.5);
-    c.FillRect({cx - 2, R.top, cx + 3, R.top + 5});
-    c.FillRect({cx - 2, R.bottom - 5, cx + 3, R.bottom});
-    c.FillRect({R.left, cy - 2, R.left + 5, cy + 3});
-    c.FillRect({R.right - 5, cy - 2, R.right, cy + 3});
+    if (m_list && m_list->Observer()) m_list->Observer()->ObjectBoundsChanged(*this);
 }
 
 void TGGraphicControl::SetLocked(bool value) {
     if (value == m_locked) return;
     m_locked = value;
     if (m_loading) return;
-    if (m_lockedItem) m_lockedItem->setChecked(value);
     NotifyChanged();
 }
 
 void TGGraphicControl::ToggleLocked() {
     m_locked = !m_locked;
-    if (m_lockedItem) m_lockedItem->setChecked(m_locked);
     NotifyChanged();
 }
 
@@ -270,76 +158,23 @@ void TGGraphicControl::SetUnselectable(bool value) {
     m_unselectable = value;
     if (m_loading) return;
     NotifyChanged();
-    if (value)
-        if (TGBasePanel* panel = Panel()) panel->Frame()->RemoveFromSelection(this);
+    if (value && m_list && m_list->Observer()) m_list->Observer()->ObjectMadeUnselectable(*this);
 }
 
 void TGGraphicControl::MakeUnselectable() {
     SetUnselectable(true);
     NotifyChanged();
-    if (TGBasePanel* panel = Panel()) panel->Frame()->RemoveFromSelection(this);
+    if (m_list && m_list->Observer()) m_list->Observer()->ObjectMadeUnselectable(*this);
 }
 
 void TGGraphicControl::BringToFront() {
     NotifyChanged();
-    if (m_host) m_host->BringObjectToFront(this);
+    if (m_list) m_list->BringToFront(this);
 }
 
 void TGGraphicControl::SendToBack() {
     NotifyChanged();
-    if (m_host) m_host->SendObjectToBack(this);
-    if (TGBasePanel* panel = Panel()) panel->Frame()->ClearSelection();
-}
-
-void TGGraphicControl::CenterVertically() {
-    TGBasePanel* panel = Panel();
-    if (!panel) return;
-    SetTop(panel->height() / 2 - m_height / 2);
-    NotifyChanged();
-    QCoreApplication::processEvents();
-    panel->update();
-}
-
-void TGGraphicControl::CenterHorizontally() {
-    TGBasePanel* panel = Panel();
-    if (!panel) return;
-    SetLeft(panel->width() / 2 - m_width / 2);
-    NotifyChanged();
-    QCoreApplication::processEvents();
-    panel->update();
-}
-
-void TGGraphicControl::Clone() {
-    TGObjectHost* host = m_host;
-    if (!host) return;
-    TGLabelObjectFiler filer(host->NamingOwner());
-    TGGraphicControl* copy = nullptr;
-    QString why;
-    try {
-        copy = filer.CloneObject(this, parent(), host);
-    } catch (const StreamError& e) {
-        why = e.message();
-    }
-    if (!copy) {
-        // The copy is written and read back as a record: one that does not read back leaves no copy,
-        // and the person must know that the command did nothing.
-        ShowError(QStringLiteral("Unable to clone %1: %2")
-                      .arg(Name(), why.isEmpty() ? QStringLiteral("its record could not be read back") : why),
-                  host);
-        return;
-    }
-    QCoreApplication::processEvents();
-    copy->SetTop(m_top + 25);
-    host->BringObjectToFront(copy);
-    if (TGBasePanel* panel = Panel()) {
-        panel->AfterClone();
-        if (panel->Frame()->IndexInSelection(this) >= 0) {
-            panel->Frame()->RemoveFromSelection(this);
-            panel->Frame()->AddToSelection(copy);
-        }
-        panel->AttachObjects();
-    }
-    NotifyChanged();
+    if (m_list) m_list->SendToBack(this);
 }
 
 }  // namespace plennix

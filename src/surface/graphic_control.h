@@ -1,9 +1,9 @@
 #pragma once
-// TGGraphicControl: the base of every object placed freely on a design surface. Objects are
-// windowless: the panel that hosts them owns their z-order, paints them through the Canvas and routes
-// mouse input to them.
+// TGGraphicControl: the base of every object placed freely on a page. Objects know no window: they sit
+// in an object list (the page's z-order) and tell the list's observer what changed; the design surface
+// that shows the list paints them through the Canvas and routes mouse input to them. Their menus and
+// dialogs belong to the editor (surface/object_menus.h).
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -11,16 +11,11 @@
 #include "platform/canvas.h"
 #include "platform/font.h"
 #include "platform/rect.h"
-#include "surface/object_host.h"
+#include "surface/object_list.h"
 #include "surface/property_table.h"
-
-class QMenu;
-class QAction;
 
 namespace plennix {
 
-class TGBasePanel;
-class TGObjectHost;
 class TReport;
 
 class TGGraphicControl : public QObject {
@@ -30,8 +25,8 @@ public:
                                             Qt::KeyboardModifiers shift, int x, int y)>;
     using NotifyHandler = std::function<void(QObject* sender)>;
 
-    // The owner destroys the object (placed objects are owned by the page's owner); the host that
-    // shows it is set with SetParent.
+    // The owner destroys the object (placed objects are owned by the page's owner); the list that
+    // holds it is set with SetList.
     explicit TGGraphicControl(QObject* owner = nullptr);
     ~TGGraphicControl() override;
 
@@ -74,11 +69,11 @@ public:
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
 
-    // The host that shows the object (a design panel or a plain host such as a dialog's sample).
-    TGObjectHost* Parent() const { return m_host; }
-    void SetParent(TGObjectHost* host);
-    // The host when it is a design panel, else null.
-    TGBasePanel* Panel() const;
+    // The list that holds the object (a page's, or a dialog's sample), or null.
+    TGObjectList* List() const { return m_list; }
+    void SetList(TGObjectList* list);
+    // Whether the object's page is not to be drawn now (a window reading or writing it).
+    bool PaintSuspended() const { return m_list && m_list->PaintSuspended(); }
 
     // While an object is being loaded or read from a stream, setters store without notifying.
     bool IsLoading() const { return m_loading; }
@@ -95,11 +90,6 @@ public:
     bool Unselectable() const { return m_unselectable; }
     void SetUnselectable(bool value);
 
-    // The context menu, built on first use by BuildContextMenu: reading a document builds no menus
-    // (and needs no widgets), only an object the person opens a menu on gets one.
-    QMenu* ContextMenu() const;
-    // What a double-click does (assigned only by kinds with an editor).
-    NotifyHandler EditAction;
     // Installed by the design panel's AttachObject.
     MouseHandler OnMouseDown, OnMouseMove, OnMouseUp;
     NotifyHandler OnDblClick;
@@ -109,7 +99,6 @@ public:
     // Paints with the canvas origin at the object's top-left corner, clipped to its bounds.
     virtual void Paint(Canvas& canvas);
     virtual void BoundsChanged();
-    virtual void UpdateMenu() {}
     virtual void ApplyFont(const FontRecord& font) {}
     // The colour of the object's text font, for kinds that have one. The page's Font command keeps
     // each object's own colour when the person did not change the colour in the dialog.
@@ -121,57 +110,56 @@ public:
 
     // The host's zoom changed: the shown bounds are derived again from the document's geometry.
     void ScaleTo(float newZoom);
+    // Tells the list's observer that the document changed.
     void NotifyChanged();
+    // Asks the list's observer to refit a frame around the object.
     void RequestFrameRefit();
-    // The selection squares, drawn on the host's canvas in host coordinates.
-    void DrawSelectionSquares(Canvas& hostCanvas) const;
     // Whether the frame draws this object's selection squares; a kind that marks itself otherwise
     // (the floating mini calendar) answers false.
     virtual bool ShowsSelectionSquares() const { return true; }
-    void Clone();
-    // Repaints the object's area on its host.
+    // Repaints the object's area (three more pixels around the bounds cover the selection squares).
     void Invalidate() const;
 
-    // Menu commands of the base entries (also used by tests).
+    // Commands of the common menu entries that need no window.
     void BringToFront();
     void SendToBack();
-    void CenterVertically();
-    void CenterHorizontally();
     void ToggleLocked();
     void MakeUnselectable();
-    // The context menu entry with that caption (searching sub-menus), or null.
-    QAction* MenuAction(const QString& caption) const;
-    // Shows the context menu at the cursor.
-    void PopupContextMenu();
 
 protected:
+    // What a property change needs besides storing the value, unless the object is being read.
+    enum PropertyEffect : unsigned { peNone = 0, peRepaint = 1, peNotify = 2 };
+    // The one setter of published properties: an unchanged value does nothing; a changed one is stored
+    // and, outside reading, repaints the object and/or reports the change. True when it changed, so
+    // that a kind can add its own steps.
+    template <class T>
+    bool SetProperty(T& field, const T& value, unsigned effects = peNone) {
+        if (field == value) return false;
+        field = value;
+        if (m_loading) return true;
+        if (effects & peRepaint) Invalidate();
+        if (effects & peNotify) NotifyChanged();
+        return true;
+    }
+
     // A kind that lays itself out sets the size it settled on for the document (at 100 %) and the size
     // shown at its zoom, each laid out at its own scale.
     void SetLaidOutSize(int modelWidth, int modelHeight, int shownWidth, int shownHeight);
-    // Fills the context menu when it is first needed. Kinds override it, call their base first and
-    // then add their entries with AddMenuItem / AddMenuSeparator (a sub-menu from menu.addMenu()).
-    virtual void BuildContextMenu(QMenu& menu);
-    // Adds an entry to the context menu (or to `into`, a sub-menu of it).
-    QAction* AddMenuItem(const QString& caption, std::function<void()> action, QMenu* into = nullptr);
-    void AddMenuSeparator(QMenu* into = nullptr);
-    QAction* m_lockedItem = nullptr;
 
 private:
     void boundsSet();
     void showBounds(int left, int top, int width, int height);
     void showModelBounds();
-    void leaveSelection();
 
     int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     int m_modelLeft = 0, m_modelTop = 0, m_modelWidth = 0, m_modelHeight = 0;
     int32_t m_tag = 0, m_cursor = 0;
     QString m_hint;
     bool m_visible = true;
-    QPointer<TGObjectHost> m_host;
+    TGObjectList* m_list = nullptr;
     bool m_loading = false;
     bool m_busy = false;
     float m_zoom = 1.0f;
-    mutable QMenu* m_menu = nullptr;
     Rect m_lastBounds;
     bool m_locked = false;
     bool m_unselectable = false;

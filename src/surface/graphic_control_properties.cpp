@@ -3,7 +3,6 @@
 #include <QHash>
 
 #include "surface/graphic_control.h"
-#include "surface/object_host.h"
 
 namespace plennix {
 

@@ -6,10 +6,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/numbers.h"
 #include "platform/ticks.h"
 #include "surface/base_panel.h"
 #include "surface/cursors.h"
 #include "surface/graphic_control.h"
+#include "surface/object_menus.h"
 
 namespace plennix {
 
@@ -299,8 +301,25 @@ void TGHandle::SetSnapToGrid(bool on) {
 }
 
 void TGHandle::PaintSelectionSquares(Canvas& c) const {
-    for (const TGGraphicControl* o : m_selection)
-        if (o->ShowsSelectionSquares()) o->DrawSelectionSquares(c);
+    const bool single = m_selection.size() == 1;
+    for (const TGGraphicControl* o : m_selection) {
+        if (!o->ShowsSelectionSquares()) continue;
+        // The squares are drawn on the panel's canvas in panel coordinates, at the corners of the
+        // object's bounds widened by two pixels; a single selection also gets the side middles.
+        c.SetBrush(single ? m_color : m_secondaryColor);
+        const Rect R(o->Left() - 2, o->Top() - 2, o->Left() + o->Width() + 2, o->Top() + o->Height() + 2);
+        c.FillRect({R.left, R.top, R.left + 5, R.top + 5});
+        c.FillRect({R.right - 5, R.top, R.right, R.top + 5});
+        c.FillRect({R.right - 5, R.bottom - 5, R.right, R.bottom});
+        c.FillRect({R.left, R.bottom - 5, R.left + 5, R.bottom});
+        if (!single) continue;
+        const int cx = R.left + truncToInt((R.right - R.left) * 0.5);
+        const int cy = R.top + truncToInt((R.bottom - R.top) * 0.5);
+        c.FillRect({cx - 2, R.top, cx + 3, R.top + 5});
+        c.FillRect({cx - 2, R.bottom - 5, cx + 3, R.bottom});
+        c.FillRect({R.left, cy - 2, R.left + 5, cy + 3});
+        c.FillRect({R.right - 5, cy - 2, R.right, cy + 3});
+    }
 }
 
 QMenu* TGHandle::PopupMenu() const { return m_panel->PanelMenu(); }
@@ -337,7 +356,7 @@ void TGHandle::FrameMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shif
     if (button == Qt::RightButton) {
         const int ppx = px + x(), ppy = py + y();
         if (SelectionCount() == 1 && m_selection[0]->BoundsRect().inflated(2, 2).contains(ppx, ppy))
-            m_selection[0]->PopupContextMenu();
+            PopupObjectMenu(*m_selection[0]);
         else
             m_panel->PopupPanelMenu();
         return;

@@ -1,8 +1,6 @@
 #include "surface/label.h"
 
-#include <QApplication>
 #include <QImage>
-#include <QMenu>
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
@@ -10,10 +8,6 @@
 #include "platform/numbers.h"
 #include "platform/ppi.h"
 #include "printing/report.h"
-#include "surface/base_panel.h"
-#include "platform/common_dialogs.h"
-#include "surface/label_dialogs.h"
-#include "surface/object_host.h"
 
 namespace plennix {
 
@@ -207,13 +201,7 @@ const PropertyTable& TGBaseLabel::Properties() const {
 
 // --- property setters --------------------------------------------------------------------------
 
-void TGBaseLabel::SetBorderStyle(TBorderStyle value) {
-    if (value == m_borderStyle) return;
-    m_borderStyle = value;
-    if (IsLoading()) return;
-    Repaint();
-    NotifyChanged();
-}
+void TGBaseLabel::SetBorderStyle(TBorderStyle value) { SetProperty(m_borderStyle, value, peRepaint | peNotify); }
 
 void TGBaseLabel::recomputeShadowOffset() { m_shadowOffset = ShadowOffset(m_directionShadow, m_depthShadow); }
 
@@ -260,17 +248,9 @@ void TGBaseLabel::SetDirectionHighlight(THighlightDirection value) {
     if (!IsLoading()) Repaint();
 }
 
-void TGBaseLabel::SetcolorShadow(TColor value) {
-    if (value == m_colorShadow) return;
-    m_colorShadow = value;
-    if (!IsLoading()) Repaint();
-}
+void TGBaseLabel::SetcolorShadow(TColor value) { SetProperty(m_colorShadow, value, peRepaint); }
 
-void TGBaseLabel::SetcolorHighlight(TColor value) {
-    if (value == m_colorHighlight) return;
-    m_colorHighlight = value;
-    if (!IsLoading()) Repaint();
-}
+void TGBaseLabel::SetcolorHighlight(TColor value) { SetProperty(m_colorHighlight, value, peRepaint); }
 
 void TGBaseLabel::SetAngle(int value) {
     if (value != 0 && value != 90 && value != 180 && value != 270) return;
@@ -298,23 +278,9 @@ void TGBaseLabel::SetAlignment(TAlignment value) {
     NotifyChanged();
 }
 
-void TGBaseLabel::SetTransparent(bool value) {
-    if (value == m_transparent) return;
-    m_transparent = value;
-    if (IsLoading()) return;
-    if (m_transparentItem) m_transparentItem->setChecked(value);
-    NotifyChanged();
-    Repaint();
-    if (TGObjectHost* host = Parent()) host->repaint(toQRect(BoundsRect()));
-}
+void TGBaseLabel::SetTransparent(bool value) { SetProperty(m_transparent, value, peRepaint | peNotify); }
 
-void TGBaseLabel::SetBackColor(TColor value) {
-    if (value == m_backColor) return;
-    m_backColor = value;
-    if (IsLoading()) return;
-    NotifyChanged();
-    Repaint();
-}
+void TGBaseLabel::SetBackColor(TColor value) { SetProperty(m_backColor, value, peRepaint | peNotify); }
 
 void TGBaseLabel::SetCaption(const QString& value) {
     if (value == m_caption) return;
@@ -350,11 +316,6 @@ void TGBaseLabel::BoundsChanged() {
 void TGBaseLabel::ApplyFont(const FontRecord& font) {
     m_font = font;
     fontChanged();
-}
-
-QWidget* TGBaseLabel::DialogParent() const {
-    if (TGObjectHost* host = Parent()) return host->window();
-    return QApplication::activeWindow();
 }
 
 void TGBaseLabel::Relayout() {
@@ -395,8 +356,7 @@ void TGBaseLabel::Relayout() {
 }
 
 void TGBaseLabel::Paint(Canvas& canvas) {
-    if (TGBasePanel* panel = Panel())
-        if (panel->PaintSuspended()) return;
+    if (PaintSuspended()) return;
     if (Width() < 5 || Height() < 5) m_layoutDirty = true;
     if (LayoutDirty()) Relayout();
 
@@ -478,104 +438,15 @@ void TGBaseLabel::PrintTo(TReport& report, double leftOffset, double topOffset) 
     report.SetFontRotation(0);
 }
 
-// --- menu ----------------------------------------------------------------------------------------
-
-void TGBaseLabel::BuildContextMenu(QMenu& menu) {
-    TGGraphicControl::BuildContextMenu(menu);
-    AddMenuSeparator();
-    AddMenuItem(QStringLiteral("Font"), [this] { ChooseFont(); });
-    AddMenuItem(QStringLiteral("3D Effects"), [this] { Edit3DEffects(); });
-    QMenu* alignment = menu.addMenu(QStringLiteral("Alignment"));
-    m_alignLeftItem = AddMenuItem(QStringLiteral("Left"), [this] {
-        SetAlignment(taLeftJustify);
-        NotifyChanged();
-    }, alignment);
-    m_alignCenterItem = AddMenuItem(QStringLiteral("Center"), [this] {
-        SetAlignment(taCenter);
-        NotifyChanged();
-    }, alignment);
-    m_alignRightItem = AddMenuItem(QStringLiteral("Right"), [this] {
-        SetAlignment(taRightJustify);
-        NotifyChanged();
-    }, alignment);
-    for (QAction* a : {m_alignLeftItem, m_alignCenterItem, m_alignRightItem}) a->setCheckable(true);
-    m_transparentItem = AddMenuItem(QStringLiteral("Transparent"), [this] { ToggleTransparent(); });
-    m_transparentItem->setCheckable(true);
-    m_transparentItem->setChecked(m_transparent);
-    AddMenuItem(QStringLiteral("Background Color"), [this] { ChooseBackColor(); });
-    m_borderItem = AddMenuItem(QStringLiteral("Border"), [this] { ToggleBorder(); });
-    m_borderItem->setCheckable(true);
-    m_borderItem->setChecked(m_borderStyle == bsSingle);
-    QObject::connect(&menu, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
-}
-
-void TGBaseLabel::UpdateMenu() {
-    if (m_borderItem) m_borderItem->setChecked(m_borderStyle == bsSingle);
-    if (m_alignLeftItem) m_alignLeftItem->setChecked(m_alignment == taLeftJustify);
-    if (m_alignCenterItem) m_alignCenterItem->setChecked(m_alignment == taCenter);
-    if (m_alignRightItem) m_alignRightItem->setChecked(m_alignment == taRightJustify);
-    if (m_transparentItem) m_transparentItem->setChecked(m_transparent);
-}
-
-void TGBaseLabel::ChooseFont() {
-    // Turned text needs an outline font.
-    FontRecord chosen = m_font;
-    if (ChooseFontWithColor(DialogParent(), chosen, m_angle != 0)) {
-        SetFont(chosen);
-        m_layoutDirty = true;
-    }
-}
-
-void TGBaseLabel::Edit3DEffects() {
-    if (EditLabel3DEffects(DialogParent(), *this)) NotifyChanged();
-}
-
-void TGBaseLabel::ChooseBackColor() {
-    if (auto chosen = ChooseColorDialog(m_backColor, DialogParent())) {
-        SetBackColor(*chosen);
-        SetTransparent(false);
-        if (m_transparentItem) m_transparentItem->setChecked(m_transparent);
-        Repaint();
-    }
-}
+// --- menu commands that need no dialog ----------------------------------------------------------
 
 void TGBaseLabel::ToggleTransparent() { SetTransparent(!m_transparent); }
 
-void TGBaseLabel::ToggleBorder() {
-    SetBorderStyle(m_borderStyle == bsSingle ? bsNone : bsSingle);
-    if (m_borderItem) m_borderItem->setChecked(m_borderStyle == bsSingle);
-}
+void TGBaseLabel::ToggleBorder() { SetBorderStyle(m_borderStyle == bsSingle ? bsNone : bsSingle); }
 
 // ---------------------------------------------------------------------------------------------
 
 TGPLabel::TGPLabel(QObject* owner) : TGBaseLabel(owner) {}
-
-void TGPLabel::BuildContextMenu(QMenu& menu) {
-    TGBaseLabel::BuildContextMenu(menu);
-    AddMenuSeparator();
-    AddMenuItem(QStringLiteral("Text"), [this] { EditCaption(); });
-    AddMenuSeparator();
-    QMenu* rotation = menu.addMenu(QStringLiteral("Rotation"));
-    AddMenuItem(QStringLiteral("No Rotation"), [this] { SetAngle(0); }, rotation);
-    AddMenuItem(QStringLiteral("90 Degrees"), [this] { SetAngle(90); }, rotation);
-    AddMenuItem(QStringLiteral("180 Degrees"), [this] { SetAngle(180); }, rotation);
-    AddMenuItem(QStringLiteral("270 Degrees"), [this] { SetAngle(270); }, rotation);
-}
-
-void TGPLabel::ChooseFont() {
-    TGBaseLabel::ChooseFont();
-    GrowToFit();
-}
-
-void TGPLabel::EditCaption() {
-    QString text = Caption();
-    if (!EditLabelText(DialogParent(), text)) return;
-    SetCaption(text);
-    GrowToFit();
-    Repaint();
-}
-
-void TGPLabel::StartEdit() { EditCaption(); }
 
 void RegisterLabelClasses() { RegisterCaptionedObjectClass<TGPLabel>(QStringLiteral("TGPLabel")); }
 

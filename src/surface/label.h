@@ -2,7 +2,8 @@
 // The text label: one line of text in a chosen font, rotated by 0, 90, 180 or 270 degrees, with an
 // optional 3D look made of a shadow and a highlight copy of the text beneath it, an optional background
 // colour and a single-line border. TGBaseLabel holds the behaviour; TGPLabel is the class the user
-// places, with the text dialog, the font command that grows the box and the rotation menu.
+// places (its text dialog, the font command that grows the box and the rotation menu are the editor's,
+// in label_commands.h).
 #include <QString>
 
 #include "platform/colors.h"
@@ -10,9 +11,6 @@
 #include "platform/rect.h"
 #include "surface/control_styles.h"
 #include "surface/graphic_control.h"
-
-class QAction;
-class QWidget;
 
 namespace plennix {
 
@@ -96,22 +94,20 @@ public:
     // Framework and base operations.
     void Paint(Canvas& canvas) override;
     void BoundsChanged() override;
-    void UpdateMenu() override;
     void ApplyFont(const FontRecord& font) override;
     std::optional<TColor> FontColor() const override { return m_font.color; }
     void PrintTo(TReport& report, double leftOffset, double topOffset) override;
-    virtual void ChooseFont();
 
     // Grows the box (never shrinks it) to hold the caption with its offsets; only at Angle 0.
     void GrowToFit();
-    // The label's own menu commands.
-    void Edit3DEffects();
-    void ChooseBackColor();
+    // Menu commands that need no dialog.
     void ToggleTransparent();
     void ToggleBorder();
 
     // Layout state, for painting, printing and tests.
     bool LayoutDirty() const { return m_layoutDirty || m_layoutZoom != Zoom(); }
+    // The next paint lays the label out again.
+    void MarkLayoutDirty() { m_layoutDirty = true; }
     void Relayout();
     const LabelLayout& Layout() const { return m_layout; }
     Point CurrentShadowOffset() const { return m_shadowOffset; }
@@ -119,9 +115,6 @@ public:
     FontRecord DrawingFont() const { return ZoomedLabelFont(m_font, Zoom()); }
 
 protected:
-    void BuildContextMenu(QMenu& menu) override;
-    // The window that dialogs opened from the label are centred on.
-    QWidget* DialogParent() const;
     void Repaint() const { Invalidate(); }
 
 private:
@@ -132,7 +125,6 @@ private:
     void recomputeHighlightOffset();
 
     TBorderStyle m_borderStyle = bsNone;
-    QAction* m_borderItem = nullptr;
     Point m_shadowOffset;
     Point m_highlightOffset;
     int m_depthHighlight = 0;
@@ -143,10 +135,6 @@ private:
     TColor m_colorShadow = 8421504;
     int m_angle = 0;
     TAlignment m_alignment = taLeftJustify;
-    QAction* m_alignLeftItem = nullptr;
-    QAction* m_alignCenterItem = nullptr;
-    QAction* m_alignRightItem = nullptr;
-    QAction* m_transparentItem = nullptr;
     LabelLayout m_layout;
     // The zoom the layout was measured at: a zoom taken from the panel without a bounds change must
     // still refit the copies to the drawing font.
@@ -165,14 +153,6 @@ public:
     explicit TGPLabel(QObject* owner = nullptr);
 
     QString ClassName() const override { return QStringLiteral("TGPLabel"); }
-    void ChooseFont() override;
-    // The text dialog with the caption; on OK the new caption, GrowToFit and a repaint.
-    virtual void EditCaption();
-    // Called by the page right after a label was created with the tool.
-    virtual void StartEdit();
-
-protected:
-    void BuildContextMenu(QMenu& menu) override;
 };
 
 // Registers the label classes that object records can name.

@@ -258,7 +258,7 @@ TGFont3DEffects::TGFont3DEffects(TGBaseLabel& label, QWidget* parent) : QDialog(
     Sample = new TGPLabel(nullptr);
     Sample->SetName(QStringLiteral("Sample"));
     Sample->SetCaption(QStringLiteral("Sample"));
-    Sample->SetParent(SampleHost);
+    Sample->SetList(&SampleHost->ObjectList());
 
     MouseHelpButton = makeButton(this, "MouseHelpButton", QStringLiteral("?"), 15, 296, 28, 27);
     MouseHelpButton->setAccessibleName(QStringLiteral("What's this?"));

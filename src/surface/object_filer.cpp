@@ -6,8 +6,7 @@
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
 #include "surface/graphic_control.h"
-#include "surface/handle.h"
-#include "surface/object_host.h"
+#include "surface/object_list.h"
 #include "surface/object_stream.h"
 
 namespace plennix {
@@ -26,9 +25,9 @@ void TGLabelObjectFiler::writeList(const std::vector<const TGGraphicControl*>& o
     if (!WriteFileAtomically(path, bytes, &error)) throw FileError(error);
 }
 
-void TGLabelObjectFiler::SaveSelection(const TGHandle* frame, const QString& path) {
-    if (!frame || frame->SelectionCount() == 0) return;
-    const std::vector<const TGGraphicControl*> objs(frame->Selection().begin(), frame->Selection().end());
+void TGLabelObjectFiler::SaveSelection(const std::vector<TGGraphicControl*>& selection, const QString& path) {
+    if (selection.empty()) return;
+    const std::vector<const TGGraphicControl*> objs(selection.begin(), selection.end());
     writeList(objs, path);
 }
 
@@ -38,23 +37,23 @@ void TGLabelObjectFiler::SaveObject(const TGGraphicControl* obj, const QString& 
     writeList(objs, path);
 }
 
-std::vector<TGGraphicControl*> TGLabelObjectFiler::LoadObjects(QObject* owner, TGObjectHost* parent,
+std::vector<TGGraphicControl*> TGLabelObjectFiler::LoadObjects(QObject* owner, TGObjectList* list,
                                                                const QString& path, ObjectListReadReport* report) {
     if (!QFileInfo::exists(path)) return {};
     const QByteArray bytes = ReadWholeFileOrThrow(path, kMaxClipboardFileBytes);
     m_pasting = true;
     StreamReader in(bytes);
-    return ReadObjectList(in, owner, parent, m_namingOwner, m_pasting, report);
+    return ReadObjectList(in, owner, list, m_namingOwner, m_pasting, report);
 }
 
 TGGraphicControl* TGLabelObjectFiler::CloneObject(const TGGraphicControl* obj, QObject* owner,
-                                                  TGObjectHost* parent) {
+                                                  TGObjectList* list) {
     if (!obj) return nullptr;
     QByteArray bytes;
     WriteObjectList(bytes, {obj});
     m_pasting = false;
     StreamReader in(bytes);
-    const auto created = ReadObjectList(in, owner, parent, m_namingOwner, m_pasting);
+    const auto created = ReadObjectList(in, owner, list, m_namingOwner, m_pasting);
     return created.empty() ? nullptr : created.front();
 }
 

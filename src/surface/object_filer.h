@@ -10,8 +10,7 @@
 namespace plennix {
 
 class TGGraphicControl;
-class TGHandle;
-class TGObjectHost;
+class TGObjectList;
 
 class TGLabelObjectFiler {
 public:
@@ -25,17 +24,17 @@ public:
 
     // Writes the selected objects in selection order; nothing when the selection is empty. Throws
     // StreamError with the system's message when the file cannot be written (the old file stays).
-    void SaveSelection(const TGHandle* frame, const QString& path);
+    void SaveSelection(const std::vector<TGGraphicControl*>& selection, const QString& path);
     void SaveObject(const TGGraphicControl* obj, const QString& path);
     // Reads an object list file with pasting on and returns the objects created. A missing file gives
-    // nothing. On a failure the objects read before it stay on the parent (having received Loaded)
+    // nothing. On a failure the objects read before it stay in the list (having received Loaded)
     // and the StreamError is rethrown.
     // `report`, when given, receives what was read and left out.
-    std::vector<TGGraphicControl*> LoadObjects(QObject* owner, TGObjectHost* parent, const QString& path,
+    std::vector<TGGraphicControl*> LoadObjects(QObject* owner, TGObjectList* list, const QString& path,
                                                ObjectListReadReport* report = nullptr);
     // Writes the object into a memory stream and reads it back with pasting off; the copy gets a
     // fresh name. Throws StreamError when the object's class is not registered.
-    TGGraphicControl* CloneObject(const TGGraphicControl* obj, QObject* owner, TGObjectHost* parent);
+    TGGraphicControl* CloneObject(const TGGraphicControl* obj, QObject* owner, TGObjectList* list);
 
 private:
     void writeList(const std::vector<const TGGraphicControl*>& objs, const QString& path);

@@ -8,83 +8,42 @@
 
 namespace plennix {
 
-TGObjectHost::TGObjectHost(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
+TGObjectHost::TGObjectHost(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    m_list.SetObserver(this);
+}
 
 TGObjectHost::~TGObjectHost() {
-    // Objects without an owner belong to their host; owned ones just lose their host.
-    auto objects = m_objects;
+    // Objects without an owner belong to the list and die with it; owned ones just leave it, telling
+    // this half-destroyed widget nothing.
+    m_list.SetObserver(nullptr);
+    const auto objects = m_list.Objects();
     for (TGGraphicControl* obj : objects) {
         if (!obj->parent())
             delete obj;
         else
-            obj->SetParent(nullptr);
+            obj->SetList(nullptr);
     }
 }
 
-TGGraphicControl* TGObjectHost::ObjectAt(int index) const {
-    return index >= 0 && index < ObjectCount() ? m_objects[index] : nullptr;
+void TGObjectHost::ObjectNeedsRepaint(const Rect& area) { update(toQRect(area)); }
+
+void TGObjectHost::ObjectRemoved(TGGraphicControl& object) {
+    if (m_captured == &object) m_captured = nullptr;
+    if (m_hovered == &object) m_hovered = nullptr;
 }
 
-int TGObjectHost::IndexOfObject(const TGGraphicControl* obj) const {
-    for (int i = 0; i < ObjectCount(); ++i)
-        if (m_objects[i] == obj) return i;
-    return -1;
+TGObjectHost* HostOfList(const TGObjectList* list) {
+    return list ? dynamic_cast<TGObjectHost*>(list->Observer()) : nullptr;
 }
 
-void TGObjectHost::InsertObject(TGGraphicControl* obj) {
-    // SetParent calls this only when the object moves to this host, so it cannot be here yet; a search
-    // would make reading a long object list quadratic.
-    if (obj && obj->Parent() == this && (m_objects.empty() || m_objects.back() != obj)) m_objects.push_back(obj);
-}
-
-void TGObjectHost::RemoveObject(TGGraphicControl* obj) {
-    // Objects leave mostly from the top (pages are cleared from the last object down).
-    const auto it = std::find(m_objects.rbegin(), m_objects.rend(), obj);
-    if (it != m_objects.rend()) m_objects.erase(std::next(it).base());
-    if (m_captured == obj) m_captured = nullptr;
-    if (m_hovered == obj) m_hovered = nullptr;
-}
-
-void TGObjectHost::BringObjectToFront(TGGraphicControl* obj) {
-    int i = IndexOfObject(obj);
-    if (i < 0) return;
-    m_objects.erase(m_objects.begin() + i);
-    m_objects.push_back(obj);
-    obj->Invalidate();
-}
-
-void TGObjectHost::SendObjectToBack(TGGraphicControl* obj) {
-    int i = IndexOfObject(obj);
-    if (i < 0) return;
-    m_objects.erase(m_objects.begin() + i);
-    m_objects.insert(m_objects.begin(), obj);
-    obj->Invalidate();
-}
-
-TGGraphicControl* TGObjectHost::ObjectAtPoint(int x, int y) const {
-    for (int i = ObjectCount() - 1; i >= 0; --i) {
-        TGGraphicControl* o = m_objects[i];
-        if (o->Visible() && o->BoundsRect().contains(x, y)) return o;
-    }
-    return nullptr;
-}
+TGObjectHost* HostOf(const TGGraphicControl& object) { return HostOfList(object.List()); }
 
 QObject* TGObjectHost::NamingOwner() const {
     return m_namingOwner ? m_namingOwner : const_cast<TGObjectHost*>(this);
 }
 
-void TGObjectHost::PaintObjects(Canvas& canvas) {
-    // Painting may not change the list, but an object's paint may relayout; copy to be safe.
-    const auto objects = m_objects;
-    for (TGGraphicControl* o : objects) {
-        if (!o->Visible() || o->Width() <= 0 || o->Height() <= 0) continue;
-        canvas.Save();
-        canvas.Translate(o->Left(), o->Top());
-        canvas.IntersectClipRect({0, 0, o->Width(), o->Height()});
-        o->Paint(canvas);
-        canvas.Restore();
-    }
-}
+void TGObjectHost::PaintObjects(Canvas& canvas) { m_list.Paint(canvas); }
 
 void TGObjectHost::PaintBackground(Canvas& canvas) { canvas.FillRect({0, 0, width(), height()}, clWhite); }
 

@@ -1,6 +1,6 @@
 #pragma once
-// TGObjectHost: a widget that shows windowless placed objects. It keeps them in z-order (the list
-// order is the child order, back to front), paints them through the Canvas, hit-tests them and routes
+// TGObjectHost: a widget that shows windowless placed objects. It owns their list (TGObjectList: the
+// z-order, back to front) and observes it, paints them through the Canvas, hit-tests them and routes
 // mouse input to them the way a window routes input to its windowless controls: a press goes to the
 // topmost object under the pointer, which then receives moves and the release until the button is up.
 #include <QWidget>
@@ -8,27 +8,31 @@
 
 #include "platform/canvas.h"
 #include "platform/rect.h"
+#include "surface/object_list.h"
 #include "surface/object_read_report.h"
 
 namespace plennix {
 
 class TGGraphicControl;
 
-class TGObjectHost : public QWidget {
+class TGObjectHost : public QWidget, public TGObjectObserver {
     Q_OBJECT
 public:
     explicit TGObjectHost(QWidget* parent = nullptr);
     ~TGObjectHost() override;
 
-    const std::vector<TGGraphicControl*>& Objects() const { return m_objects; }
-    int ObjectCount() const { return static_cast<int>(m_objects.size()); }
-    TGGraphicControl* ObjectAt(int index) const;
-    int IndexOfObject(const TGGraphicControl* obj) const;
+    // The objects shown; an object joins with obj->SetList(&host.ObjectList()).
+    TGObjectList& ObjectList() { return m_list; }
+    const TGObjectList& ObjectList() const { return m_list; }
+    const std::vector<TGGraphicControl*>& Objects() const { return m_list.Objects(); }
+    int ObjectCount() const { return m_list.Count(); }
+    TGGraphicControl* ObjectAt(int index) const { return m_list.At(index); }
+    int IndexOfObject(const TGGraphicControl* obj) const { return m_list.IndexOf(obj); }
     // Top of the z-order is the end of the list.
-    void BringObjectToFront(TGGraphicControl* obj);
-    void SendObjectToBack(TGGraphicControl* obj);
+    void BringObjectToFront(TGGraphicControl* obj) { m_list.BringToFront(obj); }
+    void SendObjectToBack(TGGraphicControl* obj) { m_list.SendToBack(obj); }
     // The topmost visible object whose bounds contain the point, or null.
-    TGGraphicControl* ObjectAtPoint(int x, int y) const;
+    TGGraphicControl* ObjectAtPoint(int x, int y) const { return m_list.ObjectAtPoint(x, y); }
     // The component whose children names must be unique (the page's owner); the host when unset.
     QObject* NamingOwner() const;
     void SetNamingOwner(QObject* owner) { m_namingOwner = owner; }
@@ -44,13 +48,13 @@ public:
 
     // What the last object list read onto this host read and left out; cleared with
     // ClearLastObjectReadReport before a document is opened.
-    const ObjectListReadReport& LastObjectReadReport() const { return m_lastReadReport; }
-    void SetLastObjectReadReport(const ObjectListReadReport& report) { m_lastReadReport = report; }
-    void ClearLastObjectReadReport() { m_lastReadReport = ObjectListReadReport(); }
+    const ObjectListReadReport& LastObjectReadReport() const { return m_list.LastReadReport(); }
+    void SetLastObjectReadReport(const ObjectListReadReport& report) { m_list.SetLastReadReport(report); }
+    void ClearLastObjectReadReport() { m_list.ClearLastReadReport(); }
 
-    // Called by TGGraphicControl::SetParent.
-    void InsertObject(TGGraphicControl* obj);
-    void RemoveObject(TGGraphicControl* obj);
+    // What the objects report: a repaint of their area; a leaving object loses the mouse.
+    void ObjectNeedsRepaint(const Rect& area) override;
+    void ObjectRemoved(TGGraphicControl& object) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,11 +79,15 @@ protected:
     virtual void ObjectMouseLeft(TGGraphicControl* obj) {}
 
 private:
-    std::vector<TGGraphicControl*> m_objects;
+    TGObjectList m_list;
     TGGraphicControl* m_captured = nullptr;
     TGGraphicControl* m_hovered = nullptr;
     QObject* m_namingOwner = nullptr;
-    ObjectListReadReport m_lastReadReport;
 };
+
+// The host widget that shows a list (its observer), or null.
+TGObjectHost* HostOfList(const TGObjectList* list);
+// The host widget that shows an object, or null.
+TGObjectHost* HostOf(const TGGraphicControl& object);
 
 }  // namespace plennix

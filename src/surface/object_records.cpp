@@ -8,7 +8,7 @@
 #include "platform/colors.h"
 #include "platform/stream_error.h"
 #include "surface/graphic_control.h"
-#include "surface/object_host.h"
+#include "surface/object_list.h"
 
 namespace plennix {
 
@@ -288,15 +288,15 @@ void readProperty(StreamReader& in, TGGraphicControl& obj, const QByteArray& nam
 }
 
 // Hands out "Component"+n names that no child of the naming owner uses. The objects already on the
-// parent and the names handed out earlier in the same list count as taken too, so that objects whose
+// list and the names handed out earlier in the same list count as taken too, so that objects whose
 // owner is not the naming owner cannot end up sharing a name.
 class ComponentNamer {
 public:
-    ComponentNamer(QObject* namingOwner, const TGObjectHost* parent) {
+    ComponentNamer(QObject* namingOwner, const TGObjectList* list) {
         if (namingOwner)
             for (const QObject* child : namingOwner->children()) m_taken.insert(child->objectName().toLower());
-        if (parent)
-            for (const TGGraphicControl* o : parent->Objects()) m_taken.insert(o->Name().toLower());
+        if (list)
+            for (const TGGraphicControl* o : list->Objects()) m_taken.insert(o->Name().toLower());
     }
     void Name(TGGraphicControl& obj, const QString& storedName) {
         QString name = storedName;
@@ -374,7 +374,7 @@ QString ObjectListReadMessage(const ObjectListReadReport& report, const QString&
     return parts.join(QLatin1Char('\n'));
 }
 
-std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, TGObjectHost* parent,
+std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, TGObjectList* list,
                                               QObject* namingOwner, bool pasting, ObjectListReadReport* report,
                                               qint64* pictureBudget) {
     ObjectListReadReport local;
@@ -383,16 +383,16 @@ std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, 
     qint64 ownBudget = kMaxDocumentPicturePixels;
     qint64& budget = pictureBudget ? *pictureBudget : ownBudget;
     std::vector<TGGraphicControl*> created;
-    // Every exit leaves the outcome on the host too, so that the command that opened a document
+    // Every exit leaves the outcome on the list too, so that the command that opened a document
     // through layers that do not pass a report along can still tell the person.
     auto finish = [&] {
         rep.read = static_cast<int>(created.size());
         for (const TGGraphicControl* obj : created) obj->ReadRichTextWithin(budget, rep.richText);
-        if (parent) parent->SetLastObjectReadReport(rep);
+        if (list) list->SetLastReadReport(rep);
         // Objects are complete only now; kinds finish their setup in Loaded.
         for (TGGraphicControl* obj : created) obj->Loaded();
     };
-    ComponentNamer namer(namingOwner, parent);
+    ComponentNamer namer(namingOwner, list);
     TGGraphicControl* current = nullptr;
     qsizetype recordStart = in.Position();
     try {
@@ -410,7 +410,7 @@ std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, 
             current = CreateRegisteredObject(className, owner);
             if (!current) throw StreamError(ClassNotFoundMessage(className));
             current->SetLoading(true);
-            current->SetParent(parent);
+            current->SetList(list);
             namer.Name(*current, in.ReadShortString());
             while (!in.NextIsEnd()) readProperty(in, *current, in.ReadShortStringBytes());
             in.ReadListEnd();  // properties
@@ -428,7 +428,7 @@ std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, 
     } catch (const StreamError& e) {
         // A half-read object is dropped; the whole ones stay.
         if (current) {
-            current->SetParent(nullptr);
+            current->SetList(nullptr);
             delete current;
         }
         rep.error = e.message();
@@ -438,7 +438,7 @@ std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, 
         throw;
     } catch (...) {
         if (current) {
-            current->SetParent(nullptr);
+            current->SetList(nullptr);
             delete current;
         }
         finish();

@@ -24,7 +24,7 @@
 namespace plennix {
 
 class TGGraphicControl;
-class TGObjectHost;
+class TGObjectList;
 
 enum ValueTag : uint8_t {
     vaNull = 0x00,      // ends a list, a property list or a set
@@ -151,17 +151,17 @@ void WriteObjectList(QByteArray& out, const std::vector<const TGGraphicControl*>
 void SkipValue(StreamReader& in);
 
 // Reads an object list: every record creates an object of its registered class with `owner`,
-// shows it on `parent`, names it "Component"+n (the smallest n in 0..1000 that no child of
-// `namingOwner`, no object already on `parent` and no object read before it uses; the stored name
+// adds it to `list`, names it "Component"+n (the smallest n in 0..1000 that no child of
+// `namingOwner`, no object already in `list` and no object read before it uses; the stored name
 // when all are taken) and assigns its properties while it is
 // loading; with `pasting` every object moves 15 pixels right and down. All objects created receive
 // Loaded once the list is read. Records after the first kMaxObjectsPerList are skipped. On a failure
-// the object being read is destroyed, the ones read before it stay on the parent and receive Loaded,
+// the object being read is destroyed, the ones read before it stay in the list and receive Loaded,
 // and the StreamError is rethrown. What was read and left out goes to `report` when given and, with
-// a parent, to the parent's LastObjectReadReport. The objects' rich texts are read within
+// a list, to the list's LastReadReport. The objects' rich texts are read within
 // *pictureBudget pixels of pictures (which they reduce) when given, else within a budget of their own
 // (one clipboard file, one document's objects).
-std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, TGObjectHost* parent,
+std::vector<TGGraphicControl*> ReadObjectList(StreamReader& in, QObject* owner, TGObjectList* list,
                                               QObject* namingOwner, bool pasting,
                                               ObjectListReadReport* report = nullptr,
                                               qint64* pictureBudget = nullptr);

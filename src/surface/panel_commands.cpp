@@ -8,6 +8,7 @@
 #include "surface/base_panel.h"
 #include "surface/graphic_control.h"
 #include "surface/handle.h"
+#include "surface/object_menus.h"
 
 namespace plennix {
 
@@ -167,13 +168,13 @@ void TGBasePanel::AlignBottoms() {
 
 void TGBasePanel::CenterSelectionVertically() {
     const auto sel = m_frame->Selection();
-    for (TGGraphicControl* o : sel) o->CenterVertically();
+    for (TGGraphicControl* o : sel) CenterObjectVertically(*o);
     update();
 }
 
 void TGBasePanel::CenterSelectionHorizontally() {
     const auto sel = m_frame->Selection();
-    for (TGGraphicControl* o : sel) o->CenterHorizontally();
+    for (TGGraphicControl* o : sel) CenterObjectHorizontally(*o);
     update();
 }
 

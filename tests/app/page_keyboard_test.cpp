@@ -18,6 +18,7 @@
 #include "richtext/rich_text_editor.h"
 #include "surface/handle.h"
 #include "surface/label.h"
+#include "surface/object_menus.h"
 #include "test_support.h"
 
 using namespace plennix;
@@ -171,7 +172,7 @@ TEST(PageKeyboard, CtrlTabWalksTheSelectableObjectsAndMenusOpenAtTheirPlace) {
     w.key(Qt::Key_F10, Qt::ShiftModifier);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_TRUE(menu);
-    EXPECT_EQ(menu, last->ContextMenu());
+    EXPECT_EQ(menu, ObjectContextMenu(*last));
     EXPECT_EQ(menu->pos(), centreOnScreen(page, last->BoundsRect()));
     w.closeMenu(menu);
 

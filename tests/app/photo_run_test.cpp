@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "surface/object_menus.h"
 #include "app/command_line.h"
 #include "app/document_io.h"
 #include "app/photo_run.h"
@@ -65,8 +66,8 @@ TEST(PhotoRun, MarkedPictureOrElseTheLargestAndOneMarkPerPage) {
     EXPECT_EQ(MarkedPictureOfTheMonth(p.page.Objects()), nullptr);
 
     // The menu's check item marks one object; marking another takes the mark from the first.
-    small->ContextMenu();
-    QAction* item = small->MenuAction(QStringLiteral("Picture of the Month"));
+    ObjectContextMenu(*small);
+    QAction* item = ObjectMenuAction(*small, QStringLiteral("Picture of the Month"));
     ASSERT_NE(item, nullptr);
     EXPECT_TRUE(item->isCheckable());
     item->trigger();
@@ -74,7 +75,7 @@ TEST(PhotoRun, MarkedPictureOrElseTheLargestAndOneMarkPerPage) {
     EXPECT_EQ(PictureOfTheMonthPlaceholder(p.page.Objects()), small);
     tie->SetPictureOfTheMonth(true);
     EXPECT_FALSE(small->IsPictureOfTheMonth());
-    small->UpdateMenu();
+    UpdateObjectMenu(*small);
     EXPECT_FALSE(item->isChecked());
     EXPECT_EQ(PictureOfTheMonthPlaceholder(p.page.Objects()), tie);
     tie->TogglePictureOfTheMonth();
@@ -100,7 +101,7 @@ TEST(PhotoRun, ACloneOrACopyPastedLeavesTheMarkWithTheOriginal) {
     PrintablePage p;
     TGImage* marked = addImage(p, Rect::fromBounds(10, 10, 100, 100));
     marked->SetPictureOfTheMonth(true);
-    marked->Clone();
+    CloneObjectOnPage(*marked);
     ASSERT_EQ(p.page.Objects().size(), 2u);
     auto* copy = qobject_cast<TGImage*>(p.page.Objects().back());
     ASSERT_NE(copy, nullptr);

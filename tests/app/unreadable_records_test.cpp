@@ -10,6 +10,7 @@
 #include "app/document_undo.h"
 #include "print_support.h"
 #include "surface/graphic_control.h"
+#include "surface/object_menus.h"
 #include "test_support.h"
 
 using namespace plennix;
@@ -57,7 +58,7 @@ TEST(UnreadableRecords, CloneAndOutputSayWhatCouldNotBeRead) {
     PrintablePage p;
     UnreadableObject* object = addUnreadable(p);
     MessageRecorder messages;
-    object->Clone();
+    CloneObjectOnPage(*object);
     EXPECT_EQ(p.page.ObjectCount(), 1);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);

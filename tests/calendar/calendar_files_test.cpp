@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "surface/object_menus.h"
 #include "calendar/calendar_dump.h"
 #include "calendar/calendar_files.h"
 #include "common/test_support.h"
@@ -124,7 +125,7 @@ protected:
     // Reads into `page`, `pageCells` and `host`.
     void read(const QByteArray& bytes) {
         StreamReader r(bytes);
-        ReadDocument(r, page, pageCells, &owner, &host, &owner);
+        ReadDocument(r, page, pageCells, &owner, &host.ObjectList(), &owner);
     }
 
     QObject sourceOwner;
@@ -300,7 +301,7 @@ TEST_F(CalendarFilesTest, EveryTruncationOfThePageFails) {
         CalendarSettings p;
         CellStores c;
         StreamReader r(doc.left(n));
-        EXPECT_EQ(errorOf([&] { ReadDocument(r, p, c, &owner, &host, &owner); }),
+        EXPECT_EQ(errorOf([&] { ReadDocument(r, p, c, &owner, &host.ObjectList(), &owner); }),
                   QStringLiteral("Invalid stream format"))
             << n;
     }
@@ -312,7 +313,7 @@ TEST_F(CalendarFilesTest, EveryTruncationOfThePageFails) {
         CalendarSettings p;
         CellStores c;
         StreamReader r(doc.left(n));
-        EXPECT_NO_THROW(ReadDocument(r, p, c, &o, &h, &o)) << n;
+        EXPECT_NO_THROW(ReadDocument(r, p, c, &o, &h.ObjectList(), &o)) << n;
         EXPECT_EQ(p.UserTitle, s.UserTitle);
         EXPECT_GE(h.ObjectCount(), lastCount);
         lastCount = h.ObjectCount();
@@ -441,7 +442,7 @@ TEST_F(CalendarFilesTest, UnregisteredClassKeepsTheObjectsBeforeIt) {
     ASSERT_EQ(host.ObjectCount(), 1);
     EXPECT_EQ(dynamic_cast<TGPLabel*>(host.ObjectAt(0))->Caption(), QStringLiteral("one"));
     // The surviving object is complete: it was given its menu.
-    EXPECT_NE(host.ObjectAt(0)->ContextMenu(), nullptr);
+    EXPECT_NE(ObjectContextMenu(*host.ObjectAt(0)), nullptr);
 }
 
 TEST_F(CalendarFilesTest, ReadObjectsTakeTheNextFreeComponentNames) {
@@ -468,7 +469,7 @@ TEST_F(CalendarFilesTest, FilesAreWrittenWholeAndChecked) {
     SaveDocumentFile(doc, s, cells, {label(5, QStringLiteral("L"))});
     SaveStyleSheetFile(sheet, s);
 
-    LoadDocumentFile(doc, page, pageCells, &owner, &host, &owner);
+    LoadDocumentFile(doc, page, pageCells, &owner, &host.ObjectList(), &owner);
     EXPECT_EQ(styleBytes(page), styleBytes(s));
     EXPECT_EQ(pageCells[0].RtfData(), rtf("first"));
     EXPECT_EQ(host.ObjectCount(), 1);
@@ -527,7 +528,7 @@ TEST_F(CalendarFilesTest, ASaveFailingAtAnyPointKeepsThePreviousDocument) {
         }
     }
     SaveDocumentFile(doc, s, cells, objects);
-    LoadDocumentFile(doc, page, pageCells, &owner, &host, &owner);
+    LoadDocumentFile(doc, page, pageCells, &owner, &host.ObjectList(), &owner);
     EXPECT_EQ(styleBytes(page), styleBytes(s));
     EXPECT_EQ(host.ObjectCount(), 2);
 }

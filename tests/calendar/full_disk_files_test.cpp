@@ -64,7 +64,7 @@ TEST(CalendarFilePaths, ANamedPipeIsRefusedBeforeItIsOpened) {
     CellStores cells;
     QObject owner;
     TGObjectHost host;
-    EXPECT_EQ(fileErrorOf([&] { LoadDocumentFile(fifo.Path(), s, cells, &owner, &host, &owner); }), expected);
+    EXPECT_EQ(fileErrorOf([&] { LoadDocumentFile(fifo.Path(), s, cells, &owner, &host.ObjectList(), &owner); }), expected);
     EXPECT_EQ(fileErrorOf([&] { LoadStyleSheetFile(fifo.Path(), s); }), expected);
     EXPECT_EQ(fileErrorOf([&] { DumpCalendarFile(fifo.Path()); }), expected);
     EXPECT_EQ(fileErrorOf([&] { SaveDocumentFile(fifo.Path(), s, cells, {}); }),

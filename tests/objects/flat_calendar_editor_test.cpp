@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QWidget>
 
+#include "objects/object_commands.h"
 #include "objects/flat_calendar.h"
 #include "objects/flat_calendar_editor.h"
 #include "platform/common_dialogs.h"
@@ -150,7 +151,7 @@ TEST(FlatCalendarEditor, PropertiesCommandCopiesBackOnlyOnOk) {
             e.MonthCombo->setCurrentIndex(0);
             return int(QDialog::Rejected);
         });
-        cal.EditProperties();
+        EditFlatCalendarProperties(cal);
         // The preview shows the calendar at zoom 1.
         EXPECT_EQ(cancel.sampleSize, QSize(150, 125));
         EXPECT_EQ(cancel.month, 3);
@@ -165,7 +166,7 @@ TEST(FlatCalendarEditor, PropertiesCommandCopiesBackOnlyOnOk) {
             e.TitleBackgroundbutton->PickPaletteColor(1);
             return int(QDialog::Accepted);
         });
-        cal.EditProperties();
+        EditFlatCalendarProperties(cal);
     }
     EXPECT_EQ(cal.Month(), 1);
     EXPECT_EQ(cal.StartOfWeek(), 2);

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "objects/object_commands.h"
+#include "surface/object_menus.h"
 #include "objects/flat_calendar.h"
 #include "platform/canvas.h"
 #include "printing/report.h"
@@ -257,16 +259,18 @@ TEST(FlatCalendarObject, SelectedFloaterShowsTheFramesSquares) {
 }
 
 TEST(FlatCalendarObject, MenuEndsWithProperties) {
+    RegisterDecorativeObjectCommands();
     TGFlatCalendar cal;
     cal.Loaded();
-    ASSERT_NE(cal.ContextMenu(), nullptr);
-    const auto actions = cal.ContextMenu()->actions();
+    ASSERT_NE(ObjectContextMenu(cal), nullptr);
+    const auto actions = ObjectContextMenu(cal)->actions();
     ASSERT_GE(actions.size(), 2);
     EXPECT_EQ(actions.last()->text(), QStringLiteral("Properties"));
     EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
 }
 
 TEST(FlatCalendarRecord, PropertiesInOrderAndReadBackWhole) {
+    RegisterDecorativeObjectCommands();
     RegisterFlatCalendarClass();
     TGFlatCalendar cal;
     cal.SetBounds(10, 20, 150, 130);
@@ -313,7 +317,7 @@ TEST(FlatCalendarRecord, PropertiesInOrderAndReadBackWhole) {
     TGObjectHost host;
     StreamReader in(list);
     const int menusBefore = topLevelMenus();
-    const auto read = ReadObjectList(in, &owner, &host, &owner, false);
+    const auto read = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
     // Reading builds no menu: the menu is made when a person first opens it.
     EXPECT_EQ(topLevelMenus(), menusBefore);
     ASSERT_EQ(read.size(), 1u);
@@ -323,8 +327,8 @@ TEST(FlatCalendarRecord, PropertiesInOrderAndReadBackWhole) {
     EXPECT_EQ(back->BoundsRect(), cal.BoundsRect());
     back->SetName(cal.Name());
     EXPECT_EQ(WriteObjectRecord(*back), record);
-    ASSERT_NE(back->ContextMenu(), nullptr);
-    EXPECT_EQ(back->ContextMenu()->actions().last()->text(), QStringLiteral("Properties"));
+    ASSERT_NE(ObjectContextMenu(*back), nullptr);
+    EXPECT_EQ(ObjectContextMenu(*back)->actions().last()->text(), QStringLiteral("Properties"));
 }
 
 TEST(FlatCalendarPrinting, PdfHoldsVectorsNotAnImage) {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "objects/object_commands.h"
 #include "common/test_support.h"
 #include "metafile_test_files.h"
 #include "objects/image_browser.h"
@@ -227,7 +228,7 @@ TEST_F(ImageFolder, OkPlacesTheFileClickedWithTheMouse) {
         QTest::mouseClick(browser.OKButton, Qt::LeftButton);
         return browser.result();
     });
-    EXPECT_TRUE(image.LoadImageFromDisk());
+    EXPECT_TRUE(LoadImageFromDisk(image));
     EXPECT_EQ(image.Picture().kind(), TImagePicture::Kind::Metafile);
 }
 
@@ -244,7 +245,7 @@ TEST_F(ImageFolder, CancellingTheLoadCommandChangesNothingAndRestoresTheWorkingF
         EXPECT_TRUE(browser.SelectFile(QStringLiteral("STAR.WMF")));
         return int(QDialog::Rejected);
     });
-    EXPECT_FALSE(image.LoadImageFromDisk());
+    EXPECT_FALSE(LoadImageFromDisk(image));
     EXPECT_EQ(image.Picture().RecordData(), before);
     EXPECT_EQ(image.Width(), 70);
     EXPECT_TRUE(image.Stretch());
@@ -263,7 +264,7 @@ TEST_F(ImageFolder, ConfirmingTakesThePreviewAndTheCheckBoxesAndRestoresTheWorki
         browser.AutoSizeCheck->click();
         return int(QDialog::Accepted);
     });
-    EXPECT_TRUE(image.LoadImageFromDisk());
+    EXPECT_TRUE(LoadImageFromDisk(image));
     EXPECT_EQ(image.Picture().kind(), TImagePicture::Kind::Metafile);
     EXPECT_TRUE(image.AutoSize());
     EXPECT_FALSE(image.Stretch());
@@ -285,7 +286,7 @@ TEST_F(ImageFolder, AnAutoSizedObjectTakesTheNewPictureSizeEvenWhenTheBrowserTur
         browser.StretchCheck->click();
         return int(QDialog::Accepted);
     });
-    EXPECT_TRUE(image.LoadImageFromDisk());
+    EXPECT_TRUE(LoadImageFromDisk(image));
     EXPECT_TRUE(image.Stretch());
     EXPECT_FALSE(image.AutoSize());
     // The picture came in while the object was still auto-sized.

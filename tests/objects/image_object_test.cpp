@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QTemporaryDir>
 
+#include "objects/object_commands.h"
+#include "surface/object_menus.h"
 #include "common/test_support.h"
 #include "metafile_test_files.h"
 #include "objects/image_object.h"
@@ -49,7 +51,7 @@ QByteArray IconFile() {
 
 std::vector<TGGraphicControl*> ReadBack(const QByteArray& list, QObject* owner, TGObjectHost* host) {
     StreamReader in(list);
-    return ReadObjectList(in, owner, host, owner, false);
+    return ReadObjectList(in, owner, host ? &host->ObjectList() : nullptr, owner, false);
 }
 
 TEST(ImageObject, AutoSizeAndStretchAreAlwaysOpposite) {
@@ -131,8 +133,9 @@ TEST(ImageObject, PaintsThePictureStretchedAndAnEmptyOneAsAFramedWhiteBox) {
 }
 
 TEST(ImageObject, MenuEntriesToggleTheirPropertiesAndAreTicked) {
+    RegisterDecorativeObjectCommands();
     TGImage image;
-    QMenu* menu = image.ContextMenu();
+    QMenu* menu = ObjectContextMenu(image);
     ASSERT_NE(menu, nullptr);
     QStringList captions;
     for (QAction* a : menu->actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -142,16 +145,16 @@ TEST(ImageObject, MenuEntriesToggleTheirPropertiesAndAreTicked) {
         QStringLiteral("-"),      QStringLiteral("Picture of the Month")};
     ASSERT_GE(captions.size(), tail.size());
     EXPECT_EQ(captions.mid(captions.size() - tail.size()), tail);
-    image.MenuAction(QStringLiteral("Border"))->trigger();
+    ObjectMenuAction(image, QStringLiteral("Border"))->trigger();
     EXPECT_EQ(image.BorderStyle(), bsSingle);
-    image.MenuAction(QStringLiteral("AutoSize"))->trigger();
+    ObjectMenuAction(image, QStringLiteral("AutoSize"))->trigger();
     EXPECT_TRUE(image.AutoSize());
     EXPECT_FALSE(image.Stretch());
-    image.UpdateMenu();
-    EXPECT_TRUE(image.MenuAction(QStringLiteral("Border"))->isChecked());
-    EXPECT_TRUE(image.MenuAction(QStringLiteral("AutoSize"))->isChecked());
-    EXPECT_FALSE(image.MenuAction(QStringLiteral("Stretch to Fit"))->isChecked());
-    image.MenuAction(QStringLiteral("Stretch to Fit"))->trigger();
+    UpdateObjectMenu(image);
+    EXPECT_TRUE(ObjectMenuAction(image, QStringLiteral("Border"))->isChecked());
+    EXPECT_TRUE(ObjectMenuAction(image, QStringLiteral("AutoSize"))->isChecked());
+    EXPECT_FALSE(ObjectMenuAction(image, QStringLiteral("Stretch to Fit"))->isChecked());
+    ObjectMenuAction(image, QStringLiteral("Stretch to Fit"))->trigger();
     EXPECT_TRUE(image.Stretch());
     EXPECT_FALSE(image.AutoSize());
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "surface/object_host.h"
 #include "objects/rich_label.h"
 #include "surface/object_stream.h"
 
@@ -48,7 +49,7 @@ TEST(RichLabelPictures, OneListSharesOneBudget) {
     TGObjectHost target(&pasteInto);
     StreamReader in(list);
     ObjectListReadReport report;
-    const auto read = ReadObjectList(in, &pasteInto, &target, &pasteInto, true, &report);
+    const auto read = ReadObjectList(in, &pasteInto, &target.ObjectList(), &pasteInto, true, &report);
     ASSERT_EQ(read.size(), 5u);
     int shown = 0;
     for (TGGraphicControl* c : read) shown += PicturesIn(*qobject_cast<TGPRichBaseLabel*>(c));
@@ -62,7 +63,7 @@ TEST(RichLabelPictures, OneListSharesOneBudget) {
     TGObjectHost pageHost(&page);
     StreamReader again(list);
     qint64 budget = 10000000;
-    ReadObjectList(again, &page, &pageHost, &page, false, &report, &budget);
+    ReadObjectList(again, &page, &pageHost.ObjectList(), &page, false, &report, &budget);
     EXPECT_EQ(report.richText.picturesLeftOut, 4);
     EXPECT_EQ(budget, 1000000);
 }

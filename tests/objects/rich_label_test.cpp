@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "objects/object_commands.h"
+#include "surface/object_menus.h"
 #include "objects/rich_label.h"
 #include "objects/rich_label_editor.h"
 #include "platform/canvas.h"
@@ -49,7 +51,7 @@ struct Form {
         TWPRtfStorage text;
         text.SetRtfData(rtf);
         l->SetRTFText(text);
-        l->SetParent(&host);
+        l->SetList(&host.ObjectList());
         return l;
     }
 };
@@ -171,6 +173,7 @@ TEST(RichLabelWithoutWidgets, ReadsPaintsAndPrints) {
 }
 
 TEST(RichLabelRecord, RtfBytesSurviveSaveAndReopen) {
+    RegisterDecorativeObjectCommands();
     RegisterRichLabelClass();
     Form form;
     TGPRichBaseLabel* label = form.label();
@@ -196,7 +199,7 @@ TEST(RichLabelRecord, RtfBytesSurviveSaveAndReopen) {
         return n;
     };
     const int menusBefore = topLevelMenus();
-    const auto read = ReadObjectList(in, &reopened.window, &reopened.host, &reopened.window, false);
+    const auto read = ReadObjectList(in, &reopened.window, &reopened.host.ObjectList(), &reopened.window, false);
     // Reading builds no menu: the menu is made when a person first opens it.
     EXPECT_EQ(topLevelMenus(), menusBefore);
     ASSERT_EQ(read.size(), 1u);
@@ -206,8 +209,8 @@ TEST(RichLabelRecord, RtfBytesSurviveSaveAndReopen) {
     EXPECT_EQ(back->BGColor(), 0x123456);
     EXPECT_FALSE(back->Transparent());
     EXPECT_EQ(back->BorderStyle(), bsNone);
-    ASSERT_TRUE(back->EditAction);
-    ASSERT_NE(back->MenuAction(QStringLiteral("Edit")), nullptr);
+    ASSERT_TRUE(HasObjectEditor(*back));
+    ASSERT_NE(ObjectMenuAction(*back, QStringLiteral("Edit")), nullptr);
 
     // An empty text writes no data at all.
     Form other;
@@ -216,13 +219,14 @@ TEST(RichLabelRecord, RtfBytesSurviveSaveAndReopen) {
 }
 
 TEST(RichLabelMenu, EntriesTickAndChange) {
+    RegisterDecorativeObjectCommands();
     Form form;
     TGPRichBaseLabel* label = form.label();
-    QAction* transparent = label->MenuAction(QStringLiteral("Transparent"));
-    QAction* border = label->MenuAction(QStringLiteral("Border"));
+    QAction* transparent = ObjectMenuAction(*label, QStringLiteral("Transparent"));
+    QAction* border = ObjectMenuAction(*label, QStringLiteral("Border"));
     ASSERT_NE(transparent, nullptr);
     ASSERT_NE(border, nullptr);
-    label->UpdateMenu();
+    UpdateObjectMenu(*label);
     EXPECT_TRUE(transparent->isChecked());
     EXPECT_TRUE(border->isChecked());
     transparent->trigger();
@@ -232,7 +236,7 @@ TEST(RichLabelMenu, EntriesTickAndChange) {
 
     label->SetTransparent(true);
     SetColorChooser([](TColor, QWidget*) { return std::optional<TColor>(clAqua); });
-    label->MenuAction(QStringLiteral("Background Color"))->trigger();
+    ObjectMenuAction(*label, QStringLiteral("Background Color"))->trigger();
     SetColorChooser(nullptr);
     EXPECT_EQ(label->BGColor(), clAqua);
     EXPECT_FALSE(label->Transparent());
@@ -306,6 +310,7 @@ struct EditorAnswer {
 };
 
 TEST(RichTextEditor, EditOpensAtTheLabelsSizeAndOnlyOkChangesTheText) {
+    RegisterDecorativeObjectCommands();
     Form form;
     TGPRichBaseLabel* label = form.label();
     label->SetZoomField(0.5f);
@@ -316,7 +321,7 @@ TEST(RichTextEditor, EditOpensAtTheLabelsSizeAndOnlyOkChangesTheText) {
             e.WPRichText1->insertPlainText(QStringLiteral("changed"));
             return int(QDialog::Rejected);
         });
-        label->Edit();
+        EditRichLabel(*label);
         EXPECT_EQ(cancel.zoom, 50);
         EXPECT_EQ(cancel.pageWidth, 190 * 15);  // 190 pixels at zoom 1, 15 twips each at 96 per inch
         EXPECT_EQ(cancel.panel, QSize(96, 21));
@@ -329,7 +334,7 @@ TEST(RichTextEditor, EditOpensAtTheLabelsSizeAndOnlyOkChangesTheText) {
             e.WPRichText1->insertPlainText(QStringLiteral("changed"));
             return int(QDialog::Accepted);
         });
-        label->EditAction(label);
+        RunObjectEditor(*label, label);
     }
     EXPECT_EQ(label->RTFText().Text().plainText(), QStringLiteral("changed"));
 }

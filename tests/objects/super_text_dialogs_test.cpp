@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QFile>
 
+#include "objects/object_commands.h"
 #include "objects/super_text.h"
 #include "objects/super_text_dialogs.h"
 #include "objects/super_text_texture.h"
@@ -182,7 +183,7 @@ TEST(SuperTextProperties, CommandCopiesBackOnlyOnOk) {
             d.CaptionText->setText(QStringLiteral("Changed"));
             return int(QDialog::Rejected);
         });
-        EXPECT_FALSE(t.EditProperties());
+        EXPECT_FALSE(EditSuperTextProperties(t));
     }
     EXPECT_EQ(t.ShadowDepth(), 0);
     EXPECT_EQ(t.Caption(), QStringLiteral("Text"));
@@ -197,7 +198,7 @@ TEST(SuperTextProperties, CommandCopiesBackOnlyOnOk) {
             d.SetTexturePath(QStringLiteral("/somewhere/stone.bmp"));
             return int(QDialog::Accepted);
         });
-        EXPECT_TRUE(t.EditProperties());
+        EXPECT_TRUE(EditSuperTextProperties(t));
     }
     EXPECT_EQ(t.ShadowDepth(), 9);
     EXPECT_EQ(t.Caption(), QStringLiteral("Text!"));

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "objects/object_commands.h"
+#include "surface/object_menus.h"
 #include "objects/super_text.h"
 #include "platform/common_dialogs.h"
 #include "platform/canvas.h"
@@ -338,7 +340,7 @@ TEST(SuperTextRecord, RoundTripWithTextureAndDump) {
     QObject owner;
     TGObjectHost host;
     StreamReader in(bytes);
-    const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+    const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
     ASSERT_EQ(objs.size(), 1u);
     auto* back = qobject_cast<TGSuperText*>(objs[0]);
     ASSERT_NE(back, nullptr);
@@ -400,23 +402,24 @@ TEST(SuperTextRecord, EmptyCaptionStaysEmptyAndOtherTypesDropTheTexture) {
 }
 
 TEST(SuperTextObject, MenuEntriesAndTicks) {
+    RegisterDecorativeObjectCommands();
     TGSuperText t;
     for (const char* c : {"Font", "Transparent", "Background Color", "Border", "Properties"})
-        EXPECT_NE(t.MenuAction(QLatin1String(c)), nullptr) << c;
-    t.UpdateMenu();
-    EXPECT_TRUE(t.MenuAction(QStringLiteral("Transparent"))->isChecked());
-    EXPECT_FALSE(t.MenuAction(QStringLiteral("Border"))->isChecked());
-    t.MenuAction(QStringLiteral("Border"))->trigger();
+        EXPECT_NE(ObjectMenuAction(t, QLatin1String(c)), nullptr) << c;
+    UpdateObjectMenu(t);
+    EXPECT_TRUE(ObjectMenuAction(t, QStringLiteral("Transparent"))->isChecked());
+    EXPECT_FALSE(ObjectMenuAction(t, QStringLiteral("Border"))->isChecked());
+    ObjectMenuAction(t, QStringLiteral("Border"))->trigger();
     EXPECT_EQ(t.BorderStyle(), bsSingle);
-    t.MenuAction(QStringLiteral("Transparent"))->trigger();
+    ObjectMenuAction(t, QStringLiteral("Transparent"))->trigger();
     EXPECT_FALSE(t.ControlTransparent());
-    t.UpdateMenu();
-    EXPECT_TRUE(t.MenuAction(QStringLiteral("Border"))->isChecked());
-    EXPECT_FALSE(t.MenuAction(QStringLiteral("Transparent"))->isChecked());
+    UpdateObjectMenu(t);
+    EXPECT_TRUE(ObjectMenuAction(t, QStringLiteral("Border"))->isChecked());
+    EXPECT_FALSE(ObjectMenuAction(t, QStringLiteral("Transparent"))->isChecked());
 
     t.SetControlTransparent(true);
     SetColorChooser([](TColor, QWidget*) { return std::optional<TColor>(clTeal); });
-    t.MenuAction(QStringLiteral("Background Color"))->trigger();
+    ObjectMenuAction(t, QStringLiteral("Background Color"))->trigger();
     SetColorChooser(nullptr);
     EXPECT_EQ(t.BGColor(), clTeal);
     EXPECT_FALSE(t.ControlTransparent());
@@ -427,7 +430,7 @@ TEST(SuperTextObject, MenuEntriesAndTicks) {
         chosen.setSize(20);
         return std::optional<FontRecord>(chosen);
     });
-    t.MenuAction(QStringLiteral("Font"))->trigger();
+    ObjectMenuAction(t, QStringLiteral("Font"))->trigger();
     SetFontChooser(nullptr);
     EXPECT_EQ(t.Font().size(), 20);
     EXPECT_FALSE(t.LayoutDirty());

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "surface/object_menus.h"
 #include "platform/program_folder.h"
 #include "surface_test_support.h"
 #include "test_support.h"
@@ -269,7 +270,7 @@ TEST(DesignPanel, CloneLandsBelowAndTakesTheSelection) {
     ManualClock clock;
     TestBox* a = f.addBox(50, 60, 40, 30);
     f.panel->Frame()->AddToSelection(a);
-    a->Clone();
+    CloneObjectOnPage(*a);
     ASSERT_EQ(f.panel->ObjectCount(), 2);
     TGGraphicControl* copy = f.panel->ObjectAt(1);
     EXPECT_EQ(copy->Left(), 50);
@@ -303,7 +304,7 @@ TEST(DesignPanel, MenuEnablingAndLockAll) {
     f.panel->PanelMenuAction(QStringLiteral("Lock All"))->trigger();
     EXPECT_TRUE(a->Locked());
     EXPECT_TRUE(b->Locked());
-    EXPECT_TRUE(a->MenuAction(QStringLiteral("Locked"))->isChecked());
+    EXPECT_TRUE(ObjectMenuAction(*a, QStringLiteral("Locked"))->isChecked());
     f.panel->PanelMenuAction(QStringLiteral("Select All"))->trigger();
     f.panel->PanelMenuAction(QStringLiteral("Align Tops"))->trigger();
     EXPECT_EQ(a->Top(), 10);
@@ -320,7 +321,7 @@ TEST(DesignPanel, SettersDuringReadingStayQuiet) {
     a->SetLoading(false);
     EXPECT_EQ(f.changes, 0);
     // The menu is built on first use, after reading: it shows the state that was read.
-    EXPECT_TRUE(a->MenuAction(QStringLiteral("Locked"))->isChecked());
+    EXPECT_TRUE(ObjectMenuAction(*a, QStringLiteral("Locked"))->isChecked());
 }
 
 TEST(DesignPanel, ObjectMenuWithoutPanelStillReorders) {
@@ -328,14 +329,14 @@ TEST(DesignPanel, ObjectMenuWithoutPanelStillReorders) {
     auto* a = new TestBox();
     auto* b = new TestBox();
     a->Loaded();
-    a->SetParent(&host);
-    b->SetParent(&host);
-    a->MenuAction(QStringLiteral("Bring To Front"))->trigger();
+    a->SetList(&host.ObjectList());
+    b->SetList(&host.ObjectList());
+    ObjectMenuAction(*a, QStringLiteral("Bring To Front"))->trigger();
     EXPECT_EQ(host.ObjectAt(1), a);
-    a->MenuAction(QStringLiteral("Delete"))->trigger();  // needs a design panel: nothing
+    ObjectMenuAction(*a, QStringLiteral("Delete"))->trigger();  // needs a design panel: nothing
     EXPECT_EQ(host.ObjectCount(), 2);
     a->SetBounds(0, 0, 10, 10);
-    a->MenuAction(QStringLiteral("Center Vertically"))->trigger();
+    ObjectMenuAction(*a, QStringLiteral("Center Vertically"))->trigger();
     EXPECT_EQ(a->Top(), 0);
 }
 
@@ -515,17 +516,29 @@ TEST(DesignPanelMouse, DraggingALockedObjectKeepsTheFrameAroundIt) {
 TEST(DesignPanelMouse, DoubleClickEditsOrShowsTheMenuAndNeverDrags) {
     PanelFixture f;
     ManualClock clock;
-    TestBox* a = f.addBox(100, 100, 40, 30);
+    // A kind with an editor registered for its class, beside one without.
+    struct EditableBox : TestBox {
+        using TestBox::TestBox;
+        QString ClassName() const override { return QStringLiteral("TEditableBox"); }
+    };
+    auto* a = new EditableBox(&f.owner);
+    a->Loaded();
+    f.panel->AddObject(a, Rect::fromBounds(100, 100, 40, 30));
     TestBox* b = f.addBox(250, 100, 40, 30);
     b->Loaded();
     int edits = 0;
     QObject* editSender = nullptr;
-    a->EditAction = [&](QObject* s) {
+    TGGraphicControl* edited = nullptr;
+    ObjectCommands editable;
+    editable.edit = [&](TGGraphicControl& o, QObject* s) {
         ++edits;
+        edited = &o;
         editSender = s;
     };
+    RegisterObjectCommands(QStringLiteral("TEditableBox"), editable);
     doubleClick(f.panel, {110, 110});
     EXPECT_EQ(edits, 1);
+    EXPECT_EQ(edited, a);
     EXPECT_EQ(editSender, f.panel);
     EXPECT_EQ(f.panel->Frame()->SelectedObject(0), a);
 
@@ -545,10 +558,11 @@ TEST(DesignPanelMouse, DoubleClickEditsOrShowsTheMenuAndNeverDrags) {
     // Without an edit action the object's own menu comes up.
     clock.advance(300);
     doubleClick(f.panel, {260, 110});
-    ASSERT_TRUE(b->ContextMenu());
-    EXPECT_TRUE(b->ContextMenu()->isVisible());
-    b->ContextMenu()->hide();
+    ASSERT_TRUE(ObjectContextMenu(*b));
+    EXPECT_TRUE(ObjectContextMenu(*b)->isVisible());
+    ObjectContextMenu(*b)->hide();
     EXPECT_EQ(edits, 2);
+    RegisterObjectCommands(QStringLiteral("TEditableBox"), ObjectCommands());
 }
 
 TEST(DesignPanelMouse, RightClicksShowTheObjectsOrThePagesMenu) {
@@ -560,19 +574,19 @@ TEST(DesignPanelMouse, RightClicksShowTheObjectsOrThePagesMenu) {
     press(f.panel, Qt::RightButton, {60, 60});
     release(f.panel, Qt::RightButton, {60, 60});
     EXPECT_EQ(f.panel->Frame()->SelectedObject(0), a);
-    EXPECT_TRUE(a->ContextMenu()->isVisible());
-    a->ContextMenu()->hide();
+    EXPECT_TRUE(ObjectContextMenu(*a)->isVisible());
+    ObjectContextMenu(*a)->hide();
     // On the frame of a single object: the object's menu again.
     press(f.panel, Qt::RightButton, {70, 70});
     release(f.panel, Qt::RightButton, {70, 70});
-    EXPECT_TRUE(a->ContextMenu()->isVisible());
-    a->ContextMenu()->hide();
+    EXPECT_TRUE(ObjectContextMenu(*a)->isVisible());
+    ObjectContextMenu(*a)->hide();
     // With two selected the frame shows the page's menu, with the selection commands enabled.
     f.panel->Frame()->AddToSelection(b);
     f.panel->Frame()->ReleaseCapture();
     press(f.panel, Qt::RightButton, {70, 70});
     release(f.panel, Qt::RightButton, {70, 70});
-    EXPECT_FALSE(a->ContextMenu()->isVisible());
+    EXPECT_FALSE(ObjectContextMenu(*a)->isVisible());
     EXPECT_TRUE(f.panel->PanelMenu()->isVisible());
     f.panel->PanelMenu()->hide();
     EXPECT_TRUE(f.panel->PanelMenuAction(QStringLiteral("Align Left"))->isEnabled());
@@ -586,17 +600,17 @@ TEST(DesignPanelLifetime, ObjectLeavingThePageLeavesTheSelection) {
     TestBox* c = f.addBox(250, 50, 40, 30);
     f.panel->Frame()->AddToSelection(a);
     f.panel->Frame()->AddToSelection(b);
-    a->SetParent(nullptr);
+    a->SetList(nullptr);
     ASSERT_EQ(f.panel->Frame()->SelectionCount(), 1);
     EXPECT_EQ(f.panel->Frame()->SelectedObject(0), b);
     delete a;
     (void)f.panel->grab();  // paints the squares of what is left
     // An unselected object leaving does not disturb the frame.
     const FrameBounds before = f.panel->Frame()->OwnBounds();
-    c->SetParent(nullptr);
+    c->SetList(nullptr);
     EXPECT_EQ(f.panel->Frame()->OwnBounds(), before);
     delete c;
-    b->SetParent(nullptr);
+    b->SetList(nullptr);
     EXPECT_EQ(f.panel->Frame()->SelectionCount(), 0);
     EXPECT_FALSE(f.panel->Frame()->isVisible());
     delete b;
@@ -612,16 +626,16 @@ TEST(DesignPanelLifetime, ObjectsOwnedElsewhereOutliveThePage) {
     panel->AddObject(a, Rect::fromBounds(10, 10, 50, 40));
     panel->Frame()->AddToSelection(a);
     delete panel;
-    EXPECT_EQ(a->Parent(), nullptr);
+    EXPECT_EQ(a->List(), nullptr);
     EXPECT_FALSE(bool(a->OnMouseDown));
     EXPECT_FALSE(bool(a->OnMouseUp));
     EXPECT_FALSE(bool(a->OnDblClick));
     // Shown on another host afterwards, its clicks reach no dead page.
     TGObjectHost host;
     host.resize(100, 100);
-    a->SetParent(&host);
+    a->SetList(&host.ObjectList());
     QTest::mouseClick(&host, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-    a->MenuAction(QStringLiteral("Delete"))->trigger();  // no page: nothing
+    ObjectMenuAction(*a, QStringLiteral("Delete"))->trigger();  // no page: nothing
     EXPECT_EQ(host.ObjectCount(), 1);
 }
 

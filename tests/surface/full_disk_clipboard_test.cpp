@@ -21,7 +21,7 @@ TEST(ClipboardFileOnAFullDisk, ACopyThatCannotBeWrittenKeepsThePreviousOne) {
     auto* shape = new test::TTestShape(&owner);
     shape->SetName(QStringLiteral("Shape1"));
     shape->SetBounds(10, 10, 40, 20);
-    shape->SetParent(&panel);
+    shape->SetList(&panel.ObjectList());
     shape->Loaded();
     const QString path = disk.FilePath(QStringLiteral("Clipbrd.tmp"));
     TGLabelObjectFiler filer(&owner);
@@ -39,7 +39,7 @@ TEST(ClipboardFileOnAFullDisk, ACopyThatCannotBeWrittenKeepsThePreviousOne) {
     }
     EXPECT_EQ(disk.Read(QStringLiteral("Clipbrd.tmp")), before);
     EXPECT_EQ(disk.Files(), QStringList{QStringLiteral("Clipbrd.tmp")});
-    const std::vector<TGGraphicControl*> pasted = filer.LoadObjects(&owner, &panel, path);
+    const std::vector<TGGraphicControl*> pasted = filer.LoadObjects(&owner, &panel.ObjectList(), path);
     ASSERT_EQ(pasted.size(), 1u);
 }
 

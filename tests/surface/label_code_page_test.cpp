@@ -34,7 +34,7 @@ TEST(LabelCodePage, CaptionIsStoredInTheActivePageAndReadBack) {
         QObject owner;
         TGObjectHost host;
         StreamReader in(list);
-        const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+        const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
         ASSERT_EQ(objs.size(), 1u);
         EXPECT_EQ(qobject_cast<TGPLabel*>(objs[0])->Caption(), caption);
         // The text form used by --dump shows the letters, not their bytes.

@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 #include <QWhatsThis>
 
+#include "surface/object_menus.h"
 #include "platform/program_folder.h"
 #include "platform/common_dialogs.h"
 #include "surface/help.h"
@@ -238,7 +239,7 @@ TEST(Font3DEffectsDialog, TheLabelCommandReportsAChangeOnlyOnOk) {
         QTest::mouseClick(d.findChild<QPushButton*>("Cancelbutton"), Qt::LeftButton);
         return d.result();
     });
-    label->MenuAction(QStringLiteral("3D Effects"))->trigger();
+    ObjectMenuAction(*label, QStringLiteral("3D Effects"))->trigger();
     EXPECT_EQ(f.changes, before);
     SetModalDialogRunner([](QDialog& d) {
         auto& dialog = dynamic_cast<TGFont3DEffects&>(d);
@@ -246,7 +247,7 @@ TEST(Font3DEffectsDialog, TheLabelCommandReportsAChangeOnlyOnOk) {
         QTest::mouseClick(dialog.OKButton, Qt::LeftButton);
         return d.result();
     });
-    label->MenuAction(QStringLiteral("3D Effects"))->trigger();
+    ObjectMenuAction(*label, QStringLiteral("3D Effects"))->trigger();
     SetModalDialogRunner(nullptr);
     EXPECT_EQ(label->DepthShadow(), 3);
     EXPECT_GT(f.changes, before);

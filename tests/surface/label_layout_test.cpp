@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "surface/label_commands.h"
+#include "surface/object_menus.h"
 #include "platform/canvas.h"
 #include "platform/common_dialogs.h"
 #include "surface/label.h"
@@ -208,7 +210,7 @@ TEST(LabelObject, EditingTheTextGrowsTheBoxButNeverShrinksIt) {
     const int startWidth = label.Width();
     {
         TextAnswer answer(QStringLiteral("A much longer caption than before"));
-        label.EditCaption();
+        EditLabelCaption(label);
     }
     EXPECT_EQ(label.Caption(), "A much longer caption than before");
     const int grownWidth = label.Width();
@@ -216,14 +218,14 @@ TEST(LabelObject, EditingTheTextGrowsTheBoxButNeverShrinksIt) {
     const int grownHeight = label.Height();
     {
         TextAnswer answer(QStringLiteral("Hi"));
-        label.MenuAction(QStringLiteral("Text"))->trigger();
+        ObjectMenuAction(label, QStringLiteral("Text"))->trigger();
     }
     EXPECT_EQ(label.Caption(), "Hi");
     EXPECT_EQ(label.Width(), grownWidth);
     EXPECT_EQ(label.Height(), grownHeight);
     {
         TextAnswer answer(QStringLiteral("Ignored"), false);
-        label.StartEdit();
+        EditLabelCaption(label);
     }
     EXPECT_EQ(label.Caption(), "Hi");
 }
@@ -250,13 +252,13 @@ TEST(LabelObject, ChoosingAFontGrowsTheBox) {
         EXPECT_EQ(current, label.Font());
         return std::optional<FontRecord>(big);
     });
-    label.MenuAction(QStringLiteral("Font"))->trigger();
+    ObjectMenuAction(label, QStringLiteral("Font"))->trigger();
     SetFontChooser(nullptr);
     EXPECT_EQ(label.Font(), big);
     EXPECT_GT(label.Height(), h);
 
     SetFontChooser([](const FontRecord&, QWidget*) { return std::optional<FontRecord>(); });
-    label.ChooseFont();
+    ChooseLabelFont(label);
     SetFontChooser(nullptr);
     EXPECT_EQ(label.Font(), big);
 }
@@ -276,7 +278,7 @@ TEST(LabelObject, FontDialogOffersColourAndOutlineFontsForTurnedText) {
         EXPECT_EQ(color ? color->currentData().toInt() : -1, clNavy);
         return int(QDialog::Accepted);
     });
-    label.ChooseFont();
+    ChooseLabelFont(label);
     SetModalDialogRunner(nullptr);
     ASSERT_TRUE(filters.has_value());
     EXPECT_EQ(*filters, QFontComboBox::ScalableFonts);
@@ -288,30 +290,30 @@ TEST(LabelObject, MenuTicksFollowBorderAlignmentAndTransparency) {
     label.Loaded();
     for (const char* caption : {"Font", "3D Effects", "Left", "Center", "Right", "Transparent", "Background Color",
                                 "Border", "Text", "No Rotation", "90 Degrees", "180 Degrees", "270 Degrees"})
-        EXPECT_NE(label.MenuAction(QLatin1String(caption)), nullptr) << caption;
+        EXPECT_NE(ObjectMenuAction(label, QLatin1String(caption)), nullptr) << caption;
 
-    label.MenuAction(QStringLiteral("Border"))->trigger();
+    ObjectMenuAction(label, QStringLiteral("Border"))->trigger();
     EXPECT_EQ(label.BorderStyle(), bsSingle);
-    label.MenuAction(QStringLiteral("Center"))->trigger();
-    label.UpdateMenu();
-    EXPECT_TRUE(label.MenuAction(QStringLiteral("Border"))->isChecked());
-    EXPECT_TRUE(label.MenuAction(QStringLiteral("Center"))->isChecked());
-    EXPECT_FALSE(label.MenuAction(QStringLiteral("Left"))->isChecked());
+    ObjectMenuAction(label, QStringLiteral("Center"))->trigger();
+    UpdateObjectMenu(label);
+    EXPECT_TRUE(ObjectMenuAction(label, QStringLiteral("Border"))->isChecked());
+    EXPECT_TRUE(ObjectMenuAction(label, QStringLiteral("Center"))->isChecked());
+    EXPECT_FALSE(ObjectMenuAction(label, QStringLiteral("Left"))->isChecked());
 
-    label.MenuAction(QStringLiteral("270 Degrees"))->trigger();
+    ObjectMenuAction(label, QStringLiteral("270 Degrees"))->trigger();
     EXPECT_EQ(label.Angle(), 270);
-    label.UpdateMenu();
-    EXPECT_TRUE(label.MenuAction(QStringLiteral("Left"))->isChecked());
+    UpdateObjectMenu(label);
+    EXPECT_TRUE(ObjectMenuAction(label, QStringLiteral("Left"))->isChecked());
 
     SetColorChooser([](TColor, QWidget*) { return std::optional<TColor>(clYellow); });
-    label.MenuAction(QStringLiteral("Background Color"))->trigger();
+    ObjectMenuAction(label, QStringLiteral("Background Color"))->trigger();
     SetColorChooser(nullptr);
     EXPECT_EQ(label.BackColor(), clYellow);
     EXPECT_FALSE(label.Transparent());
-    EXPECT_FALSE(label.MenuAction(QStringLiteral("Transparent"))->isChecked());
-    label.MenuAction(QStringLiteral("Transparent"))->trigger();
+    EXPECT_FALSE(ObjectMenuAction(label, QStringLiteral("Transparent"))->isChecked());
+    ObjectMenuAction(label, QStringLiteral("Transparent"))->trigger();
     EXPECT_TRUE(label.Transparent());
-    EXPECT_TRUE(label.MenuAction(QStringLiteral("Transparent"))->isChecked());
+    EXPECT_TRUE(ObjectMenuAction(label, QStringLiteral("Transparent"))->isChecked());
 }
 
 TEST(LabelLayoutZoom, AZoomTakenWithoutABoundsChangeRefitsTheCopies) {

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "surface/object_menus.h"
 #include "platform/canvas.h"
 #include "surface/label.h"
 #include "surface/object_host.h"
@@ -71,7 +72,7 @@ TEST(LabelRecord, ReadBackKeepsEveryPropertyAndTheFittedBox) {
     QObject owner;
     TGObjectHost host;
     StreamReader in(list);
-    const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+    const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
     ASSERT_EQ(objs.size(), 1u);
     auto* copy = qobject_cast<TGPLabel*>(objs[0]);
     ASSERT_NE(copy, nullptr);
@@ -91,8 +92,8 @@ TEST(LabelRecord, ReadBackKeepsEveryPropertyAndTheFittedBox) {
     EXPECT_EQ(copy->BorderStyle(), bsSingle);
     EXPECT_EQ(copy->Font(), f);
     // Loaded ran: the label's menu is there, with the border ticked.
-    ASSERT_NE(copy->MenuAction(QStringLiteral("Border")), nullptr);
-    EXPECT_TRUE(copy->MenuAction(QStringLiteral("Border"))->isChecked());
+    ASSERT_NE(ObjectMenuAction(*copy, QStringLiteral("Border")), nullptr);
+    EXPECT_TRUE(ObjectMenuAction(*copy, QStringLiteral("Border"))->isChecked());
     // The same properties written again, after the record's names.
     const int skip = 4 + 9 + 1;
     EXPECT_EQ(WriteObjectRecord(*copy).mid(skip + copy->Name().size()), WriteObjectRecord(label).mid(skip));
@@ -126,7 +127,7 @@ TEST(LabelRecordDepths, ExtremeDepthsKeepTheLayoutInRange) {
             StreamReader in(list);
             QObject owner;
             TGObjectHost host;
-            const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+            const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
             ASSERT_EQ(objs.size(), 1u);
             auto* read = static_cast<TGPLabel*>(objs[0]);
             EXPECT_EQ(read->DepthShadow(), c.shadowDepth);
@@ -164,7 +165,7 @@ TEST(LabelRecord, AnEmptyCaptionStaysEmptyThroughARecord) {
     QByteArray bytes;
     WriteObjectList(bytes, {&label});
     StreamReader reader(bytes);
-    const auto objects = ReadObjectList(reader, &owner, &host, &owner, false);
+    const auto objects = ReadObjectList(reader, &owner, &host.ObjectList(), &owner, false);
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(static_cast<TGPLabel*>(objects[0])->Caption(), QString());
 }
@@ -186,7 +187,7 @@ TEST(LabelRecord, AnEmptyFontNameKeepsTheFace) {
     QObject owner;
     TGObjectHost host;
     StreamReader reader(bytes);
-    const auto objects = ReadObjectList(reader, &owner, &host, &owner, false);
+    const auto objects = ReadObjectList(reader, &owner, &host.ObjectList(), &owner, false);
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(static_cast<TGPLabel*>(objects[0])->Font().name, QStringLiteral("Arial"));
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "surface/object_menus.h"
 #include "object_test_shape.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
@@ -31,7 +32,7 @@ protected:
         auto* s = new TTestShape(&owner);
         s->SetName(name);
         s->SetBounds(left, top, 40, 20);
-        s->SetParent(&panel);
+        s->SetList(&panel.ObjectList());
         s->Loaded();
         return s;
     }
@@ -49,9 +50,9 @@ TEST_F(ObjectFilerTest, PastingTwiceGivesNextNamesAndOffsets) {
     TGLabelObjectFiler filer(&owner);
     filer.SaveObject(src, path);
 
-    const auto first = filer.LoadObjects(&owner, &panel, path);
+    const auto first = filer.LoadObjects(&owner, &panel.ObjectList(), path);
     EXPECT_TRUE(filer.Pasting());
-    const auto second = filer.LoadObjects(&owner, &panel, path);
+    const auto second = filer.LoadObjects(&owner, &panel.ObjectList(), path);
     ASSERT_EQ(first.size(), 1u);
     ASSERT_EQ(second.size(), 1u);
     EXPECT_EQ(first[0]->Name(), QStringLiteral("Component2"));
@@ -59,15 +60,15 @@ TEST_F(ObjectFilerTest, PastingTwiceGivesNextNamesAndOffsets) {
     for (TGGraphicControl* o : {first[0], second[0]}) {
         EXPECT_EQ(o->BoundsRect(), Rect::fromBounds(115, 65, 40, 20));
         EXPECT_EQ(static_cast<TTestShape*>(o)->caption, QStringLiteral("copy me"));
-        EXPECT_EQ(o->Parent(), &panel);
-        EXPECT_NE(o->ContextMenu(), nullptr);
+        EXPECT_EQ(o->List(), &panel.ObjectList());
+        EXPECT_NE(ObjectContextMenu(*o), nullptr);
     }
     EXPECT_EQ(panel.ObjectCount(), 4);
 }
 
 TEST_F(ObjectFilerTest, MissingFileLoadsNothing) {
     TGLabelObjectFiler filer(&owner);
-    EXPECT_TRUE(filer.LoadObjects(&owner, &panel, dir.filePath(QStringLiteral("none.tmp"))).empty());
+    EXPECT_TRUE(filer.LoadObjects(&owner, &panel.ObjectList(), dir.filePath(QStringLiteral("none.tmp"))).empty());
     EXPECT_EQ(panel.ObjectCount(), 0);
 }
 
@@ -76,12 +77,12 @@ TEST_F(ObjectFilerTest, SelectionIsWrittenInSelectionOrder) {
     TTestShape* b = place(2, 2, QStringLiteral("B"));
     TGLabelObjectFiler filer(&owner);
 
-    filer.SaveSelection(panel.Frame(), path);
+    filer.SaveSelection(panel.Frame()->Selection(), path);
     EXPECT_FALSE(QFile::exists(path));
 
     panel.Frame()->AddToSelection(b);
     panel.Frame()->AddToSelection(a);
-    filer.SaveSelection(panel.Frame(), path);
+    filer.SaveSelection(panel.Frame()->Selection(), path);
     QByteArray expected;
     WriteObjectList(expected, {b, a});
     EXPECT_EQ(ReadWholeFile(path).value_or(QByteArray()), expected);
@@ -106,14 +107,14 @@ TEST_F(ObjectFilerTest, BrokenClipboardKeepsTheObjectsBeforeTheFailure) {
     ASSERT_TRUE(WriteFileAtomically(path, bytes));
     TGLabelObjectFiler filer(&owner);
     try {
-        filer.LoadObjects(&owner, &panel, path);
+        filer.LoadObjects(&owner, &panel.ObjectList(), path);
         FAIL() << "no error";
     } catch (const StreamError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Class TGMissing not found"));
     }
     ASSERT_EQ(panel.ObjectCount(), 2);
     EXPECT_EQ(panel.ObjectAt(1)->Left(), 16);
-    EXPECT_NE(panel.ObjectAt(1)->ContextMenu(), nullptr);
+    EXPECT_NE(ObjectContextMenu(*panel.ObjectAt(1)), nullptr);
 }
 
 TEST_F(ObjectFilerTest, CloneCopiesWithoutOffset) {
@@ -123,7 +124,7 @@ TEST_F(ObjectFilerTest, CloneCopiesWithoutOffset) {
     src->data = QByteArray("\x00\x01\x02", 3);
     TGLabelObjectFiler filer(&owner);
     filer.SetPasting(true);
-    auto* copy = dynamic_cast<TTestShape*>(filer.CloneObject(src, &owner, &panel));
+    auto* copy = dynamic_cast<TTestShape*>(filer.CloneObject(src, &owner, &panel.ObjectList()));
     ASSERT_NE(copy, nullptr);
     EXPECT_FALSE(filer.Pasting());
     EXPECT_EQ(copy->Name(), QStringLiteral("Component1"));

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QObject>
 
+#include "surface/object_menus.h"
 #include "object_test_shape.h"
 #include "platform/stream_error.h"
 #include "surface/label.h"
@@ -58,7 +59,7 @@ TEST_F(ObjectListLimits, RecordsBeyondTheBoundAreSkippedAndCounted) {
     const QByteArray bytes = listOf(kMaxObjectsPerList + 3, QByteArray(1, '\0') + "after");
     StreamReader in(bytes);
     ObjectListReadReport report;
-    const auto objs = ReadObjectList(in, &owner, &host, &owner, false, &report);
+    const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false, &report);
     EXPECT_EQ(static_cast<int>(objs.size()), kMaxObjectsPerList);
     EXPECT_EQ(host.ObjectCount(), kMaxObjectsPerList);
     EXPECT_EQ(report.read, kMaxObjectsPerList);
@@ -79,7 +80,7 @@ TEST_F(ObjectListLimits, DamageBeyondTheBoundIsStillReported) {
     const QByteArray bytes = listOf(kMaxObjectsPerList + 1, "TPF0" + str("TTestShape") + str("") + str("Left"));
     StreamReader in(bytes);
     ObjectListReadReport report;
-    EXPECT_THROW(ReadObjectList(in, &owner, &host, &owner, false, &report), StreamError);
+    EXPECT_THROW(ReadObjectList(in, &owner, &host.ObjectList(), &owner, false, &report), StreamError);
     EXPECT_EQ(report.read, kMaxObjectsPerList);
     EXPECT_EQ(report.overLimit, 1);
     EXPECT_EQ(report.unreadable, 1);
@@ -105,7 +106,7 @@ TEST_F(ObjectListLimits, AFailedRecordCountsItselfAndEveryRecordAfterIt) {
         TGObjectHost h;
         StreamReader in(listOf(3) + c.bad + shapeRecord(7) + shapeRecord(8) + QByteArray(1, '\0'));
         ObjectListReadReport report;
-        EXPECT_THROW(ReadObjectList(in, &o, &h, &o, false, &report), StreamError);
+        EXPECT_THROW(ReadObjectList(in, &o, &h.ObjectList(), &o, false, &report), StreamError);
         EXPECT_EQ(report.read, 3);
         EXPECT_EQ(h.ObjectCount(), 3);
         EXPECT_EQ(report.unreadable, c.unreadable);
@@ -123,7 +124,7 @@ TEST_F(ObjectListLimits, AFailedRecordCountsItselfAndEveryRecordAfterIt) {
 TEST_F(ObjectListLimits, AListThatOnlyLacksItsEndLosesNothingButSaysSo) {
     StreamReader in(listOf(2));
     ObjectListReadReport report;
-    EXPECT_THROW(ReadObjectList(in, &owner, &host, &owner, false, &report), StreamError);
+    EXPECT_THROW(ReadObjectList(in, &owner, &host.ObjectList(), &owner, false, &report), StreamError);
     EXPECT_EQ(report.read, 2);
     EXPECT_EQ(report.unreadable, 0);
     EXPECT_FALSE(report.Complete());
@@ -136,7 +137,7 @@ TEST_F(ObjectListLimits, ACompleteListNeedsNoMessageAndClearsAnOldAccount) {
     host.SetLastObjectReadReport(stale);
     StreamReader in(listOf(2, QByteArray(1, '\0')));
     ObjectListReadReport report;
-    ReadObjectList(in, &owner, &host, &owner, false, &report);
+    ReadObjectList(in, &owner, &host.ObjectList(), &owner, false, &report);
     EXPECT_TRUE(report.Complete());
     EXPECT_TRUE(host.LastObjectReadReport().Complete());
     EXPECT_TRUE(ObjectListReadMessage(report, QStringLiteral("Fine.PXF")).isEmpty());
@@ -155,15 +156,15 @@ TEST_F(ObjectListLimits, ReadingLabelsBuildsNoMenusUntilOneIsOpened) {
     WriteObjectList(bytes, labels);
     const int before = countMenus();
     StreamReader in(bytes);
-    const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+    const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
     ASSERT_EQ(objs.size(), 50u);
     EXPECT_EQ(countMenus(), before);
     // The first use builds the whole menu, the label's own entries included.
-    QAction* rotation = objs[3]->MenuAction(QStringLiteral("90 Degrees"));
+    QAction* rotation = ObjectMenuAction(*objs[3], QStringLiteral("90 Degrees"));
     ASSERT_NE(rotation, nullptr);
     const int built = countMenus();
     EXPECT_GT(built, before);  // the menu and its sub-menus, for this one label only
-    EXPECT_NE(objs[3]->MenuAction(QStringLiteral("Locked")), nullptr);
+    EXPECT_NE(ObjectMenuAction(*objs[3], QStringLiteral("Locked")), nullptr);
     EXPECT_EQ(countMenus(), built);
     rotation->trigger();
     EXPECT_EQ(static_cast<TGPLabel*>(objs[3])->Angle(), 90);

@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 
+#include "surface/object_menus.h"
 #include "object_test_shape.h"
 #include "platform/stream_error.h"
 #include "surface/label.h"
@@ -217,13 +218,13 @@ TEST_F(ObjectRecordTest, ReadsBackEveryValueWhileLoading) {
     WriteObjectList(list, {src.get()});
 
     StreamReader in(list);
-    const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+    const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
     ASSERT_EQ(objs.size(), 1u);
     EXPECT_TRUE(in.AtEnd());
     auto* s = dynamic_cast<TTestShape*>(objs[0]);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->parent(), &owner);
-    EXPECT_EQ(s->Parent(), &host);
+    EXPECT_EQ(s->List(), &host.ObjectList());
     EXPECT_EQ(host.Objects(), std::vector<TGGraphicControl*>{s});
     EXPECT_EQ(s->Name(), QStringLiteral("Component0"));
     EXPECT_EQ(s->BoundsRect(), Rect::fromBounds(100, 200, 70000, 5));
@@ -242,7 +243,7 @@ TEST_F(ObjectRecordTest, ReadsBackEveryValueWhileLoading) {
     EXPECT_FALSE(s->setOutsideLoading);
     EXPECT_FALSE(s->IsLoading());
     EXPECT_EQ(s->loadedCalls, 1);
-    EXPECT_NE(s->ContextMenu(), nullptr);
+    EXPECT_NE(ObjectContextMenu(*s), nullptr);
 }
 
 TEST_F(ObjectRecordTest, NamesAreCaseInsensitiveAndEventReferencesAreSkipped) {
@@ -250,7 +251,7 @@ TEST_F(ObjectRecordTest, NamesAreCaseInsensitiveAndEventReferencesAreSkipped) {
                             str("OnClick") + "\x07" + str("Shape1Click") + str("shape") + "\x07" + str("SHELLIPSE") +
                             str("FillColor") + "\x07" + str("clyellow") + QByteArray(3, '\0');
     StreamReader in(list);
-    const auto objs = ReadObjectList(in, &owner, &host, &owner, false);
+    const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
     ASSERT_EQ(objs.size(), 1u);
     auto* s = static_cast<TTestShape*>(objs[0]);
     EXPECT_EQ(s->Left(), 7);
@@ -268,7 +269,7 @@ TEST_F(ObjectRecordTest, FreshNamesAndPasteOffset) {
     WriteObjectList(list, {src.get(), src.get(), src.get()});
 
     StreamReader in(list);
-    const auto objs = ReadObjectList(in, &owner, &host, &owner, true);
+    const auto objs = ReadObjectList(in, &owner, &host.ObjectList(), &owner, true);
     ASSERT_EQ(objs.size(), 3u);
     EXPECT_EQ(objs[0]->Name(), QStringLiteral("Component2"));
     EXPECT_EQ(objs[1]->Name(), QStringLiteral("Component4"));
@@ -279,7 +280,7 @@ TEST_F(ObjectRecordTest, FreshNamesAndPasteOffset) {
     QObject crowded;
     for (int n = 0; n <= 1000; ++n) (new QObject(&crowded))->setObjectName(QStringLiteral("Component%1").arg(n));
     StreamReader again(list);
-    const auto kept = ReadObjectList(again, &crowded, &host, &crowded, false);
+    const auto kept = ReadObjectList(again, &crowded, &host.ObjectList(), &crowded, false);
     ASSERT_EQ(kept.size(), 3u);
     EXPECT_EQ(kept[0]->Name(), QStringLiteral("Shape1"));
 }
@@ -322,12 +323,12 @@ TEST_F(ObjectRecordTest, FailuresKeepTheWholeObjectsBeforeThem) {
         TGObjectHost h;
         QObject o;
         StreamReader in(hex("01") + good + c.bad + good + hex("00"));
-        EXPECT_EQ(errorOf([&] { ReadObjectList(in, &o, &h, &o, false); }), c.message);
+        EXPECT_EQ(errorOf([&] { ReadObjectList(in, &o, &h.ObjectList(), &o, false); }), c.message);
         // The object before the failure stays with its context menu; the half-read one is gone.
         ASSERT_EQ(h.ObjectCount(), 1);
         auto* kept = static_cast<TTestShape*>(h.ObjectAt(0));
         EXPECT_EQ(kept->loadedCalls, 1);
-        EXPECT_NE(kept->ContextMenu(), nullptr);
+        EXPECT_NE(ObjectContextMenu(*kept), nullptr);
         EXPECT_EQ(o.children().size(), 1);
     }
 }
@@ -340,13 +341,13 @@ TEST_F(ObjectRecordTest, TruncatedAndGarbageInputEndsInFormatError) {
         TGObjectHost h;
         QObject o;
         StreamReader in(list.constData(), n);
-        EXPECT_EQ(errorOf([&] { ReadObjectList(in, &o, &h, &o, false); }), "Invalid stream format") << n;
+        EXPECT_EQ(errorOf([&] { ReadObjectList(in, &o, &h.ObjectList(), &o, false); }), "Invalid stream format") << n;
         EXPECT_LE(in.Position(), n);
     }
     // A list that does not begin with the list tag.
     EXPECT_EQ(errorOf([&] {
                   StreamReader in(hex("00"));
-                  ReadObjectList(in, &owner, &host, &owner, false);
+                  ReadObjectList(in, &owner, &host.ObjectList(), &owner, false);
               }),
               "Invalid stream format");
 }
@@ -389,13 +390,13 @@ TEST(ObjectListNames, StayUniqueWhenTheOwnerIsNotTheNamingOwner) {
     TGObjectHost host;
     auto* existing = new TGPLabel(&objectOwner);
     existing->SetName(QStringLiteral("Component0"));
-    existing->SetParent(&host);
+    existing->SetList(&host.ObjectList());
 
     TGPLabel src;
     QByteArray list;
     WriteObjectList(list, {&src, &src});
     StreamReader in(list);
-    const auto objs = ReadObjectList(in, &objectOwner, &host, &namingOwner, false);
+    const auto objs = ReadObjectList(in, &objectOwner, &host.ObjectList(), &namingOwner, false);
     ASSERT_EQ(objs.size(), 2u);
     EXPECT_EQ(objs[0]->Name(), QStringLiteral("Component1"));
     EXPECT_EQ(objs[1]->Name(), QStringLiteral("Component2"));
