@@ -2,7 +2,7 @@
 // objects) or a StreamError, never in a crash, a hang or an unbounded allocation. The page a document
 // read yields must write out, read back and write out again to the same bytes, keeping its objects
 // (whose records are the object stream's own concern).
-#include <QApplication>
+#include <QGuiApplication>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -36,7 +36,7 @@ QByteArray writePageOnly(const Page& p) { return WriteDocument(p.settings, p.cel
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    StartFuzzApplication<QApplication>("calendar_document_fuzz", [] {
+    StartFuzzApplication<QGuiApplication>("calendar_document_fuzz", [] {
         RegisterLabelClasses();
     });
 

@@ -1,10 +1,9 @@
 // Any bytes given to the object list reader with the floating mini calendar and the rich-text label
 // registered must end in objects or a StreamError, never in a crash, a hang or an unbounded allocation.
 // Whatever was read paints, writes out and reads back, and a second round trip changes nothing.
-#include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QWidget>
 #include <cstdint>
 #include <cstdlib>
 
@@ -12,7 +11,7 @@
 #include "objects/rich_label.h"
 #include "platform/canvas.h"
 #include "platform/stream_error.h"
-#include "surface/object_host.h"
+#include "surface/object_list.h"
 #include "surface/object_stream.h"
 #include "fuzz_application.h"
 
@@ -26,26 +25,26 @@ QByteArray writeAll(const std::vector<TGGraphicControl*>& objs) {
     return out;
 }
 
-// The window that owns what is read, as the main window does.
+// What owns the objects read, as a page's owner does.
 struct Form {
-    QWidget window;
+    QObject window;
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    StartFuzzApplication<QApplication>("floater_fuzz", [] {
+    StartFuzzApplication<QGuiApplication>("floater_fuzz", [] {
         RegisterFlatCalendarClass();
         RegisterRichLabelClass();
     });
 
     Form form;
-    QWidget* owner = &form.window;
-    TGObjectHost host(owner);
+    QObject* owner = &form.window;
+    TGObjectList list;
     StreamReader in(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     std::vector<TGGraphicControl*> objs;
     try {
-        objs = ReadObjectList(in, owner, &host.ObjectList(), owner, false);
+        objs = ReadObjectList(in, owner, &list, owner, false);
     } catch (const StreamError&) {
         return 0;
     }
@@ -56,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         QPainter painter(&image);
         Canvas canvas(&painter);
-        host.PaintObjects(canvas);
+        list.Paint(canvas);
     }
 
     auto roundTrip = [](const QByteArray& bytes, QObject* target) {

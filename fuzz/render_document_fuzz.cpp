@@ -1,27 +1,38 @@
 // A whole document from any bytes, read, laid out and drawn at a small zoom, with its placed objects: the
 // work bounds of drawing (format runs laid out, metafile records and points played, pictures decoded) are
-// fuzzed with the readers, not only the readers. Bytes that are no document end in a StreamError.
-#include <QApplication>
+// fuzzed with the readers, not only the readers. Bytes that are no document end in a StreamError. The
+// document is read and drawn apart from any window, as Qt Gui alone allows.
+#include <QGuiApplication>
 #include <cstdint>
-#include <memory>
+#include <cstdlib>
 
-#include "calendar/calendar_panel.h"
+#include "calendar/calendar_files.h"
+#include "calendar/page_render.h"
+#include "objects/object_classes.h"
 #include "platform/stream_error.h"
+#include "surface/label.h"
+#include "surface/object_list.h"
 #include "fuzz_application.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace plennix;
-    StartFuzzApplication<QApplication>("render_document_fuzz", [] { RegisterCalendarObjectClasses(); });
+    StartFuzzApplication<QGuiApplication>("render_document_fuzz", [] {
+        RegisterLabelClasses();
+        RegisterDecorativeObjectClasses();
+    });
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QObject owner;
-    auto page = std::make_unique<TCalendarPanel32>();
+    TGObjectList objects;
+    CalendarSettings settings;
+    CellStores cells;
     try {
-        page->LoadFromBytes(bytes, &owner);
+        StreamReader reader(bytes);
+        ReadDocument(reader, settings, cells, &owner, &objects, &owner);
     } catch (const StreamError&) {
         return 0;
     }
-    page->SetZoom(0.2f);
-    const QImage image = page->RenderPage();
+    const LayoutResult layout = ArrangeLayout(settings, false);
+    const QImage image = RenderPageImage(settings, layout, cells, objects, 0.2f);
     if (image.isNull()) std::abort();
     return 0;
 }

@@ -2,7 +2,7 @@
 // texture files the browser opens. The first byte picks the reader. Any bytes must end in an object,
 // a picture, a StreamError or an empty result, never in a crash, a hang or an unbounded allocation;
 // an object that was read must paint, print-measure and write out, and read back to the same bytes.
-#include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
@@ -61,7 +61,7 @@ void readRecords(const QByteArray& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    StartFuzzApplication<QApplication>("super_text_fuzz", [] {
+    StartFuzzApplication<QGuiApplication>("super_text_fuzz", [] {
         RegisterSuperTextClass();
     });
     if (size < 1) return 0;

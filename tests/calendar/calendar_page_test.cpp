@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "calendar/calendar_panel.h"
+#include "calendar/page_render.h"
 #include "platform/common_dialogs.h"
 #include "surface/handle.h"
 #include "surface/label.h"
@@ -159,6 +160,30 @@ TEST(CalendarPage, ZoomingNeverChangesTheDocument) {
     moved->SetLeft(moved->Left() + 6);
     f.page->SetZoom(1.0f);
     EXPECT_EQ(moved->BoundsRect(), before.translated(11, 0));
+}
+
+// Drawn apart from any window, the page is what the design surface shows: calendar, cell texts and
+// objects, at every zoom.
+TEST(CalendarPage, TheDocumentDrawsWithoutItsWindowAsThePageShowsIt) {
+    PageFixture f;
+    TWPRtfStorage text;
+    text.SetRtfData("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Dentist\\par}");
+    f.page->SetCellRtf(f.page->CellOfDay(9), text);
+    auto* label = new TGPLabel(&f.owner);
+    label->Loaded();
+    label->SetCaption(QStringLiteral("Party at 8"));
+    f.page->AddObject(label, Rect::fromBounds(120, 300, 160, 40));
+    auto* superText = new TGSuperText(&f.owner);
+    superText->SetCaption(QStringLiteral("Happy Holidays"));
+    f.page->AddObject(superText, Rect::fromBounds(300, 500, 220, 70));
+    for (float zoom : {1.0f, 0.6f}) {
+        f.page->SetZoom(zoom);
+        const QImage shown = f.page->RenderPage();
+        const QImage drawn = RenderPageImage(f.page->Settings(), f.page->Layout(), f.page->Cells(),
+                                             f.page->ObjectList(), zoom);
+        ASSERT_EQ(drawn.size(), shown.size()) << zoom;
+        EXPECT_TRUE(drawn == shown.convertToFormat(drawn.format())) << "at zoom " << zoom;
+    }
 }
 
 TEST(CalendarPage, DocumentRoundTripKeepsTextsObjectsAndTitle) {
