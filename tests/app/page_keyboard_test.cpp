@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "calendar/calendar_panel.h"
 #include "common/qstring_printer.h"
+#include "objects/super_text.h"
 #include "platform/common_dialogs.h"
 #include "platform/program_folder.h"
 #include "richtext/rich_text_editor.h"
@@ -138,6 +139,37 @@ TEST(PageKeyboard, ToolAndEnterPlaceTheObjectAtTheFocusedCellAndOpenItsDialog) {
     w.key(Qt::Key_Return);
     EXPECT_TRUE(w.window.CellEditor()->isVisible());
     EXPECT_EQ(page->ObjectCount(), 1);
+    w.key(Qt::Key_Escape);
+
+    // A SuperText placed from the last column takes the width its kind gives itself (a click's size
+    // would show one letter) and lays out its height; its properties dialog opens as after drawing.
+    w.dialogs.clear();
+    page->SetZoom(1.0f);
+    page->repaint();
+    w.window.Action(QStringLiteral("DrawSuperText"))->trigger();
+    page->setFocus();
+    w.key(Qt::Key_End);
+    w.key(Qt::Key_Up);
+    for (int i = 0; i < 3; ++i) w.key(Qt::Key_Right);  // Saturday 27 December, in the last column
+    w.key(Qt::Key_Return);
+    ASSERT_EQ(page->ObjectCount(), 2);
+    EXPECT_EQ(w.dialogs, QStringList{QStringLiteral("plennix::TSuperTextProperties")});
+    TGSuperText fresh(nullptr);
+    const Rect saturday = page->DrawState().cells[page->CellOfDay(27) - 1].rTotal;
+    TGGraphicControl* text = page->ObjectAt(1);
+    EXPECT_EQ(text->Left(), saturday.left + 2);
+    EXPECT_EQ(text->Top(), saturday.top + 2);
+    EXPECT_EQ(text->Width(), fresh.Width());
+    EXPECT_GE(text->Height(), fresh.Height());
+    // A rich text label there is wider than the rest of the page: it is moved back inside.
+    w.window.Action(QStringLiteral("DrawRichText"))->trigger();
+    page->setFocus();
+    w.key(Qt::Key_Return);
+    ASSERT_EQ(page->ObjectCount(), 3);
+    TGGraphicControl* rich = page->ObjectAt(2);
+    EXPECT_GT(rich->Width(), page->width() - saturday.left);
+    EXPECT_EQ(rich->Left() + rich->Width(), page->width());
+    EXPECT_EQ(rich->Top(), saturday.top + 2);
 }
 
 TEST(PageKeyboard, CtrlTabWalksTheSelectableObjectsAndMenusOpenAtTheirPlace) {
