@@ -60,6 +60,8 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent) {
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("ScrollBox2"));
     m_scroll->setAccessibleName(QStringLiteral("Calendar page area"));
+    // The area only scrolls (the page brings its focused cell into view): Tab goes straight to the page.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setBackgroundRole(QPalette::Button);
     m_page = new TCalendarPanel32(nullptr, StoredPageKind::DocumentPage);
     m_page->setObjectName(QStringLiteral("CalendarPanel"));
@@ -152,7 +154,7 @@ void TCalendarMain::buildToolBar() {
         a->setStatusTip(QString(hint).replace(QStringLiteral(" \r"), QStringLiteral(" - ")));
         if (QWidget* w = m_toolBar->widgetForAction(a)) {
             w->setObjectName(QString::fromLatin1(name) + QStringLiteral("Widget"));
-            w->setAccessibleName(caption);
+            w->setAccessibleName(QString(caption).remove('&'));
         }
         return a;
     };
@@ -185,18 +187,21 @@ void TCalendarMain::buildToolBar() {
         connect(a, &QAction::triggered, this, [this, state] { SetTool(state); });
         return a;
     };
-    tool("Pointerbutton", QStringLiteral("Selection"), QStringLiteral("Selection tool"), ToolIcon::Pointer,
+    // The captions carry the access keys of the Tools menu; the buttons show them without.
+    tool("Pointerbutton", QStringLiteral("&Selection"), QStringLiteral("Selection tool"), ToolIcon::Pointer,
          TLPanelState::psPointing)
         ->setChecked(true);
-    tool("DrawLabelButton", QStringLiteral("Text"), QStringLiteral("Text tool"), ToolIcon::Text, TLPanelState::psLabel);
-    tool("DrawImageButton", QStringLiteral("Clip Art"), QStringLiteral("Clip Art Tool"), ToolIcon::ClipArt,
+    tool("DrawLabelButton", QStringLiteral("&Text"), QStringLiteral("Text tool"), ToolIcon::Text,
+         TLPanelState::psLabel);
+    tool("DrawImageButton", QStringLiteral("&Clip Art"), QStringLiteral("Clip Art Tool"), ToolIcon::ClipArt,
          TLPanelState::psImage);
-    tool("DrawRichText", QStringLiteral("Rich Text"), QStringLiteral("Rich Text tool \rMixed fonts, colors and styles"),
-         ToolIcon::RichText, TLPanelState::psRichLabel);
-    tool("DrawSuperText", QStringLiteral("SuperText"),
+    tool("DrawRichText", QStringLiteral("&Rich Text"),
+         QStringLiteral("Rich Text tool \rMixed fonts, colors and styles"), ToolIcon::RichText,
+         TLPanelState::psRichLabel);
+    tool("DrawSuperText", QStringLiteral("S&uperText"),
          QStringLiteral("SuperText tool \rSpecial Effects Text - fill with gradients or bitmaps"), ToolIcon::SuperText,
          TLPanelState::psSuperText);
-    tool("PSpeedButton1", QStringLiteral("Floating Calendar"),
+    tool("PSpeedButton1", QStringLiteral("&Floating Calendar"),
          QStringLiteral("Floating Calendar tool \rMini Calendar that you can place anywhere"),
          ToolIcon::FloatingCalendar, TLPanelState::psFlatCalendar);
     m_toolBar->addSeparator();
@@ -249,17 +254,17 @@ void TCalendarMain::buildMenus() {
     pageCommand(file, "mnuExportPng", QStringLiteral("Export as PN&G..."), ExportPngCommand);
     file->addSeparator();
     addCommand(file, "mnuProperties", QStringLiteral("&Properties"), &TCalendarMain::mnuPropertiesClick);
-    addCommand(file, "mnuUserTitle", QStringLiteral("User Defined Title"), &TCalendarMain::mnuUserTitleClick);
+    addCommand(file, "mnuUserTitle", QStringLiteral("User Defined &Title"), &TCalendarMain::mnuUserTitleClick);
     addCommand(file, "mnuCancelChanges", QStringLiteral("&Cancel Changes"), &TCalendarMain::mnuCancelChangesClick);
     addCommand(file, "mnuClearAllCellContents", QStringLiteral("Clear A&ll Cell Contents"),
                &TCalendarMain::mnuClearAllCellContentsClick);
     addCommand(file, "DefaultEditorFont1", QStringLiteral("&Default Editor Font"),
                &TCalendarMain::DefaultEditorFont1Click);
     file->addSeparator();
-    QAction* fill = file->addAction(QStringLiteral("Fill Calendar with Recurring Dates"));
+    QAction* fill = file->addAction(QStringLiteral("F&ill Calendar with Recurring Dates"));
     fill->setObjectName(QStringLiteral("mnuFillCalendarwithRecurringDates"));
     connect(fill, &QAction::triggered, this, &TCalendarMain::mnuFillCalendarwithRecurringDatesClick);
-    QAction* edit = file->addAction(QStringLiteral("Edit Recurring Dates"));
+    QAction* edit = file->addAction(QStringLiteral("&Edit Recurring Dates"));
     edit->setObjectName(QStringLiteral("mnuEditrecurringDates"));
     connect(edit, &QAction::triggered, this, [this] {
         // The palette would stand over the editor; it comes back afterwards as the person had it.
@@ -311,7 +316,7 @@ void TCalendarMain::buildMenus() {
 
     QMenu* online = menuBar()->addMenu(QStringLiteral("&Online"));
     online->setObjectName(QStringLiteral("Online1"));
-    addCommand(online, "VisitOurInternetW1", QStringLiteral("Visit Our Internet Website"),
+    addCommand(online, "VisitOurInternetW1", QStringLiteral("&Visit Our Internet Website"),
                &TCalendarMain::VisitOurInternetW1Click);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -429,12 +434,15 @@ void TCalendarMain::SetButtons() {
                             (m_cellEditor->hasFocus() || m_formatBar->isAncestorOf(QApplication::focusWidget())));
     Action(QStringLiteral("Savebutton"))->setVisible(m_modified);
     Action(QStringLiteral("CancelButton"))->setVisible(m_modified && named);
-    const QString caption = IconPaletteShowing() ? QStringLiteral("Hide Icon Tool") : QStringLiteral("Show Icon Tool");
+    // The access key serves the View menu; the button, its tip and its name show the caption without.
+    const QString caption =
+        IconPaletteShowing() ? QStringLiteral("Hide Icon &Tool") : QStringLiteral("Show Icon &Tool");
+    const QString plain = QString(caption).remove('&');
     QAction* iconTool = Action(QStringLiteral("ShowHideIconTool"));
     iconTool->setText(caption);
-    iconTool->setToolTip(caption);
-    iconTool->setStatusTip(caption);
-    if (QWidget* w = m_toolBar->widgetForAction(iconTool)) w->setAccessibleName(caption);
+    iconTool->setToolTip(plain);
+    iconTool->setStatusTip(plain);
+    if (QWidget* w = m_toolBar->widgetForAction(iconTool)) w->setAccessibleName(plain);
 }
 
 void TCalendarMain::SetModified(bool v) {

@@ -125,6 +125,7 @@ private:
     void cellClicked(const Rect& rFree, int iCell, TWPRtfStorage& store);
     bool pageShown() const;
     bool pageHasCells() const;
+    void focusPageIfNothingHasFocus();
     bool acceptsDrop(const QMimeData* data) const;
     bool insertDroppedPicture(const QMimeData* data);
     bool runPropertiesCommand();

@@ -84,6 +84,13 @@ bool TCalendarMain::CheckSaveNeeded() {
     return !m_modified;
 }
 
+void TCalendarMain::focusPageIfNothingHasFocus() {
+    // A page that comes up in an empty window takes the keyboard, which otherwise has no control to be
+    // in: the cells are reached without a Tab first.
+    QWidget* focus = focusWidget();
+    if (!focus || !focus->isVisible()) m_page->setFocus(Qt::OtherFocusReason);
+}
+
 void TCalendarMain::New1Click() {
     if (!CheckSaveNeeded()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -96,6 +103,7 @@ void TCalendarMain::New1Click() {
     m_page->ClearCellTexts();
     m_page->ClearObjects();
     m_page->show();
+    focusPageIfNothingHasFocus();
     CheckFloaterStatus();
     SetButtons();
     SetCaption();
@@ -187,6 +195,7 @@ bool TCalendarMain::OpenCalendarFile(QString path) {
     if (!error.isEmpty()) ShowInformation(error, this);
     QCoreApplication::processEvents();
     m_page->show();
+    focusPageIfNothingHasFocus();
     m_modified = false;
     CheckFloaterStatus();
     SetButtons();

@@ -12,6 +12,7 @@
 #include "calendar/page_accessible.h"
 #include "calendar/page_cells.h"
 #include "calendar/page_clicks.h"
+#include "platform/numbers.h"
 #include "platform/stream_error.h"
 #include "printing/report.h"
 #include "surface/handle.h"
@@ -453,10 +454,23 @@ void TCalendarPanel32::clickAt(int x, int y) {
     if (d.click && OnClick) OnClick(this);
 }
 
+Rect TCalendarPanel32::placementFor(const TGGraphicControl& object, const Rect& drawn) const {
+    if (!PlacingFromKeyboard()) return PlacementRect(drawn);
+    int width = roundHalfEven(object.Width() * static_cast<double>(Zoom()));
+    int height = roundHalfEven(object.Height() * static_cast<double>(Zoom()));
+    if (width <= 0 || height <= 0) {
+        // A kind without a size of its own (the mini calendar) fills the focused cell.
+        const Rect cell = KeyboardPlace();
+        width = cell.right - cell.left - 4;
+        height = cell.bottom - cell.top - 4;
+        if (width <= 0 || height <= 0) return PlacementRect(drawn);
+    }
+    return KeyboardPlacement(Point{drawn.left, drawn.top}, width, height, this->width(), this->height());
+}
+
 void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
     if (m_creating) return;
     m_creating = true;
-    const Rect r = PlacementRect(rect);
     QObject* owner = NamingOwner();
     switch (m_settings.PanelState) {
         case TLPanelState::psLabel: {
@@ -468,7 +482,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
             label->SetFont(font);
             label->SetTransparent(false);
             label->SetBorderStyle(bsSingle);
-            AddObject(label, r);
+            AddObject(label, placementFor(*label, rect));
             SetPanelState(TLPanelState::psPointing);
             EditLabelCaption(*label);
             break;
@@ -476,7 +490,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
         case TLPanelState::psImage: {
             auto* image = new TGImage(owner);
             image->Loaded();
-            AddObject(image, r);
+            AddObject(image, placementFor(*image, rect));
             SetPanelState(TLPanelState::psPointing);
             LoadImageFromDisk(*image);
             break;
@@ -484,14 +498,14 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
         case TLPanelState::psFlatCalendar: {
             auto* calendar = new TGFlatCalendar(owner);
             calendar->Loaded();
-            AddObject(calendar, r);
+            AddObject(calendar, placementFor(*calendar, rect));
             SetPanelState(TLPanelState::psPointing);
             break;
         }
         case TLPanelState::psRichLabel: {
             auto* label = new TGPRichBaseLabel(owner);
             label->Loaded();
-            AddObject(label, r);
+            AddObject(label, placementFor(*label, rect));
             SetPanelState(TLPanelState::psPointing);
             label->SetTransparent(false);
             label->SetBorderStyle(bsSingle);
@@ -501,7 +515,7 @@ void TCalendarPanel32::CreateObjectInRect(const Rect& rect) {
         case TLPanelState::psSuperText: {
             auto* text = TGSuperText::CreateForTool(owner);
             text->Loaded();
-            AddObject(text, r);
+            AddObject(text, placementFor(*text, rect));
             SetPanelState(TLPanelState::psPointing);
             text->SetBorderStyle(bsSingle);
             text->SetControlTransparent(false);

@@ -156,6 +156,9 @@ private:
     // or the layout changed under it).
     int validFocusCell();
     int focusOrStartCell() const;
+    // Where a new object goes: the drawn rectangle, or from the keyboard the object's own size at the
+    // cell focus.
+    Rect placementFor(const TGGraphicControl& object, const Rect& drawn) const;
 
     CalendarSettings m_settings;
     LayoutResult m_layout;

@@ -164,8 +164,10 @@ public:
     QAccessibleInterface* cellInterface(int cell) const {
         if (cell < 1 || cell > cellCount()) return nullptr;
         auto it = m_cellIds.find(cell);
-        if (it == m_cellIds.end())
+        if (it == m_cellIds.end()) {
             it = m_cellIds.emplace(cell, QAccessible::registerAccessibleInterface(new CellAccessible(page(), cell))).first;
+            m_cellNames[cell] = PageCellName(*page(), cell);
+        }
         return QAccessible::accessibleInterface(it->second);
     }
 
@@ -255,6 +257,36 @@ public:
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
+    // Screen readers keep the names they were told: a cell whose text changed, or an object whose caption
+    // changed, is announced with its new name (only cells a reader has asked for can be known to it).
+    void announceNameChanges() {
+        for (const auto& [cell, id] : m_cellIds) {
+            const QString name = PageCellName(*page(), cell);
+            QString& told = m_cellNames[cell];
+            if (name == told) continue;
+            told = name;
+            QAccessibleEvent renamed(page(), QAccessible::NameChanged);
+            renamed.setChild(cell - 1);
+            QAccessible::updateAccessibility(&renamed);
+        }
+        for (TGGraphicControl* o : page()->Objects()) {
+            const QString name = PlacedObjectName(*o);
+            auto it = m_objectNames.find(o);
+            if (it == m_objectNames.end()) {
+                m_objectNames.emplace(o, name);
+                continue;
+            }
+            if (it->second == name) continue;
+            it->second = name;
+            QAccessibleEvent renamed(o, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&renamed);
+            if (page()->Frame()->SelectionCount() == 1 && page()->Frame()->SelectedObject(0) == o) {
+                QAccessibleEvent frame(page()->Frame(), QAccessible::NameChanged);
+                QAccessible::updateAccessibility(&frame);
+            }
+        }
+    }
+
     // The objects screen readers were last told about, and what changed since.
     void announceObjectChanges() {
         const auto& objects = page()->Objects();
@@ -272,11 +304,15 @@ public:
             QAccessible::updateAccessibility(&reorder);
         }
         m_known = std::move(now);
+        for (auto it = m_objectNames.begin(); it != m_objectNames.end();)
+            it = page()->IndexOfObject(it->first) < 0 ? m_objectNames.erase(it) : std::next(it);
     }
 
 private:
     mutable std::map<int, QAccessible::Id> m_cellIds;
     std::vector<QPointer<TGGraphicControl>> m_known;
+    mutable std::map<int, QString> m_cellNames;
+    std::map<const TGGraphicControl*, QString> m_objectNames;
 };
 
 // A placed object, read by its kind and caption at its place on the screen.
@@ -366,17 +402,29 @@ QString PageCellName(const TCalendarPanel32& page, int cell) {
     return CellReadName(caption, page.Cells()[cell - 1].Text().plainText());
 }
 
+namespace {
+// The page's interface while a screen reader listens; null otherwise, when there is nobody to tell.
+PageAccessible* listenedTo(TCalendarPanel32& page) {
+    if (!QAccessible::isActive()) return nullptr;
+    return dynamic_cast<PageAccessible*>(QAccessible::queryAccessibleInterface(&page));
+}
+}  // namespace
+
 void AnnounceCellFocus(TCalendarPanel32& page, int cell) {
-    if (!QAccessible::isActive() || cell < 1) return;
+    PageAccessible* iface = listenedTo(page);
+    if (!iface || cell < 1) return;
+    // The cell is read with the text it holds now, not the one it had when the reader last met it.
+    iface->announceNameChanges();
     QAccessibleEvent event(&page, QAccessible::Focus);
     event.setChild(cell - 1);
     QAccessible::updateAccessibility(&event);
 }
 
 void AnnounceObjectChanges(TCalendarPanel32& page) {
-    if (!QAccessible::isActive()) return;
-    if (auto* iface = dynamic_cast<PageAccessible*>(QAccessible::queryAccessibleInterface(&page)))
+    if (PageAccessible* iface = listenedTo(page)) {
         iface->announceObjectChanges();
+        iface->announceNameChanges();
+    }
 }
 
 }  // namespace plennix

@@ -21,7 +21,8 @@ QString PageCellName(const TCalendarPanel32& page, int cell);
 
 // Tells screen readers that the cell focus is now on `cell`.
 void AnnounceCellFocus(TCalendarPanel32& page, int cell);
-// Tells screen readers which objects came onto the page or left it since they were last told.
+// Tells screen readers which objects came onto the page or left it since they were last told, and
+// which cells and objects are now read by another name (a cell's text, an object's caption).
 void AnnounceObjectChanges(TCalendarPanel32& page);
 
 }  // namespace plennix

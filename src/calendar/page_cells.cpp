@@ -1,5 +1,7 @@
 #include "calendar/page_cells.h"
 
+#include <algorithm>
+
 #include "calendar/calendar_drawing.h"
 #include "platform/dates.h"
 
@@ -64,6 +66,12 @@ int StartCellFocus(const CalendarSettings& s, const LayoutResult& layout, const 
     for (int c = 1; c <= g.rows * g.columns; ++c)
         if (CellDate(s, layout, c) == today) return c;
     return StepCellFocus(s, layout, 0, CellStep::First);
+}
+
+Rect KeyboardPlacement(Point at, int width, int height, int pageWidth, int pageHeight) {
+    const int left = std::max(0, std::min(at.x, pageWidth - width));
+    const int top = std::max(0, std::min(at.y, pageHeight - height));
+    return Rect(left, top, left + width, top + height);
 }
 
 std::optional<CalDate> CellDate(const CalendarSettings& s, const LayoutResult& layout, int cell) {

@@ -33,6 +33,11 @@ int StepCellFocus(const CalendarSettings& s, const LayoutResult& layout, int cel
 // 0 for a page without day cells.
 int StartCellFocus(const CalendarSettings& s, const LayoutResult& layout, const CalDate& today);
 
+// Where Enter places an object of `width` by `height` pixels whose corner goes to `at` (just inside the
+// focused cell): there, moved back onto a page of `pageWidth` by `pageHeight` where it would stand over
+// the page's right or bottom edge (to the page's left or top edge when it is larger than the page).
+Rect KeyboardPlacement(Point at, int width, int height, int pageWidth, int pageHeight);
+
 // The date a month page's day cell or a week planner's day row shows.
 std::optional<CalDate> CellDate(const CalendarSettings& s, const LayoutResult& layout, int cell);
 // What a cell is called, in the page's own month and day names: "Friday 24 December", a day planner's

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScopeGuard>
 
 #include "platform/messages.h"
 #include "platform/numbers.h"
@@ -430,9 +431,11 @@ void TGBasePanel::PopupMenuFromKeyboard() {
 void TGBasePanel::keyPressEvent(QKeyEvent* e) {
     const int key = e->key();
     const bool plain = !(e->modifiers() & ~Qt::KeypadModifier);
-    // With a design tool chosen, Enter places its object at the keyboard's place as a click there does.
+    // With a design tool chosen, Enter places its object at the keyboard's place, at the object's own size.
     if (!m_pointing && plain && hasFocus() && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2)) {
         const Rect place = KeyboardPlace();
+        m_placingFromKeyboard = true;
+        const auto placed = qScopeGuard([this] { m_placingFromKeyboard = false; });
         PlaceObjectInRect(Rect(place.left + 2, place.top + 2, place.left + 2, place.top + 2));
         return;
     }

@@ -54,6 +54,9 @@ public:
     // An object is being placed with a tool: from the release of the rubber band until its first
     // dialog has closed and DroppedObjectEvent has run. Placing and that dialog are one change.
     bool Placing() const { return m_placing; }
+    // The object being placed comes from Enter at KeyboardPlace(), not from a drawn rectangle: it takes
+    // the size its kind gives itself, as there is no rectangle to take one from.
+    bool PlacingFromKeyboard() const { return m_placingFromKeyboard; }
 
     TLabelShapeType Shape() const { return m_shape; }
     void SetShape(TLabelShapeType v);
@@ -213,6 +216,7 @@ private:
     bool m_drawOutline = false;
     bool m_zooming = false;
     bool m_placing = false;
+    bool m_placingFromKeyboard = false;
     TGHandle* m_frame = nullptr;
     QString m_clipboardFile;
     bool m_ownsClipboardFile = false;

@@ -535,8 +535,11 @@ void TGHandle::mouseDoubleClickEvent(QMouseEvent* e) {
 void TGHandle::keyPressEvent(QKeyEvent* e) {
     const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (plain && (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)) {
-        // Tab leaves the page for the window's next control, as it does from the page itself.
+        // Tab leaves the page for the window's next control, as it does from the page itself. Where the
+        // page is the window's only control, Tab comes back to its cell focus as Escape does: the objects
+        // left behind must not stay selected under a cell focus, where Delete would take them away.
         QWidget::focusNextPrevChild(e->key() == Qt::Key_Tab && !(e->modifiers() & Qt::ShiftModifier));
+        if (m_panel->hasFocus()) ClearSelection();
         return;
     }
     if (e->key() == Qt::Key_Escape && !(e->modifiers() & ~Qt::KeypadModifier) && !m_dragging) {

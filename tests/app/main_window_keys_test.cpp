@@ -111,10 +111,16 @@ TEST(MainWindowKeys, EveryMenuHasItsOwnAccessKeys) {
     const QList<QMenu*> menus = window.findChildren<QMenu*>();
     ASSERT_GE(menus.size(), 5);
     int items = 0;
+    QStringList withoutKey;
     for (const QMenu* menu : menus) {
         EXPECT_EQ(clashes(menu->actions()), QStringList()) << menu->title().toStdString();
         items += int(menu->actions().size());
+        for (const QAction* a : menu->actions())
+            if (!a->isSeparator() && accessKey(a->text()).isNull())
+                withoutKey << menu->title() + QStringLiteral(" > ") + a->text();
     }
+    // Every item is reached by its letter as well.
+    EXPECT_EQ(withoutKey, QStringList());
     EXPECT_GT(items, 30);
     // The menu bar's keys and the Alt keys of the tool bar's Save and Cancel buttons are one set.
     QList<QAction*> altKeys = window.menuBar()->actions();

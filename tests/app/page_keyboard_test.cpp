@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "calendar/calendar_panel.h"
 #include "common/qstring_printer.h"
+#include "objects/super_text.h"
 #include "platform/common_dialogs.h"
 #include "platform/program_folder.h"
 #include "richtext/rich_text_editor.h"
@@ -25,7 +26,8 @@ using namespace plennix;
 
 namespace {
 
-// The window with a new December 1997 calendar (1 December is a Monday), its page holding the focus.
+// The window with a new December 1997 calendar (1 December is a Monday), its page holding the focus on
+// the 1st.
 struct KeyboardWindow {
     QStringList dialogs;
     test::ScopedHook<ModalDialogRunner> runner{SetModalDialogRunner, [this](QDialog& d) {
@@ -48,8 +50,10 @@ struct KeyboardWindow {
         QApplication::setActiveWindow(&window);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         page->repaint();  // the cells' places come from drawing
-        page->setFocus();
         QCoreApplication::processEvents();
+        // New leaves the keyboard on the page, which is the window's only control then.
+        EXPECT_TRUE(page->hasFocus());
+        page->SetFocusedCell(page->CellOfDay(1));
         dialogs.clear();
     }
     // A closed pop-up menu hands the activation back to the window only when the window system's
@@ -83,8 +87,6 @@ TEST(PageKeyboard, ArrowsMoveTheCellFocusOverDayCellsAndEnterEditsThatCell) {
     KeyboardWindow w;
     TCalendarPanel32* page = w.page;
     ASSERT_TRUE(page->hasFocus());
-    // Today is not on the page: the focus starts on its first day.
-    EXPECT_EQ(page->FocusedCell(), page->CellOfDay(1));
     w.key(Qt::Key_Left);  // the cell before the 1st shows no day
     w.key(Qt::Key_Up);
     EXPECT_EQ(page->FocusedCell(), page->CellOfDay(1));
@@ -110,15 +112,17 @@ TEST(PageKeyboard, ArrowsMoveTheCellFocusOverDayCellsAndEnterEditsThatCell) {
     EXPECT_EQ(w.window.CurrentCell(), page->CellOfDay(24));
     w.key(Qt::Key_Escape);
 
-    // Tab leaves the page, from the cells as from a selected object.
+    // The page is the window's one stop for Tab while no cell is edited (the scrolling area around it is
+    // none): Tab keeps the cell focus, and from a selected object comes back to it as Escape does.
     w.key(Qt::Key_Tab);
-    EXPECT_FALSE(page->isAncestorOf(QApplication::focusWidget()) || page->hasFocus());
-    page->setFocus();
+    EXPECT_TRUE(page->hasFocus());
+    EXPECT_EQ(page->FocusedCell(), page->CellOfDay(24));
     w.addLabel(QStringLiteral("one"), 10, 10);
     w.key(Qt::Key_Tab, Qt::ControlModifier);
     ASSERT_TRUE(page->Frame()->hasFocus());
     w.key(Qt::Key_Tab);
-    EXPECT_FALSE(page->isAncestorOf(QApplication::focusWidget()) || page->hasFocus());
+    EXPECT_TRUE(page->hasFocus());
+    EXPECT_EQ(page->Frame()->SelectionCount(), 0);  // else Delete on the cells would remove it
 }
 
 TEST(PageKeyboard, ToolAndEnterPlaceTheObjectAtTheFocusedCellAndOpenItsDialog) {
@@ -139,6 +143,37 @@ TEST(PageKeyboard, ToolAndEnterPlaceTheObjectAtTheFocusedCellAndOpenItsDialog) {
     w.key(Qt::Key_Return);
     EXPECT_TRUE(w.window.CellEditor()->isVisible());
     EXPECT_EQ(page->ObjectCount(), 1);
+    w.key(Qt::Key_Escape);
+
+    // A SuperText placed from the last column takes the width its kind gives itself (a click's size
+    // would show one letter) and lays out its height; its properties dialog opens as after drawing.
+    w.dialogs.clear();
+    page->SetZoom(1.0f);
+    page->repaint();
+    w.window.Action(QStringLiteral("DrawSuperText"))->trigger();
+    page->setFocus();
+    w.key(Qt::Key_End);
+    w.key(Qt::Key_Up);
+    for (int i = 0; i < 3; ++i) w.key(Qt::Key_Right);  // Saturday 27 December, in the last column
+    w.key(Qt::Key_Return);
+    ASSERT_EQ(page->ObjectCount(), 2);
+    EXPECT_EQ(w.dialogs, QStringList{QStringLiteral("plennix::TSuperTextProperties")});
+    TGSuperText fresh(nullptr);
+    const Rect saturday = page->DrawState().cells[page->CellOfDay(27) - 1].rTotal;
+    TGGraphicControl* text = page->ObjectAt(1);
+    EXPECT_EQ(text->Left(), saturday.left + 2);
+    EXPECT_EQ(text->Top(), saturday.top + 2);
+    EXPECT_EQ(text->Width(), fresh.Width());
+    EXPECT_GE(text->Height(), fresh.Height());
+    // A rich text label there is wider than the rest of the page: it is moved back inside.
+    w.window.Action(QStringLiteral("DrawRichText"))->trigger();
+    page->setFocus();
+    w.key(Qt::Key_Return);
+    ASSERT_EQ(page->ObjectCount(), 3);
+    TGGraphicControl* rich = page->ObjectAt(2);
+    EXPECT_GT(rich->Width(), page->width() - saturday.left);
+    EXPECT_EQ(rich->Left() + rich->Width(), page->width());
+    EXPECT_EQ(rich->Top(), saturday.top + 2);
 }
 
 TEST(PageKeyboard, CtrlTabWalksTheSelectableObjectsAndMenusOpenAtTheirPlace) {
