@@ -1,7 +1,7 @@
 #pragma once
 // The application object a fuzz target needs, made once for the whole campaign: off-screen, at the
-// tests' 96 pixels per inch, with the target's object classes registered. App is QGuiApplication for
-// targets that build no widget, QApplication for those whose readers need one.
+// tests' 96 pixels per inch, with the target's object classes registered. App is QGuiApplication: no
+// reader, and no drawing of what was read, needs a widget.
 #include <cstdlib>
 #include <functional>
 
