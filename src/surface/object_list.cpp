@@ -9,8 +9,10 @@ namespace plennix {
 TGObjectList::~TGObjectList() {
     // The view that observed the list is gone or going: leaving objects tell nobody.
     m_observer = nullptr;
+    // From the top down, so that each object leaving is found and taken off at the end of the list.
     const auto objects = m_objects;
-    for (TGGraphicControl* obj : objects) {
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        TGGraphicControl* obj = *it;
         if (!obj->parent())
             delete obj;
         else
