@@ -37,24 +37,28 @@ const QByteArray& document() {
     return bytes;
 }
 
-void BM_Read10000ObjectDocument(benchmark::State& state) {
-    for (auto _ : state) {
-        QObject owner;
-        TCalendarPanel32 page;
+// The page a window opens the document on.
+struct OpenedPage {
+    QObject owner;
+    TCalendarPanel32 page;
+    OpenedPage() {
         page.SetNamingOwner(&owner);
         page.LoadFromBytes(document(), &owner);
-        benchmark::DoNotOptimize(page.ObjectCount());
+    }
+};
+
+void BM_Read10000ObjectDocument(benchmark::State& state) {
+    for (auto _ : state) {
+        OpenedPage opened;
+        benchmark::DoNotOptimize(opened.page.ObjectCount());
     }
 }
 BENCHMARK(BM_Read10000ObjectDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_Read10000ObjectDocumentAndWritePng(benchmark::State& state) {
     for (auto _ : state) {
-        QObject owner;
-        TCalendarPanel32 page;
-        page.SetNamingOwner(&owner);
-        page.LoadFromBytes(document(), &owner);
-        const QImage image = page.RenderPage();
+        OpenedPage opened;
+        const QImage image = opened.page.RenderPage();
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);

@@ -14,19 +14,9 @@ TGObjectHost::TGObjectHost(QWidget* parent) : QWidget(parent) {
 }
 
 TGObjectHost::~TGObjectHost() {
-    // Objects without an owner belong to the list and die with it; owned ones just leave it, telling
-    // this half-destroyed widget nothing.
+    // The list goes with the host (its objects without an owner die with it, owned ones leave it); they
+    // tell this half-destroyed widget nothing.
     m_list.SetObserver(nullptr);
-    // From the top down, so that each object leaving is found and taken off at the end of the list
-    // (from the bottom up, closing a page of many objects took time in the square of their number).
-    const auto objects = m_list.Objects();
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
-        TGGraphicControl* obj = *it;
-        if (!obj->parent())
-            delete obj;
-        else
-            obj->SetList(nullptr);
-    }
 }
 
 void TGObjectHost::ObjectNeedsRepaint(const Rect& area) { update(toQRect(area)); }
