@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QObject>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -18,6 +17,7 @@
 #include "app/photo_pictures.h"
 #include "app/photo_run.h"
 #include "calendar/calendar_dump.h"
+#include "calendar/calendar_page.h"
 #include "calendar/calendar_panel.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
@@ -229,11 +229,6 @@ bool IsHeadlessCommandLine(const QStringList& arguments) {
 }
 
 namespace {
-// The owner of a headless run's objects: a window that is never shown.
-struct HeadlessOwner {
-    QWidget window;
-};
-
 int fail(const QString& message) {
     const QByteArray line = message.simplified().toLocal8Bit();
     std::fprintf(stderr, "plennix: %s\n", line.constData());
@@ -242,14 +237,14 @@ int fail(const QString& message) {
 
 // Objects of the document that could not be read are missing from what the run writes; as the window
 // does when it opens the document, the run says so (on stderr) and still does its work with the rest.
-void noteObjectsLeftOut(const TCalendarPanel32& page, const QString& path) {
+void noteObjectsLeftOut(const TCalendarPage& page, const QString& path) {
     const QString notice = ObjectsLeftOutNotice(page, path);
     if (!notice.isEmpty()) std::fprintf(stderr, "plennix: %s\n", notice.simplified().toLocal8Bit().constData());
 }
 
 // The fill puts a month's dates into month pages only (as Print Months does); a run on another page
 // still does its work, and says that its pages go without the dates.
-void noteUnfilled(const TCalendarPanel32& page) {
+void noteUnfilled(const TCalendarPage& page) {
     const QString kind = UnfilledPageKind(page);
     if (kind.isEmpty()) return;
     std::fprintf(stderr, "plennix: --fill puts recurring dates into month pages only; this %s is output without them\n",
@@ -361,7 +356,7 @@ int RunCommandLine(const CommandLine& c) {
         recurring = *lines;
     }
     const PagePreparer fill =
-        c.fill ? PagePreparer([&recurring](TCalendarPanel32& p) { FillPageWithRecurringDates(p, recurring); })
+        c.fill ? PagePreparer([&recurring](TCalendarPage& p) { FillPageWithRecurringDates(p, recurring); })
                : PagePreparer();
     // The folder is read before the document, so that a wrong folder fails the run at once.
     QStringList pictures;
@@ -375,11 +370,9 @@ int RunCommandLine(const CommandLine& c) {
         QString dumped = c.document;
         QTemporaryDir dir;
         if (c.fill) {
-            HeadlessOwner owner;
-            TCalendarPanel32 page(nullptr);
-            page.SetNamingOwner(&owner.window);
+            TCalendarPage page;
             QString error;
-            if (!LoadDocumentIntoPage(page, c.document, &owner.window, &error)) return fail(error);
+            if (!LoadDocumentIntoPage(page, c.document, &error)) return fail(error);
             noteObjectsLeftOut(page, c.document);
             noteUnfilled(page);
             fill(page);
@@ -396,11 +389,10 @@ int RunCommandLine(const CommandLine& c) {
             return fail(c.document + QStringLiteral(": ") + e.message());
         }
     }
-    HeadlessOwner owner;
-    TCalendarPanel32 page(nullptr);
-    page.SetNamingOwner(&owner.window);
+    // The document is read into a page apart from any window: a headless run makes no widget.
+    TCalendarPage page;
     QString error;
-    if (!LoadDocumentIntoPage(page, c.document, &owner.window, &error)) return fail(error);
+    if (!LoadDocumentIntoPage(page, c.document, &error)) return fail(error);
     noteObjectsLeftOut(page, c.document);
     if (c.fill) noteUnfilled(page);
     std::unique_ptr<MonthPictures> monthPictures;

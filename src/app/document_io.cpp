@@ -5,12 +5,13 @@
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
+#include "calendar/calendar_page.h"
 #include "calendar/calendar_panel.h"
+#include "calendar/calendar_print.h"
 #include "objects/rich_label.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
@@ -52,13 +53,13 @@ QString reasonOf(const std::exception& e) {
     return QString::fromLocal8Bit(e.what());
 }
 
-QSizeF paperInches(const TCalendarPanel32& page) {
+QSizeF paperInches(const PageSource& page) {
     const QSizeF s =
         QPageSize(page.Settings().PaperSize == 1 ? QPageSize::A4 : QPageSize::Letter).size(QPageSize::Inch);
     return page.Settings().CalendarOrientation == TCalendarOrientation::coLandscape ? s.transposed() : s;
 }
 
-ReportPaper reportPaper(const TCalendarPanel32& page) {
+ReportPaper reportPaper(const PageSource& page) {
     return page.Settings().PaperSize == 1 ? ReportPaper::A4 : ReportPaper::Letter;
 }
 
@@ -126,18 +127,66 @@ bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* erro
     return true;
 }
 
+bool LoadDocumentIntoPage(TCalendarPage& page, const QString& path, QString* error) {
+    if (!QFileInfo::exists(path)) {
+        if (error) *error = QStringLiteral("File ") + path + QStringLiteral(" no longer exists");
+        return false;
+    }
+    // Documents are read at zoom 1.0, as their file holds the page at 100 %.
+    const float zoom = page.Zoom();
+    page.SetZoom(1.0f);
+    bool ok = true;
+    try {
+        page.LoadFromFile(path);
+    } catch (const FileError& e) {
+        if (error) *error = e.message();
+        ok = false;
+    } catch (const StreamError&) {
+        if (error)
+            *error = QStringLiteral("Unable to open ") + path + QStringLiteral(". Possibly \rcorrupted, possibly not a Calendar file");
+        ok = false;
+    }
+    page.SetZoom(zoom);
+    return ok;
+}
+
+QString ObjectsLeftOutNotice(const TCalendarPage& page, const QString& path) {
+    return ObjectListReadMessage(page.LastObjectReadReport(), QFileInfo(path).fileName());
+}
+
+bool SavePageDocument(TCalendarPage& page, const QString& path, QString* error) {
+    const float zoom = page.Zoom();
+    page.SetZoom(1.0f);
+    bool ok = true;
+    try {
+        page.SaveToFile(path);
+    } catch (const StreamError& e) {
+        if (error) *error = e.message();
+        ok = false;
+    }
+    page.SetZoom(zoom);
+    return ok;
+}
+
 // ---- a page of its own ----
 
-PageCopy::PageCopy(const TCalendarPanel32& page) {
+PageCopy::PageCopy(const PageSource& source) {
+    if (const TCalendarPanel32* panel = source.Panel()) {
+        read(panel->SaveToBytes(), panel->Zoom());
+        // The page's last screen pass left the cell sizes its printed texts are laid out in; the copy
+        // makes the same pass at the same zoom.
+        if (!panel->DrawState().cell1Text.isEmpty()) m_page->MeasureForPrint();
+        m_page->SetShape(panel->Shape());
+        m_page->SetGridSize(panel->GridSize());
+        m_page->SetShowGrid(panel->ShowGrid());
+        return;
+    }
+    const TCalendarPage& page = *source.Page();
     read(page.SaveToBytes(), page.Zoom());
-    // The page's last screen pass left the cell sizes its printed texts are laid out in; the copy
-    // makes the same pass at the same zoom.
     if (!page.DrawState().cell1Text.isEmpty()) m_page->MeasureForPrint();
     m_page->SetShape(page.Shape());
     m_page->SetGridSize(page.GridSize());
     m_page->SetShowGrid(page.ShowGrid());
-    m_page->SetPicture(page.Picture());
-    m_page->SetColorPicture(page.ColorPicture());
 }
 
 PageCopy::PageCopy(const QByteArray& bytes, float zoom) { read(bytes, zoom); }
@@ -145,17 +194,15 @@ PageCopy::PageCopy(const QByteArray& bytes, float zoom) { read(bytes, zoom); }
 PageCopy::~PageCopy() = default;
 
 void PageCopy::read(const QByteArray& bytes, float zoom) {
-    m_window = std::make_unique<QWidget>();
-    m_page = new TCalendarPanel32(m_window.get());
-    m_page->SetNamingOwner(m_window.get());
+    m_page = std::make_unique<TCalendarPage>();
     // The bytes hold the document's geometry; the copy shows it at the zoom asked for.
     if (m_page->Zoom() != zoom) m_page->SetZoom(zoom);
-    m_page->LoadFromBytes(bytes, m_window.get(), true);
+    m_page->LoadFromBytes(bytes, true);
 }
 
 // ---- output ----
 
-bool WritePagesPdf(const TCalendarPanel32& page, const QString& path, int months, QString* error,
+bool WritePagesPdf(const PageSource& page, const QString& path, int months, QString* error,
                    const PagePreparer& prepare) {
     months = std::clamp(months, 1, kMaxMonthPages);
     // The document is made in memory and written whole: a failure midway, or a full disk, leaves a PDF
@@ -171,7 +218,7 @@ bool WritePagesPdf(const TCalendarPanel32& page, const QString& path, int months
         report.SetDevice(&writer);
         report.SetTitle(QFileInfo(path).completeBaseName());
         report.SetPaper(reportPaper(page));
-        page.ApplyPrinterOrientation(report);
+        ApplyPrinterOrientation(report, page.Settings());
         if (!report.BeginDoc()) {
             if (error) *error = failure(QStringLiteral("print to"), path, report.ErrorText());
             return false;
@@ -192,7 +239,7 @@ bool WritePagesPdf(const TCalendarPanel32& page, const QString& path, int months
     return WriteFileAtomically(path, bytes, error);
 }
 
-QImage RenderPrintedPage(const TCalendarPanel32& page, int dpi) {
+QImage RenderPrintedPage(const PageSource& page, int dpi) {
     dpi = std::clamp(dpi, kMinExportDpi, kMaxExportDpi);
     const QSizeF inches = paperInches(page);
     QImage image(static_cast<int>(std::lround(inches.width() * dpi)),
@@ -215,7 +262,7 @@ QImage RenderPrintedPage(const TCalendarPanel32& page, int dpi) {
     return image;
 }
 
-bool WritePrintedPagePng(const TCalendarPanel32& page, const QString& path, int dpi, QString* error) {
+bool WritePrintedPagePng(const PageSource& page, const QString& path, int dpi, QString* error) {
     QImage image;
     try {
         image = RenderPrintedPage(page, dpi);
@@ -230,12 +277,12 @@ bool WritePrintedPagePng(const TCalendarPanel32& page, const QString& path, int 
     return writeImageFile(image, path, "png", error);
 }
 
-bool WritePagesPng(const TCalendarPanel32& page, const QString& path, float zoom, int months, QString* error,
+bool WritePagesPng(const PageSource& page, const QString& path, float zoom, int months, QString* error,
                    const PagePreparer& prepare) {
     months = std::clamp(months, 1, kMaxMonthPages);
     bool ok = true;
     try {
-        ForEachMonthPage(page, months, zoom, [&](TCalendarPanel32& month, int index) {
+        ForEachMonthPage(page, months, zoom, [&](TCalendarPage& month, int index) {
             if (prepare) prepare(month);
             ok = writeImageFile(month.RenderPage(), NumberedPageFile(path, index, months), "png", error);
             return ok;
@@ -247,7 +294,7 @@ bool WritePagesPng(const TCalendarPanel32& page, const QString& path, float zoom
     return ok;
 }
 
-bool ExportCalendarBmp(const TCalendarPanel32& page, const QString& path, float zoom, QString* error,
+bool ExportCalendarBmp(const PageSource& page, const QString& path, float zoom, QString* error,
                        const PagePreparer& prepare) {
     QImage image;
     try {

@@ -19,6 +19,7 @@ class QWidget;
 
 namespace plennix {
 
+class TCalendarPage;
 class TCalendarPanel32;
 
 // ---- documents ----
@@ -29,30 +30,33 @@ bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* 
 // left out (damaged records, or more than a page can carry), or empty when every object was read.
 QString ObjectsLeftOutNotice(const TCalendarPanel32& page, const QString& path);
 bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error);
+// The same for a page read headless: no window is made.
+bool LoadDocumentIntoPage(TCalendarPage& page, const QString& path, QString* error);
+QString ObjectsLeftOutNotice(const TCalendarPage& page, const QString& path);
+bool SavePageDocument(TCalendarPage& page, const QString& path, QString* error);
 
 // ---- a page of its own ----
 
-// The document's page read back from its bytes into a page that is never shown, in a window of its
-// own that owns its objects. The copy has the page's zoom, background and grid; a page that was drawn has its copy measured
-// at that zoom as its screen pass measured it, so that printed cell texts come out as the page's would.
+// The document's page read back from its bytes into a page of its own, apart from any window. The copy
+// has the page's zoom and grid; a page that was drawn has its copy measured at that zoom as its screen
+// pass measured it, so that printed cell texts come out as the page's would.
 class PageCopy {
 public:
     // Throws StreamError when the bytes do not read back whole (a record that cannot be read, or
     // more objects than a page carries): output without an object of the document would be wrong.
-    explicit PageCopy(const TCalendarPanel32& page);
+    explicit PageCopy(const PageSource& page);
     // The document `bytes` hold (written by SaveToBytes), shown at `zoom`.
     PageCopy(const QByteArray& bytes, float zoom);
     ~PageCopy();
     PageCopy(const PageCopy&) = delete;
     PageCopy& operator=(const PageCopy&) = delete;
 
-    TCalendarPanel32& Page() { return *m_page; }
+    TCalendarPage& Page() { return *m_page; }
 
 private:
     void read(const QByteArray& bytes, float zoom);
 
-    std::unique_ptr<QWidget> m_window;
-    TCalendarPanel32* m_page = nullptr;
+    std::unique_ptr<TCalendarPage> m_page;
 };
 
 // ---- output ----
@@ -60,24 +64,24 @@ private:
 // `months` consecutive pages (one for the page alone) into one PDF of the page's paper and orientation,
 // at zoom 1.0, placed objects included; fonts are embedded and the text stays selectable. `prepare`
 // runs on each page before it is drawn.
-bool WritePagesPdf(const TCalendarPanel32& page, const QString& path, int months, QString* error,
+bool WritePagesPdf(const PageSource& page, const QString& path, int months, QString* error,
                    const PagePreparer& prepare = {});
 
 // The printed page drawn on an image of the paper's size at `dpi` pixels per inch. Throws StreamError
 // when the page does not read back.
-QImage RenderPrintedPage(const TCalendarPanel32& page, int dpi);
-bool WritePrintedPagePng(const TCalendarPanel32& page, const QString& path, int dpi, QString* error);
+QImage RenderPrintedPage(const PageSource& page, int dpi);
+bool WritePrintedPagePng(const PageSource& page, const QString& path, int dpi, QString* error);
 // Resolutions offered for a printed-page image (the largest keeps an A4 image under 150 MB).
 constexpr int kMinExportDpi = 48;
 constexpr int kMaxExportDpi = 600;
 
 // `months` consecutive on-screen pages at the zoom as PNG files, numbered when more than one
 // (NumberedPageFile).
-bool WritePagesPng(const TCalendarPanel32& page, const QString& path, float zoom, int months, QString* error,
+bool WritePagesPng(const PageSource& page, const QString& path, float zoom, int months, QString* error,
                    const PagePreparer& prepare = {});
 
 // The calendar alone (no placed objects) as a bitmap at the zoom. `prepare` runs on the page first.
-bool ExportCalendarBmp(const TCalendarPanel32& page, const QString& path, float zoom, QString* error,
+bool ExportCalendarBmp(const PageSource& page, const QString& path, float zoom, QString* error,
                        const PagePreparer& prepare = {});
 
 }  // namespace plennix

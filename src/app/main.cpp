@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProxyStyle>
 #include <QStringList>
 #include <cstdio>
@@ -10,16 +11,22 @@
 #include "app/single_instance.h"
 #include "app/tool_icons.h"
 #include "calendar/calendar_panel.h"
+#include "objects/object_classes.h"
 #include "platform/accessibility.h"
+#include "surface/label.h"
 
 namespace {
 // A headless run (exports, dumps) draws only off-screen: it needs no display connection, so it works
 // without one and starts faster. An explicit platform choice is kept.
-void UseOffscreenPlatformWhenHeadless(int argc, char** argv) {
+void UseOffscreenPlatformWhenHeadless(const QStringList& arguments) {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    if (plennix::IsHeadlessCommandLine(arguments)) qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+QStringList argumentsOf(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (plennix::IsHeadlessCommandLine(arguments)) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return arguments;
 }
 }  // namespace
 
@@ -38,7 +45,20 @@ public:
 int main(int argc, char** argv) {
     // Before Qt looks for it: a runtime folder of this user's alone, also when no session set one.
     const plennix::TPrivateRuntimeDir runtimeDir;
-    UseOffscreenPlatformWhenHeadless(argc, argv);
+    const QStringList rawArguments = argumentsOf(argc, argv);
+    UseOffscreenPlatformWhenHeadless(rawArguments);
+    // A headless run makes no widget, so it needs no widget application (nor its style and
+    // accessibility set-up); the sample document is made on a page in a window and needs one.
+    const plennix::CommandLine rawCommand = plennix::ParseCommandLine(rawArguments);
+    if (plennix::IsHeadlessCommandLine(rawArguments) &&
+        rawCommand.action != plennix::CommandLine::Action::CreateSample) {
+        QGuiApplication app(argc, argv);
+        QGuiApplication::setApplicationName(QStringLiteral("Plennix"));
+        QGuiApplication::setDesktopFileName(QStringLiteral("plennix"));
+        plennix::RegisterLabelClasses();
+        plennix::RegisterDecorativeObjectClasses();
+        return plennix::RunCommandLine(rawCommand);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plennix"));
     QApplication::setDesktopFileName(QStringLiteral("plennix"));

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/document_io.h"
+#include "calendar/calendar_page.h"
 #include "calendar/calendar_panel.h"
 #include "platform/dates.h"
 #include "printing/report.h"
@@ -13,6 +14,14 @@
 #include "richtext/rtf_writer.h"
 
 namespace plennix {
+
+const CalendarSettings& PageSource::Settings() const { return m_panel ? m_panel->Settings() : m_page->Settings(); }
+
+const std::vector<TGGraphicControl*>& PageSource::Objects() const {
+    return m_panel ? m_panel->Objects() : m_page->Objects();
+}
+
+int PageSource::LayoutFamily() const { return ::plennix::LayoutFamily(Settings().CalendarLayout); }
 
 PageDate AdvancePageDate(int layoutFamily, const PageDate& start, int index) {
     if (index <= 0) return start;
@@ -43,13 +52,13 @@ PageDate AdvancePageDate(int layoutFamily, const PageDate& start, int index) {
     return d;
 }
 
-void ForEachMonthPage(const TCalendarPanel32& document, int count, float zoom,
-                      const std::function<bool(TCalendarPanel32& page, int index)>& each) {
+void ForEachMonthPage(const PageSource& document, int count, float zoom,
+                      const std::function<bool(TCalendarPage& page, int index)>& each) {
     if (count <= 0) return;
     // One copy serves the whole run, so that a picture of the document is one picture in the output
     // (a PDF embeds it once, however many pages show it).
     PageCopy copy(document);
-    TCalendarPanel32& page = copy.Page();
+    TCalendarPage& page = copy.Page();
     if (page.Zoom() != zoom) page.SetZoom(zoom);
     const PageDate start{page.Settings().MainCalYear, page.Settings().MainCalMonth, page.Settings().MainCalDay};
     const int family = page.LayoutFamily();
@@ -68,8 +77,8 @@ void ForEachMonthPage(const TCalendarPanel32& document, int count, float zoom,
     }
 }
 
-void PrintMonthPages(const TCalendarPanel32& document, TReport& report, int count, const PagePreparer& prepare) {
-    ForEachMonthPage(document, count, 1.0f, [&](TCalendarPanel32& page, int index) {
+void PrintMonthPages(const PageSource& document, TReport& report, int count, const PagePreparer& prepare) {
+    ForEachMonthPage(document, count, 1.0f, [&](TCalendarPage& page, int index) {
         // Printed cell texts are sized from the last screen pass; a page that was never shown gets one.
         if (index == 0 && page.HasCellText() && page.DrawState().cell1Text.isEmpty()) page.MeasureForPrint();
         if (prepare) prepare(page);
@@ -82,7 +91,7 @@ void PrintMonthPages(const TCalendarPanel32& document, TReport& report, int coun
 namespace {
 // Appends `text` to the end of cell `cell` as a paragraph of its own, in the format the cell's text
 // starts with (as the fill command types it through the cell editor).
-void appendCellParagraph(TCalendarPanel32& page, int cell, const QString& text) {
+void appendCellParagraph(TCalendarPage& page, int cell, const QString& text) {
     TWPRtfStorage* store = page.CellRtf(cell);
     if (!store) return;
     RtfText rtf = ReadRtf(store->RtfData());
@@ -101,7 +110,7 @@ void appendCellParagraph(TCalendarPanel32& page, int cell, const QString& text) 
 }
 }  // namespace
 
-bool FillPageWithRecurringDates(TCalendarPanel32& page, const QStringList& lines) {
+bool FillPageWithRecurringDates(TCalendarPage& page, const QStringList& lines) {
     if (page.LayoutFamily() != 0) return false;
     page.MeasureForPrint();  // the cells of this month, so that days find them
     const int year = page.Settings().MainCalYear, month = page.Settings().MainCalMonth;
@@ -113,7 +122,7 @@ bool FillPageWithRecurringDates(TCalendarPanel32& page, const QStringList& lines
     return true;
 }
 
-QString UnfilledPageKind(const TCalendarPanel32& page) {
+QString UnfilledPageKind(const PageSource& page) {
     switch (page.LayoutFamily()) {
     case 0: return QString();
     case 1: return QStringLiteral("multi-month page");

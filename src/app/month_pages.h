@@ -5,11 +5,34 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 namespace plennix {
 
+struct CalendarSettings;
+class TCalendarPage;
 class TCalendarPanel32;
+class TGGraphicControl;
 class TReport;
+
+// The document an output is made from: the page in the window, or a page read headless (the command
+// line). Output reads it and never changes it.
+class PageSource {
+public:
+    PageSource(const TCalendarPanel32& panel) : m_panel(&panel) {}
+    PageSource(const TCalendarPage& page) : m_page(&page) {}
+
+    const CalendarSettings& Settings() const;
+    const std::vector<TGGraphicControl*>& Objects() const;
+    int LayoutFamily() const;
+    // What a copy of the document is read from, and what it shows besides (zoom, grid).
+    const TCalendarPanel32* Panel() const { return m_panel; }
+    const TCalendarPage* Page() const { return m_page; }
+
+private:
+    const TCalendarPanel32* m_panel = nullptr;
+    const TCalendarPage* m_page = nullptr;
+};
 
 // Longest run the commands accept: five years of months.
 constexpr int kMaxMonthPages = 60;
@@ -31,26 +54,26 @@ PageDate AdvancePageDate(int layoutFamily, const PageDate& start, int index);
 // by page; pages after the first carry no cell texts and no user title (those belong to the document's
 // own date). The copy goes when the run ends: the document's page is never changed. Throws StreamError
 // when the document does not read back.
-void ForEachMonthPage(const TCalendarPanel32& document, int count, float zoom,
-                      const std::function<bool(TCalendarPanel32& page, int index)>& each);
+void ForEachMonthPage(const PageSource& document, int count, float zoom,
+                      const std::function<bool(TCalendarPage& page, int index)>& each);
 
 // Work done on each page of a run after its date is set and before it is output (filling it with
 // recurring dates, a picture for the month).
-using PagePreparer = std::function<void(TCalendarPanel32& page)>;
+using PagePreparer = std::function<void(TCalendarPage& page)>;
 
 // Prints `count` consecutive pages of the document on a running report, one report page each (a new
 // page before every page but the first), at zoom 1.0.
-void PrintMonthPages(const TCalendarPanel32& document, TReport& report, int count, const PagePreparer& prepare = {});
+void PrintMonthPages(const PageSource& document, TReport& report, int count, const PagePreparer& prepare = {});
 
 // Fills the page's own month with the recurring date lines (PXRECUR.DAX entries) that select its days,
 // as the File menu's fill puts them there. Lays out the page first so that every day finds its cell.
 // Month pages only: the days of a week or day planner are not those of one month, and a month's texts
 // would land on the cells of other months' days with the same number. Answers whether the page was
 // filled (false: not a month page, left as it was).
-bool FillPageWithRecurringDates(TCalendarPanel32& page, const QStringList& lines);
+bool FillPageWithRecurringDates(TCalendarPage& page, const QStringList& lines);
 // "week planner", "two-week planner", "day planner" or "multi-month page": what a page that the fill
 // leaves alone is, for the message that says so; empty for a month page.
-QString UnfilledPageKind(const TCalendarPanel32& page);
+QString UnfilledPageKind(const PageSource& page);
 
 // The file of page `index` of a run written as separate images: "Cal.png" gives "Cal-01.png",
 // "Cal-02.png", ...; a run of one page keeps the name.

@@ -1,5 +1,6 @@
 #include "app/photo_run.h"
 
+#include "calendar/calendar_page.h"
 #include "calendar/calendar_panel.h"
 #include "objects/image_object.h"
 #include "platform/ppi.h"
@@ -15,7 +16,7 @@ QSizeF placeholderInches(const TGImage& placeholder) {
 }
 }  // namespace
 
-std::unique_ptr<MonthPictures> MonthPictures::Make(const TCalendarPanel32& page, QStringList pictures, PictureFit fit,
+std::unique_ptr<MonthPictures> MonthPictures::Make(const PageSource& page, QStringList pictures, PictureFit fit,
                                                    int pages, QString* error) {
     TGImage* placeholder = PictureOfTheMonthPlaceholder(page.Objects());
     if (!placeholder) {
@@ -32,9 +33,12 @@ MonthPictures::MonthPictures(const TGImage& placeholder, QStringList pictures, P
     : m_pages(std::max(1, pages)),
       m_prefetch(std::move(pictures), placeholderInches(placeholder), fit, std::max(1, pages)) {}
 
-void MonthPictures::PrepareNextPage(TCalendarPanel32& page) {
+void MonthPictures::PrepareNextPage(TCalendarPage& page) { prepareNext(page.Objects()); }
+void MonthPictures::PrepareNextPage(TCalendarPanel32& page) { prepareNext(page.Objects()); }
+
+void MonthPictures::prepareNext(const std::vector<TGGraphicControl*>& objects) {
     // A page of the run is a copy of the document: its placeholder is found the way the document's was.
-    TGImage* placeholder = PictureOfTheMonthPlaceholder(page.Objects());
+    TGImage* placeholder = PictureOfTheMonthPlaceholder(objects);
     // The page before's picture goes first, so that no more than two are held while the next decodes.
     if (placeholder) placeholder->SetStandInPicture(QImage());
     const PlacedPicture picture = m_prefetch.Take(m_next);
@@ -47,7 +51,7 @@ void MonthPictures::PrepareNextPage(TCalendarPanel32& page) {
 }
 
 PagePreparer MonthPictures::Preparer(PagePreparer also) {
-    return [this, also = std::move(also)](TCalendarPanel32& page) {
+    return [this, also = std::move(also)](TCalendarPage& page) {
         PrepareNextPage(page);
         if (also) also(page);
     };

@@ -10,14 +10,16 @@
 
 namespace plennix {
 
+class TCalendarPage;
 class TCalendarPanel32;
+class TGGraphicControl;
 class TGImage;
 
 class MonthPictures {
 public:
     // The run of `pages` pages of the document on `page` with `pictures` (ListFolderPictures). Null,
     // with *error, when the page has no clip-art object to take them.
-    static std::unique_ptr<MonthPictures> Make(const TCalendarPanel32& page, QStringList pictures, PictureFit fit,
+    static std::unique_ptr<MonthPictures> Make(const PageSource& page, QStringList pictures, PictureFit fit,
                                                int pages, QString* error);
     MonthPictures(const MonthPictures&) = delete;
     MonthPictures& operator=(const MonthPictures&) = delete;
@@ -25,6 +27,7 @@ public:
     // Puts the picture of the next page (in page order, starting over after the last) into the
     // placeholder of `page` (a page of the run); a picture that cannot be read leaves the placeholder
     // as designed and is noted.
+    void PrepareNextPage(TCalendarPage& page);
     void PrepareNextPage(TCalendarPanel32& page);
     // The next page is the run's first again (a preview renders the run anew).
     void Restart() { m_next = 0; }
@@ -35,6 +38,7 @@ public:
 
 private:
     MonthPictures(const TGImage& placeholder, QStringList pictures, PictureFit fit, int pages);
+    void prepareNext(const std::vector<TGGraphicControl*>& objects);
 
     int m_pages;
     int m_next = 0;

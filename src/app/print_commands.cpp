@@ -30,6 +30,7 @@
 #include "app/main_window.h"
 #include "app/month_pages.h"
 #include "app/photo_pictures.h"
+#include "calendar/calendar_page.h"
 #include "app/photo_run.h"
 #include "calendar/calendar_panel.h"
 #include "platform/accessibility.h"
@@ -213,7 +214,7 @@ void PrintMonthsCommand(QWidget* parent, TCalendarPanel32& page) {
             ShowInformation(error, parent);
             return;
         }
-        fill = [lines = *lines](TCalendarPanel32& p) { FillPageWithRecurringDates(p, lines); };
+        fill = [lines = *lines](TCalendarPage& p) { FillPageWithRecurringDates(p, lines); };
     }
     std::unique_ptr<MonthPictures> pictures;
     if (!dialog.PicturesFolder().isEmpty()) {

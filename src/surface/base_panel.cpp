@@ -215,12 +215,7 @@ void TGBasePanel::ObjectMouseDown(TGGraphicControl* sender, Qt::MouseButton butt
 }
 
 void TGBasePanel::PrintObjects(TReport& report, double leftOffset, double topOffset) {
-    const auto objects = Objects();
-    // Whatever one object sets, clips or moves on the printer must not reach the ones after it.
-    for (TGGraphicControl* o : objects) {
-        ReportStateGuard state(report);
-        o->PrintTo(report, leftOffset, topOffset);
-    }
+    PrintObjectList(ObjectList(), report, leftOffset, topOffset);
 }
 
 void TGBasePanel::PullObjectsInside() {
@@ -607,14 +602,7 @@ void TGBasePanel::PaintPage(Canvas& c) {
 
 void TGBasePanel::PaintBackground(Canvas& c) {
     PaintPage(c);
-    if (m_showGrid) {
-        static const uint8_t grid4[8] = {0xFF, 0xFF, 0xDD, 0xFF, 0xFF, 0xFF, 0xDD, 0xFF};
-        static const uint8_t grid8[8] = {0xFF, 0xFF, 0xDF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-        c.Save();
-        c.IntersectClipPath(shapePath(m_shape, width(), height()));
-        c.PatternAnd({0, 0, width(), height()}, m_gridSize == gs4x4 ? grid4 : grid8, RGB(0, 128, 0));
-        c.Restore();
-    }
+    if (m_showGrid) PaintPageGrid(c, width(), height(), m_shape, m_gridSize);
 }
 
 void TGBasePanel::PaintOverlay(Canvas& c) {

@@ -21,8 +21,6 @@ class TGGraphicControl;
 class TGHandle;
 class TReport;
 
-enum TLabelShapeType : uint8_t { lsRectangle, lsRoundRect, lsEllipse };
-enum TGridSize : uint8_t { gs4x4, gs8x8 };
 enum class ClipboardOp { Cut = 0, Copy = 1, Paste = 2, Delete = 3 };
 
 // A background picture: a bitmap, or a vector picture drawn stretched.

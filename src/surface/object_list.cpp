@@ -1,7 +1,9 @@
 #include "surface/object_list.h"
 
+#include <QPainterPath>
 #include <algorithm>
 
+#include "printing/report.h"
 #include "surface/graphic_control.h"
 
 namespace plennix {
@@ -87,6 +89,37 @@ void TGObjectList::Paint(Canvas& canvas) const {
         o->Paint(canvas);
         canvas.Restore();
     }
+}
+
+void PrintObjectList(const TGObjectList& list, TReport& report, double leftOffsetInch, double topOffsetInch) {
+    const auto objects = list.Objects();
+    for (TGGraphicControl* o : objects) {
+        ReportStateGuard state(report);
+        o->PrintTo(report, leftOffsetInch, topOffsetInch);
+    }
+}
+
+namespace {
+QPainterPath shapePath(TLabelShapeType shape, int w, int h) {
+    QPainterPath path;
+    const QRectF r(0, 0, w + 1, h + 1);
+    if (shape == lsRectangle)
+        path.addRect(r);
+    else if (shape == lsRoundRect)
+        path.addRoundedRect(r, 12, 12);
+    else
+        path.addEllipse(r);
+    return path;
+}
+}  // namespace
+
+void PaintPageGrid(Canvas& canvas, int width, int height, TLabelShapeType shape, TGridSize size) {
+    static const uint8_t grid4[8] = {0xFF, 0xFF, 0xDD, 0xFF, 0xFF, 0xFF, 0xDD, 0xFF};
+    static const uint8_t grid8[8] = {0xFF, 0xFF, 0xDF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    canvas.Save();
+    canvas.IntersectClipPath(shapePath(shape, width, height));
+    canvas.PatternAnd({0, 0, width, height}, size == gs4x4 ? grid4 : grid8, RGB(0, 128, 0));
+    canvas.Restore();
 }
 
 }  // namespace plennix

@@ -12,6 +12,10 @@
 namespace plennix {
 
 class TGGraphicControl;
+class TReport;
+
+enum TLabelShapeType : uint8_t { lsRectangle, lsRoundRect, lsEllipse };
+enum TGridSize : uint8_t { gs4x4, gs8x8 };
 
 // What placed objects tell the view that shows their list. Every call has a default that does nothing,
 // so a list without a view (a document read headless) needs none.
@@ -77,5 +81,13 @@ private:
     bool m_paintSuspended = false;
     ObjectListReadReport m_lastReadReport;
 };
+
+// Prints every object of the list in z-order, offset by the margins in inches. Whatever one object
+// sets, clips or moves on the printer does not reach the ones after it.
+void PrintObjectList(const TGObjectList& list, TReport& report, double leftOffsetInch, double topOffsetInch);
+
+// The design grid over a page of `width` x `height` pixels, clipped to the page's shape: dots every
+// 4 or 8 pixels that darken what lies beneath.
+void PaintPageGrid(Canvas& canvas, int width, int height, TLabelShapeType shape, TGridSize size);
 
 }  // namespace plennix
