@@ -233,3 +233,27 @@ TEST(PrintMonths, CommandLineMonthsAndPdfText) {
     EXPECT_FALSE(QFile::exists(png));
     EXPECT_EQ(NumberedPageFile(QStringLiteral("a/b.png"), 0, 1), QStringLiteral("a/b.png"));
 }
+
+// The page drawn apart from the window is the page on screen to the pixel: calendar, cell texts, grid
+// clipped to the page's shape and placed objects, at the window's zoom.
+TEST(PrintMonths, APageImageIsThePageOnScreen) {
+    PrintablePage p;
+    putText(p.page, 24, "Christmas Eve");
+    auto* label = new TGPLabel(&p.owner);
+    label->Loaded();
+    label->SetCaption(QStringLiteral("Season's greetings"));
+    p.page.AddObject(label, Rect::fromBounds(300, 200, 200, 40));
+    p.page.SetZoom(0.75f);
+    p.page.SetShape(lsEllipse);
+    p.page.SetGridSize(gs8x8);
+    p.page.SetShowGrid(true);
+    const QImage screen = p.page.RenderPage();
+
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("page.png"));
+    QString error;
+    ASSERT_TRUE(WritePagesPng(p.page, png, 0.75f, 1, &error)) << error.toStdString();
+    const QImage written = QImage(png).convertToFormat(screen.format());
+    ASSERT_EQ(written.size(), screen.size());
+    EXPECT_TRUE(written == screen);
+}
