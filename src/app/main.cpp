@@ -48,10 +48,13 @@ int main(int argc, char** argv) {
     const QStringList rawArguments = argumentsOf(argc, argv);
     UseOffscreenPlatformWhenHeadless(rawArguments);
     // A headless run makes no widget, so it needs no widget application (nor its style and
-    // accessibility set-up); the sample document is made on a page in a window and needs one.
+    // accessibility set-up); the sample document is made on a page in a window and needs one. Words
+    // the parser refuses may be Qt's own options, which only the application takes off: such a line
+    // is parsed again from what the application leaves.
+    using Action = plennix::CommandLine::Action;
     const plennix::CommandLine rawCommand = plennix::ParseCommandLine(rawArguments);
-    if (plennix::IsHeadlessCommandLine(rawArguments) &&
-        rawCommand.action != plennix::CommandLine::Action::CreateSample) {
+    if (rawCommand.action != Action::OpenWindow && rawCommand.action != Action::CreateSample &&
+        rawCommand.action != Action::Usage) {
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("Plennix"));
         QGuiApplication::setDesktopFileName(QStringLiteral("plennix"));
