@@ -6,12 +6,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "calendar/calendar_files.h"
-#include "calendar/page_render.h"
+#include "calendar/calendar_page.h"
 #include "objects/object_classes.h"
 #include "platform/stream_error.h"
 #include "surface/label.h"
-#include "surface/object_list.h"
 #include "fuzz_application.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,18 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         RegisterDecorativeObjectClasses();
     });
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QObject owner;
-    TGObjectList objects;
-    CalendarSettings settings;
-    CellStores cells;
+    TCalendarPage page;
     try {
-        StreamReader reader(bytes);
-        ReadDocument(reader, settings, cells, &owner, &objects, &owner);
+        page.LoadFromBytes(bytes);
     } catch (const StreamError&) {
         return 0;
     }
-    const LayoutResult layout = ArrangeLayout(settings, false);
-    const QImage image = RenderPageImage(settings, layout, cells, objects, 0.2f);
+    page.SetZoom(0.2f);
+    const QImage image = page.RenderPage();
     if (image.isNull()) std::abort();
     return 0;
 }

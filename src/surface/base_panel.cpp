@@ -551,24 +551,10 @@ void TGBasePanel::ClearDragOutline() {
     m_hasDragOutline = false;
 }
 
-namespace {
-QPainterPath shapePath(TLabelShapeType shape, int w, int h) {
-    QPainterPath path;
-    const QRectF r(0, 0, w + 1, h + 1);
-    if (shape == lsRectangle)
-        path.addRect(r);
-    else if (shape == lsRoundRect)
-        path.addRoundedRect(r, 12, 12);
-    else
-        path.addEllipse(r);
-    return path;
-}
-}  // namespace
-
 void TGBasePanel::PaintPage(Canvas& c) {
     const int w = width(), h = height();
     c.FillRect({0, 0, w, h}, clWhite);
-    const QPainterPath region = shapePath(m_shape, w, h);
+    const QPainterPath region = PageShapePath(m_shape, w, h);
     if (m_picture.HasGraphic()) {
         c.Save();
         c.IntersectClipPath(region);

@@ -99,8 +99,7 @@ void PrintObjectList(const TGObjectList& list, TReport& report, double leftOffse
     }
 }
 
-namespace {
-QPainterPath shapePath(TLabelShapeType shape, int w, int h) {
+QPainterPath PageShapePath(TLabelShapeType shape, int w, int h) {
     QPainterPath path;
     const QRectF r(0, 0, w + 1, h + 1);
     if (shape == lsRectangle)
@@ -111,13 +110,12 @@ QPainterPath shapePath(TLabelShapeType shape, int w, int h) {
         path.addEllipse(r);
     return path;
 }
-}  // namespace
 
 void PaintPageGrid(Canvas& canvas, int width, int height, TLabelShapeType shape, TGridSize size) {
     static const uint8_t grid4[8] = {0xFF, 0xFF, 0xDD, 0xFF, 0xFF, 0xFF, 0xDD, 0xFF};
     static const uint8_t grid8[8] = {0xFF, 0xFF, 0xDF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     canvas.Save();
-    canvas.IntersectClipPath(shapePath(shape, width, height));
+    canvas.IntersectClipPath(PageShapePath(shape, width, height));
     canvas.PatternAnd({0, 0, width, height}, size == gs4x4 ? grid4 : grid8, RGB(0, 128, 0));
     canvas.Restore();
 }

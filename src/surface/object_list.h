@@ -3,6 +3,7 @@
 // window. It hit-tests, reorders and paints them; what they report (a change of the document, an area
 // to repaint, new bounds, leaving the page) goes to one observer, the view that shows the list. Reading
 // a document fills a list; a window shows it by observing it.
+#include <QPainterPath>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -89,5 +90,7 @@ void PrintObjectList(const TGObjectList& list, TReport& report, double leftOffse
 // The design grid over a page of `width` x `height` pixels, clipped to the page's shape: dots every
 // 4 or 8 pixels that darken what lies beneath.
 void PaintPageGrid(Canvas& canvas, int width, int height, TLabelShapeType shape, TGridSize size);
+// The outline of a page of that shape and size, which its pictures and grid are clipped to.
+QPainterPath PageShapePath(TLabelShapeType shape, int width, int height);
 
 }  // namespace plennix

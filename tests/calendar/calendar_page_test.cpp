@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "calendar/calendar_panel.h"
-#include "calendar/page_render.h"
+#include "calendar/calendar_page.h"
 #include "platform/common_dialogs.h"
 #include "surface/handle.h"
 #include "surface/label.h"
@@ -179,8 +179,10 @@ TEST(CalendarPage, TheDocumentDrawsWithoutItsWindowAsThePageShowsIt) {
     for (float zoom : {1.0f, 0.6f}) {
         f.page->SetZoom(zoom);
         const QImage shown = f.page->RenderPage();
-        const QImage drawn = RenderPageImage(f.page->Settings(), f.page->Layout(), f.page->Cells(),
-                                             f.page->ObjectList(), zoom);
+        TCalendarPage apart;
+        apart.SetZoom(zoom);
+        apart.LoadFromBytes(f.page->SaveToBytes());
+        const QImage drawn = apart.RenderPage();
         ASSERT_EQ(drawn.size(), shown.size()) << zoom;
         EXPECT_TRUE(drawn == shown.convertToFormat(drawn.format())) << "at zoom " << zoom;
     }
