@@ -8,11 +8,8 @@
 
 #include "app/tool_icons.h"
 #include "platform/code_page.h"
-#include "plennix_version.h"
 
 namespace plennix {
-
-QString ProgramVersion() { return QStringLiteral(PLENNIX_VERSION); }
 
 QString AboutText() {
     return QStringLiteral("Plennix %1\n"

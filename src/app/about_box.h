@@ -2,10 +2,10 @@
 // The about box: program, version, licence, the Qt version it runs on and the code page of its files.
 #include <QDialog>
 
+#include "app/command_line.h"  // ProgramVersion
+
 namespace plennix {
 
-// The program's version, set by the build.
-QString ProgramVersion();
 // The text the about box shows (plain lines; tests read it).
 QString AboutText();
 

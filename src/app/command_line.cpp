@@ -11,20 +11,17 @@
 #include <memory>
 #include <vector>
 
-#include "app/about_box.h"
 #include "app/document_io.h"
 #include "app/month_pages.h"
 #include "app/photo_pictures.h"
 #include "app/photo_run.h"
 #include "calendar/calendar_dump.h"
 #include "calendar/calendar_page.h"
-#include "calendar/calendar_panel.h"
 #include "platform/file_io.h"
 #include "platform/stream_error.h"
 #include "recurring/ical.h"
 #include "recurring/store.h"
-#include "richtext/rtf_storage.h"
-#include "surface/label.h"
+#include "plennix_version.h"
 
 namespace plennix {
 
@@ -238,7 +235,7 @@ int fail(const QString& message) {
 // Objects of the document that could not be read are missing from what the run writes; as the window
 // does when it opens the document, the run says so (on stderr) and still does its work with the rest.
 void noteObjectsLeftOut(const TCalendarPage& page, const QString& path) {
-    const QString notice = ObjectsLeftOutNotice(page, path);
+    const QString notice = ObjectsLeftOutNotice(page.LastObjectReadReport(), path);
     if (!notice.isEmpty()) std::fprintf(stderr, "plennix: %s\n", notice.simplified().toLocal8Bit().constData());
 }
 
@@ -251,62 +248,9 @@ void noteUnfilled(const TCalendarPage& page) {
                  kind.toLocal8Bit().constData());
 }
 
-QByteArray cellRtf(const char* text, int colorIndex) {
-    return QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"
-                      "{\\colortbl;\\red0\\green0\\blue0;\\red192\\green0\\blue0;\\red0\\green0\\blue160;}"
-                      "\\pard\\f0\\fs20\\cf") +
-           QByteArray::number(colorIndex) + ' ' + QByteArray(text) + "\\par}";
-}
 }  // namespace
 
-bool CreateSampleCalendar(const QString& path, QString* error) {
-    QObject owner;
-    TCalendarPanel32 page(nullptr);
-    page.SetNamingOwner(&owner);
-    page.ResetToDefaults();
-    page.SetCalendarLayout(TCalendarLayout::loFCMinisInTitleLS);
-    page.SetMainCalYear(2026);
-    page.SetMainCalMonth(12);
-    page.SetMainCalDay(1);
-    page.SetTitleBGColor(RGB(255, 244, 214));
-    page.SetHeadersBGColor(RGB(214, 230, 255));
-    page.PaintToBitmap();  // lays out the cells so that days can be found
-    struct Note {
-        int day;
-        const char* text;
-        int color;
-    };
-    const Note notes[] = {{4, "Team lunch", 1},   {8, "Dentist 9:30", 3},     {12, "Concert", 2},
-                          {17, "Book club", 1},   {21, "Winter solstice", 3}, {24, "Christmas Eve", 2},
-                          {25, "Christmas Day", 2}, {31, "New Year's Eve", 2}};
-    for (const Note& n : notes) {
-        const int cell = page.CellOfDay(n.day);
-        if (cell < 1) continue;
-        TWPRtfStorage store;
-        store.SetRtfData(cellRtf(n.text, n.color));
-        page.SetCellRtf(cell, store);
-    }
-    auto* label = new TGPLabel(&owner);
-    label->Loaded();
-    label->SetCaption(QStringLiteral("Happy Holidays!"));
-    FontRecord font;
-    font.name = QStringLiteral("Times New Roman");
-    font.setSize(20);
-    font.style = fsBold | fsItalic;
-    font.color = RGB(160, 0, 0);
-    label->SetFont(font);
-    label->SetDepthShadow(2);
-    label->SetcolorShadow(RGB(200, 200, 200));
-    page.AddObject(label, Rect::fromBounds(760, 720, 240, 40));
-    label->GrowToFit();
-    try {
-        page.SaveToFile(path);
-    } catch (const StreamError& e) {
-        if (error) *error = e.message();
-        return false;
-    }
-    return true;
-}
+QString ProgramVersion() { return QStringLiteral(PLENNIX_VERSION); }
 
 int RunCommandLine(const CommandLine& c) {
     using A = CommandLine::Action;
@@ -323,11 +267,10 @@ int RunCommandLine(const CommandLine& c) {
         std::fflush(stdout);
         return 0;
     }
-    if (c.action == A::CreateSample) {
-        QString error;
-        if (!CreateSampleCalendar(c.output, &error)) return fail(error);
-        return 0;
-    }
+    // The sample is made by the window program (it makes it on a page in a window): a run here that
+    // asks for it is a fault of the caller, not of the person.
+    if (c.action == A::CreateSample || c.action == A::OpenWindow)
+        return fail(QStringLiteral("this action needs the window program"));
     if (c.action == A::ImportIcs || c.action == A::ExportIcs) {
         QString error;
         QStringList leftOut;

@@ -52,7 +52,7 @@ bool IsHeadlessCommandLine(const QStringList& arguments);
 // points to --help; --import-ics gives 2 as well when it stored some events and left others out, each
 // listed on stderr).
 int RunCommandLine(const CommandLine& command);
-// Writes the bundled sample calendar, made by the program itself.
-bool CreateSampleCalendar(const QString& path, QString* error);
+// The program's version, set by the build.
+QString ProgramVersion();
 
 }  // namespace plennix

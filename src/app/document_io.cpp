@@ -10,7 +10,7 @@
 #include <exception>
 
 #include "calendar/calendar_page.h"
-#include "calendar/calendar_panel.h"
+#include "calendar/calendar_panel.h"  // TEMP
 #include "calendar/calendar_print.h"
 #include "objects/rich_label.h"
 #include "platform/file_io.h"
@@ -20,27 +20,6 @@
 namespace plennix {
 
 namespace {
-// A document is read and written at zoom 1.0 with painting suspended: its file holds the page at
-// 100 %, and the page on screen must not show the steps in between. The zoom comes back also when the
-// file fails.
-class DocumentZoomGuard {
-public:
-    explicit DocumentZoomGuard(TCalendarPanel32& page) : m_page(page), m_zoom(page.Zoom()) {
-        m_page.SetPaintSuspended(true);
-        m_page.SetZoom(1.0f);
-    }
-    ~DocumentZoomGuard() {
-        m_page.SetZoom(m_zoom);
-        m_page.SetPaintSuspended(false);
-    }
-    DocumentZoomGuard(const DocumentZoomGuard&) = delete;
-    DocumentZoomGuard& operator=(const DocumentZoomGuard&) = delete;
-
-private:
-    TCalendarPanel32& m_page;
-    float m_zoom;
-};
-
 QString failure(const QString& verb, const QString& path, const QString& why) {
     QString text = QStringLiteral("Unable to ") + verb + QLatin1Char(' ') + path;
     if (!why.isEmpty()) text += QStringLiteral(": ") + why;
@@ -90,15 +69,13 @@ bool writeImageFile(const QImage& image, const QString& path, const char* format
 
 // ---- documents ----
 
-bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* owner, QString* error) {
+bool ReadDocumentFile(const QString& path, const std::function<void()>& read, QString* error) {
     if (!QFileInfo::exists(path)) {
         if (error) *error = QStringLiteral("File ") + path + QStringLiteral(" no longer exists");
         return false;
     }
-    DocumentZoomGuard guard(page);
     try {
-        // The page is replaced only when the whole document could be read.
-        page.LoadFromFile(path, owner);
+        read();
     } catch (const FileError& e) {
         // The file itself could not be read (not a regular file, too large, not permitted): its reason
         // is what the person needs, not a guess at damage.
@@ -112,14 +89,9 @@ bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* 
     return true;
 }
 
-QString ObjectsLeftOutNotice(const TCalendarPanel32& page, const QString& path) {
-    return ObjectListReadMessage(page.LastObjectReadReport(), QFileInfo(path).fileName());
-}
-
-bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error) {
-    DocumentZoomGuard guard(page);
+bool WriteDocumentFile(const std::function<void()>& write, QString* error) {
     try {
-        page.SaveToFile(path);
+        write();
     } catch (const StreamError& e) {
         if (error) *error = e.message();
         return false;
@@ -128,42 +100,22 @@ bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* erro
 }
 
 bool LoadDocumentIntoPage(TCalendarPage& page, const QString& path, QString* error) {
-    if (!QFileInfo::exists(path)) {
-        if (error) *error = QStringLiteral("File ") + path + QStringLiteral(" no longer exists");
-        return false;
-    }
     // Documents are read at zoom 1.0, as their file holds the page at 100 %.
     const float zoom = page.Zoom();
     page.SetZoom(1.0f);
-    bool ok = true;
-    try {
-        page.LoadFromFile(path);
-    } catch (const FileError& e) {
-        if (error) *error = e.message();
-        ok = false;
-    } catch (const StreamError&) {
-        if (error)
-            *error = QStringLiteral("Unable to open ") + path + QStringLiteral(". Possibly \rcorrupted, possibly not a Calendar file");
-        ok = false;
-    }
+    const bool ok = ReadDocumentFile(path, [&] { page.LoadFromFile(path); }, error);
     page.SetZoom(zoom);
     return ok;
 }
 
-QString ObjectsLeftOutNotice(const TCalendarPage& page, const QString& path) {
-    return ObjectListReadMessage(page.LastObjectReadReport(), QFileInfo(path).fileName());
+QString ObjectsLeftOutNotice(const ObjectListReadReport& report, const QString& path) {
+    return ObjectListReadMessage(report, QFileInfo(path).fileName());
 }
 
 bool SavePageDocument(TCalendarPage& page, const QString& path, QString* error) {
     const float zoom = page.Zoom();
     page.SetZoom(1.0f);
-    bool ok = true;
-    try {
-        page.SaveToFile(path);
-    } catch (const StreamError& e) {
-        if (error) *error = e.message();
-        ok = false;
-    }
+    const bool ok = WriteDocumentFile([&] { page.SaveToFile(path); }, error);
     page.SetZoom(zoom);
     return ok;
 }

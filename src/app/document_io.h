@@ -10,9 +10,11 @@
 // its zoom, settings, cells, objects and modified state throughout, also when the output fails.
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "app/month_pages.h"
+#include "surface/object_read_report.h"
 
 class QObject;
 class QWidget;
@@ -24,15 +26,19 @@ class TCalendarPanel32;
 
 // ---- documents ----
 
-// Documents are read and written at zoom 1.0, with painting suspended; the zoom is restored afterwards.
-bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* owner, QString* error);
-// After LoadDocumentIntoPage: what the person must be told about objects of the document that were
-// left out (damaged records, or more than a page can carry), or empty when every object was read.
-QString ObjectsLeftOutNotice(const TCalendarPanel32& page, const QString& path);
-bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error);
-// The same for a page read headless: no window is made.
+// Reads a document file through `read`, which throws FileError (the file cannot be read: its message is
+// shown) or StreamError (it does not read as a document). False with the message to show in *error,
+// also when the file does not exist.
+bool ReadDocumentFile(const QString& path, const std::function<void()>& read, QString* error);
+// Writes one through `write`, which throws StreamError naming the file.
+bool WriteDocumentFile(const std::function<void()>& write, QString* error);
+
+// Documents are read and written at zoom 1.0; the page's zoom is restored afterwards. A read replaces
+// the page only when the whole document could be read. (The window's page: app/page_documents.h.)
 bool LoadDocumentIntoPage(TCalendarPage& page, const QString& path, QString* error);
-QString ObjectsLeftOutNotice(const TCalendarPage& page, const QString& path);
+// After a read: what the person must be told about objects of the document that were left out
+// (damaged records, or more than a page can carry), or empty when every object was read.
+QString ObjectsLeftOutNotice(const ObjectListReadReport& report, const QString& path);
 bool SavePageDocument(TCalendarPage& page, const QString& path, QString* error);
 
 // ---- a page of its own ----

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include "app/document_io.h"
+#include "app/page_documents.h"
 #include "app/document_undo.h"
 #include "app/mru_list.h"
 #include "app/preferences.h"
@@ -191,7 +192,7 @@ bool TCalendarMain::OpenCalendarFile(QString path) {
     m_mru->Add(path);
     m_mru->Save();
     // Objects left out of the document are told now, before a save makes the loss permanent.
-    error = ObjectsLeftOutNotice(*m_page, path);
+    error = ObjectsLeftOutNotice(m_page->LastObjectReadReport(), path);
     if (!error.isEmpty()) ShowInformation(error, this);
     QCoreApplication::processEvents();
     m_page->show();

@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/document_io.h"
+#include "app/page_documents.h"
 #include "calendar/calendar_panel.h"
 
 namespace plennix::test {

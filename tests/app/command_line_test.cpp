@@ -20,6 +20,7 @@
 
 #include "app/about_box.h"
 #include "app/command_line.h"
+#include "app/sample_calendar.h"
 #include "calendar/calendar_panel.h"
 #include "objects/rich_label.h"
 #include "print_support.h"

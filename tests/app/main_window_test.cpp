@@ -34,6 +34,7 @@
 #include "app/document_undo.h"
 #include "app/main_window.h"
 #include "app/mru_list.h"
+#include "app/sample_calendar.h"
 #include "app/single_instance.h"
 #include "app/user_title_dialog.h"
 #include "calendar/calendar_panel.h"

@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/document_io.h"
 #include "app/month_pages.h"
+#include "app/sample_calendar.h"
 #include "calendar/calendar_page.h"
 #include "platform/common_dialogs.h"
 #include "print_support.h"

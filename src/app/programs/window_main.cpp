@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProxyStyle>
 #include <QStringList>
 #include <cstdio>
@@ -8,29 +7,24 @@
 #include "app/command_line.h"
 #include "app/icon_palette.h"
 #include "app/main_window.h"
+#include "app/sample_calendar.h"
 #include "app/single_instance.h"
 #include "app/tool_icons.h"
 #include "calendar/calendar_panel.h"
 #include "objects/object_classes.h"
 #include "platform/accessibility.h"
-#include "surface/label.h"
 
 namespace {
-// A headless run (exports, dumps) draws only off-screen: it needs no display connection, so it works
-// without one and starts faster. An explicit platform choice is kept.
-void UseOffscreenPlatformWhenHeadless(const QStringList& arguments) {
+// A run that shows no window (the sample, or a headless command line given to this program directly)
+// draws only off-screen: it needs no display connection, so it works without one. An explicit platform
+// choice is kept.
+void UseOffscreenPlatformWhenHeadless(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
     if (plennix::IsHeadlessCommandLine(arguments)) qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-QStringList argumentsOf(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-}  // namespace
-
-namespace {
 // Tool tips come up after 1.2 seconds, so that they do not get in the way of quick work.
 class HintDelayStyle : public QProxyStyle {
 public:
@@ -42,37 +36,32 @@ public:
 };
 }  // namespace
 
+// plennix-window: the window, and what only a widget application does (the sample calendar is made on
+// a page in a window; Qt's widget options such as -style are taken off only by a widget application).
+// People start "plennix", which does headless runs itself and becomes this program for the rest; this
+// program also takes a headless command line, handing it to the same run as "plennix" does.
 int main(int argc, char** argv) {
     // Before Qt looks for it: a runtime folder of this user's alone, also when no session set one.
     const plennix::TPrivateRuntimeDir runtimeDir;
-    const QStringList rawArguments = argumentsOf(argc, argv);
-    UseOffscreenPlatformWhenHeadless(rawArguments);
-    // A headless run makes no widget, so it needs no widget application (nor its style and
-    // accessibility set-up); the sample document is made on a page in a window and needs one. Words
-    // the parser refuses may be Qt's own options, which only the application takes off: such a line
-    // is parsed again from what the application leaves.
-    using Action = plennix::CommandLine::Action;
-    const plennix::CommandLine rawCommand = plennix::ParseCommandLine(rawArguments);
-    if (rawCommand.action != Action::OpenWindow && rawCommand.action != Action::CreateSample &&
-        rawCommand.action != Action::Usage) {
-        QGuiApplication app(argc, argv);
-        QGuiApplication::setApplicationName(QStringLiteral("Plennix"));
-        QGuiApplication::setDesktopFileName(QStringLiteral("plennix"));
-        plennix::RegisterLabelClasses();
-        plennix::RegisterDecorativeObjectClasses();
-        return plennix::RunCommandLine(rawCommand);
-    }
+    UseOffscreenPlatformWhenHeadless(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plennix"));
     QApplication::setDesktopFileName(QStringLiteral("plennix"));
     plennix::InstallAccessibleNames();
     plennix::RegisterCalendarObjectClasses();
+    using Action = plennix::CommandLine::Action;
     const plennix::CommandLine command = plennix::ParseCommandLine(QApplication::arguments());
-    if (command.action != plennix::CommandLine::Action::OpenWindow) return plennix::RunCommandLine(command);
+    if (command.action == Action::CreateSample) {
+        QString error;
+        if (plennix::CreateSampleCalendar(command.output, &error)) return 0;
+        std::fprintf(stderr, "plennix: %s\n", error.simplified().toLocal8Bit().constData());
+        return 1;
+    }
+    if (command.action != Action::OpenWindow) return plennix::RunCommandLine(command);
 
     // One copy per user: a later start hands its document to the running copy and ends before it
-    // shows any window.
-    plennix::TJustOne guard;
+    // shows any window. The copy is named after the program people start.
+    plennix::TJustOne guard(QStringLiteral("plennix"));
     const QString guardWarning = runtimeDir.Warning().isEmpty() ? guard.Warning() : runtimeDir.Warning();
     if (!guardWarning.isEmpty())
         std::fprintf(stderr, "plennix: %s\n", guardWarning.simplified().toLocal8Bit().constData());
