@@ -230,6 +230,7 @@ QImage TCalendarPanel32::PaintToBitmap() {
 
 void TCalendarPanel32::MeasureForPrint() { m_page->MeasureForPrint(); }
 
+// What the design surface shows (its own painting path), which output copies of the page match.
 QImage TCalendarPanel32::RenderPage() { return RenderToImage(); }
 
 void TCalendarPanel32::PrintPage(TReport& report, double xOffsetInch, double yOffsetInch) {

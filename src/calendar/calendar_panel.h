@@ -22,8 +22,8 @@ public:
     explicit TCalendarPanel32(QWidget* parent = nullptr, StoredPageKind storedKind = StoredPageKind::DocumentPage);
     ~TCalendarPanel32() override;
 
-    // The page the panel edits.
-    TCalendarPage& Page() { return *m_page; }
+    // The page the panel shows. It changes through the panel, which shows every change (its size, the
+    // objects' mouse routing, the selection).
     const TCalendarPage& Page() const { return *m_page; }
     const CalendarSettings& Settings() const { return m_page->Settings(); }
     const LayoutResult& Layout() const { return m_page->Layout(); }
