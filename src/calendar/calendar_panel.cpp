@@ -4,17 +4,12 @@
 #include <QDate>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScrollArea>
 
-#include "calendar/calendar_files.h"
-#include "calendar/calendar_print.h"
 #include "calendar/page_accessible.h"
 #include "calendar/page_cells.h"
 #include "calendar/page_clicks.h"
 #include "platform/numbers.h"
-#include "platform/stream_error.h"
-#include "printing/report.h"
 #include "surface/handle.h"
 #include "surface/label.h"
 #include "surface/label_commands.h"
