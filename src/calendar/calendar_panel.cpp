@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QScrollArea>
 
 #include "calendar/page_accessible.h"
@@ -45,8 +46,8 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, StoredPageKind storedKind)
 }
 
 TCalendarPanel32::~TCalendarPanel32() {
-    // The page goes first, with the objects it owns: they leave the panel's selection and stop
-    // reporting to it while it still stands.
+    // The page goes before the design surface beneath: its objects leave the selection and stop
+    // routing their mouse here first, and those the window owns outlive both untouched.
     ShowPage(nullptr, nullptr);
 }
 
@@ -232,8 +233,8 @@ void TCalendarPanel32::PrintPage(TReport& report, double xOffsetInch, double yOf
     // Objects that change while they print are no change of the document.
     const bool wasPrinting = Printing();
     SetPrinting(true);
+    const auto restore = qScopeGuard([this, wasPrinting] { SetPrinting(wasPrinting); });
     m_page->PrintPage(report, xOffsetInch, yOffsetInch);
-    SetPrinting(wasPrinting);
 }
 
 void TCalendarPanel32::ApplyPrinterOrientation(TReport& report) const { m_page->ApplyPrinterOrientation(report); }
