@@ -123,22 +123,12 @@ bool SavePageDocument(TCalendarPage& page, const QString& path, QString* error) 
 // ---- a page of its own ----
 
 PageCopy::PageCopy(const PageSource& source) {
-    if (const TCalendarPanel32* panel = source.Panel()) {
-        read(panel->SaveToBytes(), panel->Zoom());
-        // The page's last screen pass left the cell sizes its printed texts are laid out in; the copy
-        // makes the same pass at the same zoom.
-        if (!panel->DrawState().cell1Text.isEmpty()) m_page->MeasureForPrint();
-        m_page->SetShape(panel->Shape());
-        m_page->SetGridSize(panel->GridSize());
-        m_page->SetShowGrid(panel->ShowGrid());
-        return;
-    }
-    const TCalendarPage& page = *source.Page();
+    const TCalendarPage& page = source.Page();
     read(page.SaveToBytes(), page.Zoom());
+    // The page's last screen pass left the cell sizes its printed texts are laid out in; the copy
+    // makes the same pass at the same zoom.
     if (!page.DrawState().cell1Text.isEmpty()) m_page->MeasureForPrint();
-    m_page->SetShape(page.Shape());
-    m_page->SetGridSize(page.GridSize());
-    m_page->SetShowGrid(page.ShowGrid());
+    m_page->View() = page.View();
 }
 
 PageCopy::PageCopy(const QByteArray& bytes, float zoom) { read(bytes, zoom); }

@@ -15,11 +15,11 @@
 
 namespace plennix {
 
-const CalendarSettings& PageSource::Settings() const { return m_panel ? m_panel->Settings() : m_page->Settings(); }
+PageSource::PageSource(const TCalendarPanel32& panel) : m_page(&panel.Page()) {}
 
-const std::vector<TGGraphicControl*>& PageSource::Objects() const {
-    return m_panel ? m_panel->Objects() : m_page->Objects();
-}
+const CalendarSettings& PageSource::Settings() const { return m_page->Settings(); }
+
+const std::vector<TGGraphicControl*>& PageSource::Objects() const { return m_page->Objects(); }
 
 int PageSource::LayoutFamily() const { return ::plennix::LayoutFamily(Settings().CalendarLayout); }
 

@@ -19,18 +19,17 @@ class TReport;
 // line). Output reads it and never changes it.
 class PageSource {
 public:
-    PageSource(const TCalendarPanel32& panel) : m_panel(&panel) {}
+    PageSource(const TCalendarPanel32& panel);
     PageSource(const TCalendarPage& page) : m_page(&page) {}
 
     const CalendarSettings& Settings() const;
     const std::vector<TGGraphicControl*>& Objects() const;
     int LayoutFamily() const;
-    // What a copy of the document is read from, and what it shows besides (zoom, grid).
-    const TCalendarPanel32* Panel() const { return m_panel; }
-    const TCalendarPage* Page() const { return m_page; }
+    // What a copy of the document is read from, and what it shows besides (zoom, grid): the window's
+    // own page for the page in the window.
+    const TCalendarPage& Page() const { return *m_page; }
 
 private:
-    const TCalendarPanel32* m_panel = nullptr;
     const TCalendarPage* m_page = nullptr;
 };
 

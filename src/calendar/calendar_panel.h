@@ -1,16 +1,14 @@
 #pragma once
-// TCalendarPanel32: the page of a calendar document. A design surface that also owns everything that
-// makes the page a calendar: its settings, the geometry of its layout, the rich text of 42 day cells,
-// the drawing beneath the placed objects, its files, and the clicks on title, day names and cells.
+// TCalendarPanel32: the page of a calendar document in the window, an editor over the TCalendarPage it
+// holds. The page keeps the document (settings, layout, cells, placed objects) and how it is shown
+// (zoom, grid), reads, writes, draws and prints it; the panel shows it, sizes itself to its layout,
+// and adds what editing needs: the cell focus and keys, clicks on title, day names and cells, the
+// design surface's selection, tools and menus, and what screen readers hear.
 #include <QImage>
 #include <functional>
+#include <memory>
 
-#include "calendar/calendar_drawing.h"
-#include "calendar/calendar_settings.h"
-#include "calendar/cell_texts.h"
-#include "calendar/layout_geometry.h"
-#include "richtext/rtf_renderer.h"
-#include "richtext/rtf_storage.h"
+#include "calendar/calendar_page.h"
 #include "surface/base_panel.h"
 
 namespace plennix {
@@ -24,9 +22,12 @@ public:
     explicit TCalendarPanel32(QWidget* parent = nullptr, StoredPageKind storedKind = StoredPageKind::DocumentPage);
     ~TCalendarPanel32() override;
 
-    const CalendarSettings& Settings() const { return m_settings; }
-    const LayoutResult& Layout() const { return m_layout; }
-    const PageDrawState& DrawState() const { return m_state; }
+    // The page the panel shows. It changes through the panel, which shows every change (its size, the
+    // objects' mouse routing, the selection).
+    const TCalendarPage& Page() const { return *m_page; }
+    const CalendarSettings& Settings() const { return m_page->Settings(); }
+    const LayoutResult& Layout() const { return m_page->Layout(); }
+    const PageDrawState& DrawState() const { return m_page->DrawState(); }
 
     // Settings. Setters ignore an unchanged value, then repaint or recompute the layout.
     void SetCalendarLayout(TCalendarLayout v);
@@ -65,12 +66,12 @@ public:
     void SetMiniHeadersBorder(TCalBorderStyle v);
     void SetMiniCellBorder(TCalBorderStyle v);
     void SetMiniCalendarLineLayout(TMiniCalendarLineLayout v);
-    TLPanelState PanelState() const { return m_settings.PanelState; }
+    TLPanelState PanelState() const { return Settings().PanelState; }
     void SetPanelState(TLPanelState v);
 
-    QString MonthName(int index, const QString& fallback = QString()) const { return m_settings.MonthName(index, fallback); }
+    QString MonthName(int index, const QString& fallback = QString()) const { return Settings().MonthName(index, fallback); }
     void SetMonthName(int index, const QString& name);
-    QString DayName(int index, const QString& fallback = QString()) const { return m_settings.DayName(index, fallback); }
+    QString DayName(int index, const QString& fallback = QString()) const { return Settings().DayName(index, fallback); }
     void SetDayName(int index, const QString& name);
 
     // Operations.
@@ -79,7 +80,7 @@ public:
     // The cell's store (1..42), or `fallback` outside that range.
     TWPRtfStorage* CellRtf(int index, TWPRtfStorage* fallback = nullptr);
     void SetCellRtf(int index, const TWPRtfStorage& text);
-    const CellStores& Cells() const { return m_cells; }
+    const CellStores& Cells() const { return m_page->Cells(); }
     int CellDay(int index) const;
     int CellOfDay(int day) const;
     int CellAtPoint(int x, int y) const;
@@ -98,7 +99,8 @@ public:
     bool SameStyle(const TCalendarPanel32& other) const;
     void ResetToDefaults();
     // Files; each throws StreamError with the message to show. A document or style sheet read replaces
-    // the page's whole or, when it fails, leaves the page exactly as it was.
+    // the page's whole or, when it fails, leaves the page (and the selection) exactly as it was.
+    // Objects read belong to `owner`, or to the naming owner when null.
     void SaveToFile(const QString& path) const;
     void LoadFromFile(const QString& path, QObject* owner);
     // The document as its file would hold it, and back (undo snapshots); the reader throws StreamError.
@@ -146,12 +148,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    template <class T>
-    void setField(T& field, const T& value, bool relayout);
-    void replaceDocument(const std::function<void(QObject* owner)>& read, QObject* owner);
+    // Shows a change of the page: a repaint, or the panel sized to the new layout.
+    void apply(PageChange change);
+    void fitToLayout();
+    void replaceDocument(const std::function<void()>& read);
     void raiseCellEvent(int index);
     void clickAt(int x, int y);
-    CellTextPainter cellPainter();
     // The focused cell, first moved to today's or the first day cell when it is no day cell (none yet,
     // or the layout changed under it).
     int validFocusCell();
@@ -160,12 +162,7 @@ private:
     // cell focus.
     Rect placementFor(const TGGraphicControl& object, const Rect& drawn) const;
 
-    CalendarSettings m_settings;
-    LayoutResult m_layout;
-    PageDrawState m_state;
-    CellStores m_cells;
-    TWPRtfStorage m_emptyStore;
-    TWPRtfRenderer m_renderer;
+    std::unique_ptr<TCalendarPage> m_page;
     bool m_painting = false;
     bool m_creating = false;
     bool m_ownPress = false;

@@ -36,15 +36,8 @@ TGBasePanel::TGBasePanel(QWidget* parent) : TGObjectHost(parent) {
 }
 
 TGBasePanel::~TGBasePanel() {
-    // Objects owned elsewhere outlive the page: they must not keep routing their mouse to it.
-    for (TGGraphicControl* o : Objects()) {
-        o->OnMouseDown = nullptr;
-        o->OnMouseMove = nullptr;
-        o->OnMouseUp = nullptr;
-        o->OnDblClick = nullptr;
-    }
+    releaseObjects();
     // The frame goes first so that objects destroyed with the host find no selection to leave.
-    m_frame->ClearSelection();
     delete m_frame;
     m_frame = nullptr;
     // Only the window's document page owns the private clipboard: an export run or a preview page must
@@ -53,32 +46,56 @@ TGBasePanel::~TGBasePanel() {
     delete m_menu;
 }
 
+void TGBasePanel::releaseObjects() {
+    m_frame->ClearSelection();
+    // Objects owned elsewhere outlive the panel: they must not keep routing their mouse to it.
+    for (TGGraphicControl* o : Objects()) {
+        o->OnMouseDown = nullptr;
+        o->OnMouseMove = nullptr;
+        o->OnMouseUp = nullptr;
+        o->OnDblClick = nullptr;
+    }
+}
+
+void TGBasePanel::ShowPage(TGObjectList* list, TGDesignView* view) {
+    releaseObjects();
+    ShowList(list);
+    m_view = view ? view : &m_ownView;
+    applyGridToFrame();
+    AttachObjects();
+    update();
+}
+
+void TGBasePanel::applyGridToFrame() {
+    // The frame's own spacing setter makes the spacing effective at once, as the frame's published
+    // grid properties do; switching snapping off later returns it to 1.
+    const int spacing = m_view->gridSize == gs4x4 ? 4 : 8;
+    m_frame->SetGridX(spacing);
+    m_frame->SetGridY(spacing);
+    if (!m_snapToGrid) m_frame->SetSnapToGrid(false);
+}
+
 void TGBasePanel::SetPaintSuspended(bool v) {
     ObjectList().SetPaintSuspended(v);
     if (!v) update();
 }
 
 void TGBasePanel::SetShape(TLabelShapeType v) {
-    if (v == m_shape) return;
-    m_shape = v;
+    if (v == m_view->shape) return;
+    m_view->shape = v;
     update();
 }
 
 void TGBasePanel::SetGridSize(TGridSize v) {
-    if (v == m_gridSize) return;
-    m_gridSize = v;
-    // The frame's own spacing setter makes the spacing effective at once, as the frame's published
-    // grid properties do; switching snapping off later returns it to 1.
-    const int spacing = v == gs4x4 ? 4 : 8;
-    m_frame->SetGridX(spacing);
-    m_frame->SetGridY(spacing);
-    if (!m_snapToGrid) m_frame->SetSnapToGrid(false);
+    if (v == m_view->gridSize) return;
+    m_view->gridSize = v;
+    applyGridToFrame();
     update();
 }
 
 void TGBasePanel::SetShowGrid(bool v) {
-    if (v == m_showGrid) return;
-    m_showGrid = v;
+    if (v == m_view->showGrid) return;
+    m_view->showGrid = v;
     update();
 }
 
@@ -87,7 +104,7 @@ void TGBasePanel::SetSnapToGrid(bool v) {
     m_snapToGrid = v;
     m_frame->SetSnapToGrid(v);
     if (v) {
-        const int spacing = m_gridSize == gs4x4 ? 4 : 8;
+        const int spacing = m_view->gridSize == gs4x4 ? 4 : 8;
         m_frame->SetGridX(spacing);
         m_frame->SetGridY(spacing);
     }
@@ -104,14 +121,14 @@ void TGBasePanel::SetColorPicture(const PanelPicture& p) {
 }
 
 void TGBasePanel::SetZoom(float newZoom) {
-    if (newZoom == m_zoom) return;
+    if (newZoom == m_view->zoom) return;
     m_zooming = true;
-    if (static_cast<double>(m_zoom) * 10 == 0) m_zoom = 1.0f;
-    const float ratio = static_cast<float>(static_cast<double>(newZoom) / static_cast<double>(m_zoom));
+    if (static_cast<double>(m_view->zoom) * 10 == 0) m_view->zoom = 1.0f;
+    const float ratio = static_cast<float>(static_cast<double>(newZoom) / static_cast<double>(m_view->zoom));
     const int w = roundHalfEven(width() * static_cast<double>(ratio));
     const int h = roundHalfEven(static_cast<double>(ratio) * height());
     resize(w, h);
-    m_zoom = newZoom;
+    m_view->zoom = newZoom;
     const auto objects = Objects();
     for (TGGraphicControl* o : objects) o->ScaleTo(newZoom);
     QCoreApplication::processEvents();
@@ -124,7 +141,7 @@ void TGBasePanel::AddObject(TGGraphicControl* obj, const Rect& r) {
     obj->SetName(UniqueName(QStringLiteral("Special")));
     obj->SetBounds(r.left, r.top, std::max(10, r.right - r.left), std::max(15, r.bottom - r.top));
     AttachObject(obj);
-    obj->SetZoomField(m_zoom);
+    obj->SetZoomField(m_view->zoom);
     obj->Show();
     FireChanged();
     QCoreApplication::processEvents();
@@ -164,7 +181,7 @@ void TGBasePanel::AttachObject(TGGraphicControl* obj) {
 void TGBasePanel::AttachObjects() {
     for (TGGraphicControl* o : Objects()) {
         AttachObject(o);
-        o->ShowAtZoom(m_zoom);
+        o->ShowAtZoom(m_view->zoom);
     }
 }
 
@@ -554,7 +571,7 @@ void TGBasePanel::ClearDragOutline() {
 void TGBasePanel::PaintPage(Canvas& c) {
     const int w = width(), h = height();
     c.FillRect({0, 0, w, h}, clWhite);
-    const QPainterPath region = PageShapePath(m_shape, w, h);
+    const QPainterPath region = PageShapePath(m_view->shape, w, h);
     if (m_picture.HasGraphic()) {
         c.Save();
         c.IntersectClipPath(region);
@@ -576,9 +593,9 @@ void TGBasePanel::PaintPage(Canvas& c) {
     if (m_drawOutline) {
         c.SetPen(clBlack, 1, PenStyle::psDot);
         c.SetBrushClear();
-        if (m_shape == lsRectangle)
+        if (m_view->shape == lsRectangle)
             c.Rectangle({0, 0, w, h});
-        else if (m_shape == lsRoundRect)
+        else if (m_view->shape == lsRoundRect)
             c.RoundRect({0, 0, w, h}, 24, 24);
         else
             c.Ellipse({0, 0, w, h});
@@ -588,7 +605,7 @@ void TGBasePanel::PaintPage(Canvas& c) {
 
 void TGBasePanel::PaintBackground(Canvas& c) {
     PaintPage(c);
-    if (m_showGrid) PaintPageGrid(c, width(), height(), m_shape, m_gridSize);
+    if (m_view->showGrid) PaintPageGrid(c, width(), height(), m_view->shape, m_view->gridSize);
 }
 
 void TGBasePanel::PaintOverlay(Canvas& c) {

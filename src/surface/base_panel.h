@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "surface/design_view.h"
 #include "surface/object_host.h"
 
 class QMenu;
@@ -37,8 +38,8 @@ public:
     explicit TGBasePanel(QWidget* parent = nullptr);
     ~TGBasePanel() override;
 
-    float Zoom() const { return m_zoom; }
-    float HostZoom() const override { return m_zoom; }
+    float Zoom() const { return m_view->zoom; }
+    float HostZoom() const override { return m_view->zoom; }
     virtual void SetZoom(float newZoom);
     bool Pointing() const { return m_pointing; }
     void SetPointing(bool v) { m_pointing = v; }
@@ -56,11 +57,11 @@ public:
     // the size its kind gives itself, as there is no rectangle to take one from.
     bool PlacingFromKeyboard() const { return m_placingFromKeyboard; }
 
-    TLabelShapeType Shape() const { return m_shape; }
+    TLabelShapeType Shape() const { return m_view->shape; }
     void SetShape(TLabelShapeType v);
-    TGridSize GridSize() const { return m_gridSize; }
+    TGridSize GridSize() const { return m_view->gridSize; }
     void SetGridSize(TGridSize v);
-    bool ShowGrid() const { return m_showGrid; }
+    bool ShowGrid() const { return m_view->showGrid; }
     void SetShowGrid(bool v);
     bool SnapToGrid() const { return m_snapToGrid; }
     void SetSnapToGrid(bool v);
@@ -175,6 +176,12 @@ public:
     void ObjectMadeUnselectable(TGGraphicControl& object) override;
 
 protected:
+    // Shows a page's objects and view (zoom, shape, grid), which the page keeps and outlives the use,
+    // instead of the panel's own; null for the panel's own again. The objects shown before leave the
+    // selection and stop routing their mouse here. A panel whose page goes before it calls this with
+    // nulls first.
+    void ShowPage(TGObjectList* list, TGDesignView* view);
+
     void PaintOverlay(Canvas& canvas) override;
     void HostMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) override;
     void HostMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y) override;
@@ -193,6 +200,8 @@ protected:
     virtual Rect KeyboardPlace() const { return Rect{}; }
 
 private:
+    void releaseObjects();
+    void applyGridToFrame();
     void buildMenu();
     bool writeSelection(const QString& path);
     void rubberBandDown(Qt::MouseButton button, int x, int y);
@@ -201,14 +210,13 @@ private:
     void destroyObject(TGGraphicControl* obj);
     Point m_lastMouse;
 
-    float m_zoom = 1.0f;
+    // A plain panel's view; unused while a page lends its own.
+    TGDesignView m_ownView;
+    TGDesignView* m_view = &m_ownView;
     bool m_pointing = true;
     PanelPicture m_picture, m_colorPicture;
     QMenu* m_menu = nullptr;
-    TLabelShapeType m_shape = lsRoundRect;
     bool m_rubberActive = false;
-    TGridSize m_gridSize = gs4x4;
-    bool m_showGrid = false;
     bool m_snapToGrid = false;
     bool m_printing = false;
     bool m_drawOutline = false;

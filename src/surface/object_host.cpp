@@ -10,13 +10,24 @@ namespace plennix {
 
 TGObjectHost::TGObjectHost(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
-    m_list.SetObserver(this);
+    m_list->SetObserver(this);
 }
 
 TGObjectHost::~TGObjectHost() {
     // The list goes with the host (its objects without an owner die with it, owned ones leave it); they
-    // tell this half-destroyed widget nothing.
-    m_list.SetObserver(nullptr);
+    // tell this half-destroyed widget nothing. A lent list stops reporting here too.
+    m_list->SetObserver(nullptr);
+}
+
+void TGObjectHost::ShowList(TGObjectList* list) {
+    TGObjectList* shown = list ? list : &m_ownList;
+    if (shown == m_list) return;
+    m_list->SetObserver(nullptr);
+    m_captured = nullptr;
+    m_hovered = nullptr;
+    m_list = shown;
+    m_list->SetObserver(this);
+    update();
 }
 
 void TGObjectHost::ObjectNeedsRepaint(const Rect& area) { update(toQRect(area)); }
@@ -36,7 +47,7 @@ QObject* TGObjectHost::NamingOwner() const {
     return m_namingOwner ? m_namingOwner : const_cast<TGObjectHost*>(this);
 }
 
-void TGObjectHost::PaintObjects(Canvas& canvas) { m_list.Paint(canvas); }
+void TGObjectHost::PaintObjects(Canvas& canvas) { m_list->Paint(canvas); }
 
 void TGObjectHost::PaintBackground(Canvas& canvas) { canvas.FillRect({0, 0, width(), height()}, clWhite); }
 

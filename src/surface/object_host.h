@@ -1,6 +1,7 @@
 #pragma once
-// TGObjectHost: a widget that shows windowless placed objects. It owns their list (TGObjectList: the
-// z-order, back to front) and observes it, paints them through the Canvas, hit-tests them and routes
+// TGObjectHost: a widget that shows windowless placed objects. It shows one list (TGObjectList: the
+// z-order, back to front), its own or one a page lends it, and observes it, paints them through the
+// Canvas, hit-tests them and routes
 // mouse input to them the way a window routes input to its windowless controls: a press goes to the
 // topmost object under the pointer, which then receives moves and the release until the button is up.
 #include <QWidget>
@@ -22,17 +23,17 @@ public:
     ~TGObjectHost() override;
 
     // The objects shown; an object joins with obj->SetList(&host.ObjectList()).
-    TGObjectList& ObjectList() { return m_list; }
-    const TGObjectList& ObjectList() const { return m_list; }
-    const std::vector<TGGraphicControl*>& Objects() const { return m_list.Objects(); }
-    int ObjectCount() const { return m_list.Count(); }
-    TGGraphicControl* ObjectAt(int index) const { return m_list.At(index); }
-    int IndexOfObject(const TGGraphicControl* obj) const { return m_list.IndexOf(obj); }
+    TGObjectList& ObjectList() { return *m_list; }
+    const TGObjectList& ObjectList() const { return *m_list; }
+    const std::vector<TGGraphicControl*>& Objects() const { return m_list->Objects(); }
+    int ObjectCount() const { return m_list->Count(); }
+    TGGraphicControl* ObjectAt(int index) const { return m_list->At(index); }
+    int IndexOfObject(const TGGraphicControl* obj) const { return m_list->IndexOf(obj); }
     // Top of the z-order is the end of the list.
-    void BringObjectToFront(TGGraphicControl* obj) { m_list.BringToFront(obj); }
-    void SendObjectToBack(TGGraphicControl* obj) { m_list.SendToBack(obj); }
+    void BringObjectToFront(TGGraphicControl* obj) { m_list->BringToFront(obj); }
+    void SendObjectToBack(TGGraphicControl* obj) { m_list->SendToBack(obj); }
     // The topmost visible object whose bounds contain the point, or null.
-    TGGraphicControl* ObjectAtPoint(int x, int y) const { return m_list.ObjectAtPoint(x, y); }
+    TGGraphicControl* ObjectAtPoint(int x, int y) const { return m_list->ObjectAtPoint(x, y); }
     // The component whose children names must be unique (the page's owner); the host when unset.
     QObject* NamingOwner() const;
     void SetNamingOwner(QObject* owner) { m_namingOwner = owner; }
@@ -48,15 +49,20 @@ public:
 
     // What the last object list read onto this host read and left out; cleared with
     // ClearLastObjectReadReport before a document is opened.
-    const ObjectListReadReport& LastObjectReadReport() const { return m_list.LastReadReport(); }
-    void SetLastObjectReadReport(const ObjectListReadReport& report) { m_list.SetLastReadReport(report); }
-    void ClearLastObjectReadReport() { m_list.ClearLastReadReport(); }
+    const ObjectListReadReport& LastObjectReadReport() const { return m_list->LastReadReport(); }
+    void SetLastObjectReadReport(const ObjectListReadReport& report) { m_list->SetLastReadReport(report); }
+    void ClearLastObjectReadReport() { m_list->ClearLastReadReport(); }
 
     // What the objects report: a repaint of their area; a leaving object loses the mouse.
     void ObjectNeedsRepaint(const Rect& area) override;
     void ObjectRemoved(TGGraphicControl& object) override;
 
 protected:
+    // Shows `list` (a page's, which outlives the host's use of it) instead of the host's own, or the
+    // host's own again when null. The list shown before loses its observer; its objects keep their
+    // places. A host whose page goes before it shows its own list again first.
+    void ShowList(TGObjectList* list);
+
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -79,7 +85,9 @@ protected:
     virtual void ObjectMouseLeft(TGGraphicControl* obj) {}
 
 private:
-    TGObjectList m_list;
+    // A plain host's objects (previews in dialogs, tests); unused while a page lends its list.
+    TGObjectList m_ownList;
+    TGObjectList* m_list = &m_ownList;
     TGGraphicControl* m_captured = nullptr;
     TGGraphicControl* m_hovered = nullptr;
     QObject* m_namingOwner = nullptr;

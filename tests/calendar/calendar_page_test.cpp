@@ -218,3 +218,56 @@ TEST(CalendarPage, DocumentRoundTripKeepsTextsObjectsAndTitle) {
     g.page->ClearCellTexts();
     EXPECT_FALSE(g.page->HasCellText());
 }
+
+// The window's page is an editor over the page it holds: what it is told reaches that page, what it
+// reads into the page can be clicked and selected, and its zoom is the page's.
+TEST(CalendarPage, TheWindowShowsAndEditsThePageItHolds) {
+    PageFixture f;
+    const TCalendarPage& held = f.page->Page();
+    f.page->SetMainCalMonth(3);
+    EXPECT_EQ(held.Settings().MainCalMonth, 3);
+    EXPECT_EQ(f.page->size(), QSize(held.Width(), held.Height()));
+    auto* label = new TGPLabel(&f.owner);
+    label->Loaded();
+    label->SetCaption(QStringLiteral("Spring"));
+    f.page->AddObject(label, Rect::fromBounds(40, 60, 120, 30));
+    ASSERT_EQ(held.Objects().size(), 1u);
+    const QByteArray document = held.SaveToBytes();
+
+    f.page->SetZoom(1.5f);
+    EXPECT_EQ(held.Zoom(), 1.5f);
+    EXPECT_EQ(held.SaveToBytes(), document);
+    EXPECT_EQ(f.page->size(), QSize(held.Width(), held.Height()));
+
+    f.page->LoadFromBytes(document, nullptr, true);
+    ASSERT_EQ(held.Objects().size(), 1u);
+    TGGraphicControl* read = f.page->ObjectAt(0);
+    EXPECT_EQ(read->Left(), 60);  // 40 shown at 150 %
+    const QPoint inside(read->Left() + 5, read->Top() + 5);
+    QTest::mouseClick(f.page, Qt::LeftButton, Qt::NoModifier, inside);
+    EXPECT_EQ(f.page->Frame()->SelectionCount(), 1);
+}
+
+// Objects that the window owns outlive the page: when the page goes they leave it without a selection
+// or mouse routing that points at it, and the objects nobody owns go with it.
+TEST(CalendarPage, ObjectsOutliveThePageWithoutAnythingPointingAtIt) {
+    QWidget window;
+    QObject keeper;
+    auto* page = new TCalendarPanel32(&window);
+    page->SetNamingOwner(&keeper);
+    auto* kept = new TGPLabel(&keeper);
+    kept->Loaded();
+    page->AddObject(kept, Rect::fromBounds(10, 10, 80, 30));
+    auto* unowned = new TGPLabel(nullptr);
+    unowned->Loaded();
+    page->AddObject(unowned, Rect::fromBounds(10, 60, 80, 30));
+    page->Frame()->AddToSelection(kept);
+    const QPointer<TGGraphicControl> gone(unowned);
+    delete page;
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(kept->List(), nullptr);
+    EXPECT_FALSE(kept->OnMouseDown);
+    EXPECT_FALSE(kept->OnDblClick);
+    // The kept object still works on its own: a change tells no view.
+    kept->SetCaption(QStringLiteral("Still here"));
+}
