@@ -95,8 +95,8 @@ void BM_TwelveMonthsPdfWithPhotos(benchmark::State& state) {
     const QString pdf = QDir(benchFolder()).filePath(QStringLiteral("photo-calendar.pdf"));
     QString error;
     for (auto _ : state) {
-        auto run = MonthPictures::Make(calendar.page, pictures, PictureFit::Crop, kPhotos, &error);
-        if (!run || !WritePagesPdf(calendar.page, pdf, kPhotos, &error, run->Preparer())) {
+        auto run = MonthPictures::Make(calendar.page.Page(), pictures, PictureFit::Crop, kPhotos, &error);
+        if (!run || !WritePagesPdf(calendar.page.Page(), pdf, kPhotos, &error, run->Preparer())) {
             state.SkipWithError(error.toLocal8Bit().constData());
             return;
         }

@@ -10,7 +10,6 @@
 #include <exception>
 
 #include "calendar/calendar_page.h"
-#include "calendar/calendar_panel.h"  // TEMP
 #include "calendar/calendar_print.h"
 #include "objects/rich_label.h"
 #include "platform/file_io.h"

@@ -22,7 +22,6 @@ class QWidget;
 namespace plennix {
 
 class TCalendarPage;
-class TCalendarPanel32;
 
 // ---- documents ----
 

@@ -6,7 +6,6 @@
 
 #include "app/document_io.h"
 #include "calendar/calendar_page.h"
-#include "calendar/calendar_panel.h"
 #include "platform/dates.h"
 #include "printing/report.h"
 #include "recurring/fill_calendar.h"
@@ -15,7 +14,6 @@
 
 namespace plennix {
 
-PageSource::PageSource(const TCalendarPanel32& panel) : m_page(&panel.Page()) {}
 
 const CalendarSettings& PageSource::Settings() const { return m_page->Settings(); }
 

@@ -11,7 +11,6 @@ namespace plennix {
 
 struct CalendarSettings;
 class TCalendarPage;
-class TCalendarPanel32;
 class TGGraphicControl;
 class TReport;
 
@@ -19,7 +18,6 @@ class TReport;
 // line). Output reads it and never changes it.
 class PageSource {
 public:
-    PageSource(const TCalendarPanel32& panel);
     PageSource(const TCalendarPage& page) : m_page(&page) {}
 
     const CalendarSettings& Settings() const;

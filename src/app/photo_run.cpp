@@ -1,7 +1,6 @@
 #include "app/photo_run.h"
 
 #include "calendar/calendar_page.h"
-#include "calendar/calendar_panel.h"
 #include "objects/image_object.h"
 #include "platform/ppi.h"
 
@@ -34,7 +33,7 @@ MonthPictures::MonthPictures(const TGImage& placeholder, QStringList pictures, P
       m_prefetch(std::move(pictures), placeholderInches(placeholder), fit, std::max(1, pages)) {}
 
 void MonthPictures::PrepareNextPage(TCalendarPage& page) { prepareNext(page.Objects()); }
-void MonthPictures::PrepareNextPage(TCalendarPanel32& page) { prepareNext(page.Objects()); }
+void MonthPictures::PrepareNextPage(const std::vector<TGGraphicControl*>& objects) { prepareNext(objects); }
 
 void MonthPictures::prepareNext(const std::vector<TGGraphicControl*>& objects) {
     // A page of the run is a copy of the document: its placeholder is found the way the document's was.

@@ -11,7 +11,6 @@
 namespace plennix {
 
 class TCalendarPage;
-class TCalendarPanel32;
 class TGGraphicControl;
 class TGImage;
 
@@ -25,10 +24,10 @@ public:
     MonthPictures& operator=(const MonthPictures&) = delete;
 
     // Puts the picture of the next page (in page order, starting over after the last) into the
-    // placeholder of `page` (a page of the run); a picture that cannot be read leaves the placeholder
-    // as designed and is noted.
+    // placeholder of `page` (a page of the run), or of the page whose `objects` these are; a picture
+    // that cannot be read leaves the placeholder as designed and is noted.
     void PrepareNextPage(TCalendarPage& page);
-    void PrepareNextPage(TCalendarPanel32& page);
+    void PrepareNextPage(const std::vector<TGGraphicControl*>& objects);
     // The next page is the run's first again (a preview renders the run anew).
     void Restart() { m_next = 0; }
     // Runs PrepareNextPage, then `also` (filling with recurring dates), on each page.

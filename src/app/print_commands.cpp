@@ -168,7 +168,7 @@ void printWithSetup(QWidget* parent, TCalendarPanel32& page, int months, const P
                 BusyCursor busy;
                 printed = true;
                 for (int i = 1; i <= programCopies; ++i) {
-                    PrintMonthPages(page, r, months, prepare);
+                    PrintMonthPages(page.Page(), r, months, prepare);
                     if (i < programCopies) r.NewPage();
                 }
             });
@@ -201,7 +201,7 @@ void previewRun(QWidget* parent, TCalendarPanel32& page, int months, const PageP
 
 void PrintMonthsCommand(QWidget* parent, TCalendarPanel32& page) {
     TPrintMonthsDialog dialog(parent);
-    const QString unfilled = UnfilledPageKind(page);
+    const QString unfilled = UnfilledPageKind(page.Page());
     if (!unfilled.isEmpty())
         dialog.RefuseFill(QStringLiteral("Recurring dates fill month pages only, not a %1").arg(unfilled));
     const int chosen = RunModalDialog(dialog);
@@ -221,7 +221,7 @@ void PrintMonthsCommand(QWidget* parent, TCalendarPanel32& page) {
         QString error;
         const QStringList files = ListFolderPictures(dialog.PicturesFolder(), &error);
         if (!files.isEmpty())
-            pictures = MonthPictures::Make(page, files, dialog.Fit(), dialog.Months(), &error);
+            pictures = MonthPictures::Make(page.Page(), files, dialog.Fit(), dialog.Months(), &error);
         if (!pictures) {
             ShowInformation(error, parent);
             return;
@@ -254,7 +254,7 @@ void SaveAsBitmapCommand(QWidget* parent, TCalendarPanel32& page) {
     {
         BusyCursor busy;
         // The calendar alone at the screen's zoom: the bitmap has the page's on-screen size.
-        ok = ExportCalendarBmp(page, path, page.Zoom(), &error);
+        ok = ExportCalendarBmp(page.Page(), path, page.Zoom(), &error);
     }
     if (!ok) ShowError(error, parent);
 }
@@ -303,7 +303,7 @@ void previewRun(QWidget* parent, TCalendarPanel32& page, int months, const PageP
         }
         // A failure must not travel through the dialog's signal: it is kept and shown afterwards.
         try {
-            PrintMonthPages(page, report, months, prepare);
+            PrintMonthPages(page.Page(), report, months, prepare);
         } catch (const StreamError& e) {
             report.Abort();
             failure = e.message();
@@ -345,7 +345,7 @@ void ExportPdfCommand(QWidget* parent, TCalendarPanel32& page) {
     bool ok = false;
     {
         BusyCursor busy;
-        ok = WritePagesPdf(page, path, 1, &error);
+        ok = WritePagesPdf(page.Page(), path, 1, &error);
     }
     if (!ok) ShowError(error, parent);
 }
@@ -360,7 +360,7 @@ void ExportPngCommand(QWidget* parent, TCalendarPanel32& page) {
     bool ok = false;
     {
         BusyCursor busy;
-        ok = WritePrintedPagePng(page, path, resolution.Resolution(), &error);
+        ok = WritePrintedPagePng(page.Page(), path, resolution.Resolution(), &error);
     }
     if (!ok) ShowError(error, parent);
 }

@@ -246,7 +246,7 @@ TEST(IconPalette, IconDroppedOnADayCellSurvivesSaveReopenAndPrint) {
     ASSERT_TRUE(page->CellRtf(page->CellOfDay(12))->RtfData().contains("\\pict"));
 
     // Printed: the icon's blue is on the printed page.
-    const QImage printed = RenderPrintedPage(*page, 96).convertToFormat(QImage::Format_RGB32);
+    const QImage printed = RenderPrintedPage(page->Page(), 96).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(printed.isNull());
     EXPECT_GT(test::CountColor(printed, 0xFF0000), 50);
 }

@@ -122,10 +122,10 @@ TEST(PhotoRun, EachPageShowsItsPictureAndTheDocumentStaysAsItWas) {
     QFile(broken).open(QIODevice::WriteOnly);
 
     QString error;
-    std::unique_ptr<MonthPictures> run = MonthPictures::Make(p.page, {red, blue, broken}, PictureFit::Crop, 4, &error);
+    std::unique_ptr<MonthPictures> run = MonthPictures::Make(p.page.Page(), {red, blue, broken}, PictureFit::Crop, 4, &error);
     ASSERT_TRUE(run) << error.toStdString();
     const QString png = dir.filePath(QStringLiteral("month.png"));
-    ASSERT_TRUE(WritePagesPng(p.page, png, 1.0f, 4, &error, run->Preparer())) << error.toStdString();
+    ASSERT_TRUE(WritePagesPng(p.page.Page(), png, 1.0f, 4, &error, run->Preparer())) << error.toStdString();
     const QRgb expected[] = {0xFF0000, 0x0000FF, 0x00FF00 /* unreadable: as designed */, 0xFF0000};
     for (int i = 0; i < 4; ++i) {
         const QImage page(NumberedPageFile(png, i, 4));
@@ -142,14 +142,14 @@ TEST(PhotoRun, EachPageShowsItsPictureAndTheDocumentStaysAsItWas) {
 
     // Fit: a wide picture inside a tall placeholder leaves the page's background above and below.
     photo->SetBounds(96, 96, 96, 288);
-    run = MonthPictures::Make(p.page, {red}, PictureFit::Fit, 1, &error);
-    run->PrepareNextPage(p.page);
+    run = MonthPictures::Make(p.page.Page(), {red}, PictureFit::Fit, 1, &error);
+    run->PrepareNextPage(p.page.Objects());
     const QImage shown = photo->RenderBitmap();
     EXPECT_TRUE(near(shown.pixel(48, 144) & 0xFFFFFF, 0xFF0000));
     EXPECT_TRUE(near(shown.pixel(48, 10) & 0xFFFFFF, 0xFFFFFF));
 
     PrintablePage bare;
-    EXPECT_EQ(MonthPictures::Make(bare.page, {red}, PictureFit::Crop, 1, &error), nullptr);
+    EXPECT_EQ(MonthPictures::Make(bare.page.Page(), {red}, PictureFit::Crop, 1, &error), nullptr);
     EXPECT_TRUE(error.contains(QStringLiteral("Picture of the Month"))) << error.toStdString();
 }
 
@@ -167,10 +167,10 @@ TEST(PhotoRun, PdfEmbedsEachPictureOnceAsJpegAtItsPrintedResolution) {
         putJpeg(pictures.back(), qRgb(80 * i, 200, 255 - 80 * i), 4000, 3000);
     }
     QString error;
-    auto run = MonthPictures::Make(p.page, pictures, PictureFit::Crop, 3, &error);
+    auto run = MonthPictures::Make(p.page.Page(), pictures, PictureFit::Crop, 3, &error);
     ASSERT_TRUE(run);
     const QString pdf = dir.filePath(QStringLiteral("photos.pdf"));
-    ASSERT_TRUE(WritePagesPdf(p.page, pdf, 3, &error, run->Preparer())) << error.toStdString();
+    ASSERT_TRUE(WritePagesPdf(p.page.Page(), pdf, 3, &error, run->Preparer())) << error.toStdString();
     EXPECT_EQ(PdfPageCount(pdf), 3);
     EXPECT_TRUE(PdfPageSize(pdf).endsWith(QStringLiteral("(A4)"))) << PdfPageSize(pdf).toStdString();
     // The second page, drawn at 48 pixels per inch: its picture where the page shows the placeholder
@@ -203,8 +203,8 @@ TEST(PhotoRun, PdfEmbedsEachPictureOnceAsJpegAtItsPrintedResolution) {
     EXPECT_EQ(images, 3);
 
     // Two pictures over four months: each is in the PDF once, drawn on two pages.
-    run = MonthPictures::Make(p.page, pictures.mid(0, 2), PictureFit::Crop, 4, &error);
-    ASSERT_TRUE(WritePagesPdf(p.page, pdf, 4, &error, run->Preparer())) << error.toStdString();
+    run = MonthPictures::Make(p.page.Page(), pictures.mid(0, 2), PictureFit::Crop, 4, &error);
+    ASSERT_TRUE(WritePagesPdf(p.page.Page(), pdf, 4, &error, run->Preparer())) << error.toStdString();
     QStringList objects;
     const QStringList listed =
         runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split('\n', Qt::SkipEmptyParts);

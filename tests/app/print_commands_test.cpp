@@ -300,7 +300,7 @@ TEST(PrintCommands, UnshownPagePrintsCellTextsAsAShownOne) {
     putTexts(fresh);
     ASSERT_TRUE(fresh.DrawState().cell1Text.isEmpty());
 
-    const QImage a = RenderPrintedPage(shown.page, 100), b = RenderPrintedPage(fresh, 100);
+    const QImage a = RenderPrintedPage(shown.page.Page(), 100), b = RenderPrintedPage(fresh.Page(), 100);
     ASSERT_FALSE(a.isNull());
     EXPECT_GT(DarkPixels(a), 1000);
     EXPECT_TRUE(a == b);

@@ -61,7 +61,7 @@ TEST(PrintMonths, TwelveMonthsAcrossTheNewYearWithTextsOnTheOwnMonthOnly) {
 
     const QString pdf = dir.filePath(QStringLiteral("year.pdf"));
     QString error;
-    ASSERT_TRUE(WritePagesPdf(p.page, pdf, 12, &error)) << error.toStdString();
+    ASSERT_TRUE(WritePagesPdf(p.page.Page(), pdf, 12, &error)) << error.toStdString();
     ASSERT_EQ(PdfPageCount(pdf), 12);
     EXPECT_TRUE(PdfText(pdf, 1).contains(QStringLiteral("November 2026")));
     EXPECT_TRUE(PdfText(pdf, 2).contains(QStringLiteral("December 2026")));
@@ -114,7 +114,7 @@ TEST(PrintMonths, TheOpenPageIsNeverChangedDuringARun) {
 
     const QString pdf = dir.filePath(QStringLiteral("year.pdf"));
     QString error;
-    ASSERT_TRUE(WritePagesPdf(p.page, pdf, 12, &error, fill)) << error.toStdString();
+    ASSERT_TRUE(WritePagesPdf(p.page.Page(), pdf, 12, &error, fill)) << error.toStdString();
     ASSERT_EQ(PdfPageCount(pdf), 12);
     EXPECT_TRUE(PdfText(pdf, 1).contains(QStringLiteral("Our year")));
     EXPECT_TRUE(PdfText(pdf, 1).contains(QStringLiteral("Dentist")));
@@ -124,7 +124,7 @@ TEST(PrintMonths, TheOpenPageIsNeverChangedDuringARun) {
     EXPECT_EQ(PdfText(pdf).count(QStringLiteral("Dentist")), 1);
 
     const QString png = dir.filePath(QStringLiteral("year.png"));
-    ASSERT_TRUE(WritePagesPng(p.page, png, 0.5f, 12, &error, fill)) << error.toStdString();
+    ASSERT_TRUE(WritePagesPng(p.page.Page(), png, 0.5f, 12, &error, fill)) << error.toStdString();
     const QImage first(NumberedPageFile(png, 0, 12)), last(NumberedPageFile(png, 11, 12));
     EXPECT_EQ(first.size(), QSize(p.page.Layout().PanelWidth(0.5f), p.page.Layout().PanelHeight(0.5f)));
     EXPECT_FALSE(last.isNull());
@@ -253,7 +253,7 @@ TEST(PrintMonths, APageImageIsThePageOnScreen) {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("page.png"));
     QString error;
-    ASSERT_TRUE(WritePagesPng(p.page, png, 0.75f, 1, &error)) << error.toStdString();
+    ASSERT_TRUE(WritePagesPng(p.page.Page(), png, 0.75f, 1, &error)) << error.toStdString();
     const QImage written = QImage(png).convertToFormat(screen.format());
     ASSERT_EQ(written.size(), screen.size());
     EXPECT_TRUE(written == screen);

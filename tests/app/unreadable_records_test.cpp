@@ -69,7 +69,7 @@ TEST(UnreadableRecords, CloneAndOutputSayWhatCouldNotBeRead) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
     QString error;
-    EXPECT_FALSE(WritePagesPdf(p.page, pdf, 1, &error));
+    EXPECT_FALSE(WritePagesPdf(p.page.Page(), pdf, 1, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("Class TGUnreadable not found"))) << error.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
 }
