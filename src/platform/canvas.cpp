@@ -3,6 +3,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -452,7 +453,7 @@ void Canvas::drawTextCell(int x, int y, QStringView text, bool expandTabs, int u
     if (!m_bkTransparent) m_painter->fillRect(QRect(x, y, lineWidth(text, expandTabs), height), toQColor(m_bkColor));
     const QColor color = toQColor(m_textColor);
     m_painter->setPen(color);
-    m_painter->setFont(m_font);
+    applyFont();
     if (expandTabs && text.contains(u'\t')) {
         const int tab = std::max(1, 8 * fm.averageCharWidth());
         int cx = 0;
@@ -478,6 +479,89 @@ void Canvas::drawTextCell(int x, int y, QStringView text, bool expandTabs, int u
         m_painter->fillRect(QRect(x + before, y + ascent + std::max(1, fm.underlinePos()), w, thickness), color);
     }
     if (rotated) m_painter->restore();
+}
+
+void Canvas::applyFont() {
+    // Setting a font makes the painter resolve it anew, and a new font finds its font engines again
+    // at its first text: keep the painter's font when it is already this one.
+    if (!(m_painter->font() == m_font)) m_painter->setFont(m_font);
+}
+
+int Canvas::deviceDpi() const {
+    const QPaintDevice* device = m_painter->device();
+    return device ? device->logicalDpiY() : 0;
+}
+
+namespace {
+// Text that the glyph path draws exactly as QPainter::drawText does: one line of printable characters
+// without the lines that a font's decorations add (drawn from the string's own measure there).
+bool drawsAsGlyphs(const QString& text, const QFont& font) {
+    if (text.isEmpty() || font.underline() || font.strikeOut() || font.overline()) return false;
+    for (const QChar c : text) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph || c == QChar::ObjectReplacementCharacter)
+            return false;
+    }
+    return true;
+}
+}  // namespace
+
+ShapedText Canvas::ShapeText(const QString& text) const {
+    ShapedText shaped;
+    shaped.m_text = text;
+    shaped.m_font = m_font;
+    shaped.m_dpi = deviceDpi();
+    shaped.m_shaped = true;
+    shaped.m_ascent = metrics().ascent();
+    if (!drawsAsGlyphs(text, m_font) || !rasterDevice()) return shaped;
+    // Shaped in the very font the painter would draw the string in: the canvas font resolved
+    // against the painter's own.
+    m_painter->save();
+    m_painter->setFont(m_font);
+    const QFont drawn = m_painter->font();
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(m_painter->layoutDirection());
+    m_painter->restore();
+    QTextLayout layout(text, drawn, m_painter->device());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid() || line.textLength() != text.size()) return shaped;
+    // The line's baseline lies at its ascent; the runs keep positions from the baseline.
+    const qreal baseline = line.ascent();
+    for (QGlyphRun run : line.glyphRuns()) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& p : positions) p.ry() -= baseline;
+        run.setPositions(positions);
+        shaped.m_runs.push_back(run);
+    }
+    return shaped;
+}
+
+bool Canvas::IsShaped(const ShapedText& shaped, const QString& text) const {
+    return shaped.m_shaped && shaped.m_text == text && shaped.m_font == m_font && shaped.m_dpi == deviceDpi();
+}
+
+void Canvas::TextRect(const Rect& r, int x, int y, const ShapedText& text) {
+    // Glyphs are drawn the way the painter draws a string only upright and unscaled on a pixel device;
+    // anything else draws the string.
+    if (text.m_runs.isEmpty() || (m_escapement % 3600) != 0 ||
+        m_painter->worldTransform().type() > QTransform::TxTranslate || !IsShaped(text, text.m_text) ||
+        !rasterDevice()) {
+        TextRect(r, x, y, text.m_text);
+        return;
+    }
+    m_painter->save();
+    m_painter->setClipRect(toQRect(r.normalized()), Qt::IntersectClip);
+    applyCopyMode();
+    if (!m_bkTransparent) m_painter->fillRect(toQRect(r.normalized()), toQColor(m_bkColor));
+    m_painter->setPen(toQColor(m_textColor));
+    const QPointF baseline(x, y + text.m_ascent);
+    for (const QGlyphRun& run : text.m_runs) m_painter->drawGlyphRun(baseline, run);
+    m_painter->restore();
 }
 
 void Canvas::TextOut(int x, int y, const QString& text) {

@@ -5,6 +5,7 @@
 // (negative = character height) with an escapement for rotation. One code path serves the screen,
 // bitmaps, PDF and the printer.
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainterPath>
 #include <QPicture>
@@ -51,6 +52,24 @@ struct TextMetrics {
 
 struct Size {
     int cx = 0, cy = 0;
+};
+
+// A line of text shaped once in a canvas's font for its device (Canvas::ShapeText), so that drawing
+// it again costs no shaping: a label draws its caption three times at every paint of the page.
+class ShapedText {
+public:
+    const QString& Text() const { return m_text; }
+
+private:
+    friend class Canvas;
+    QString m_text;
+    QFont m_font;  // the canvas font it was shaped in
+    int m_dpi = 0;
+    int m_ascent = 0;
+    bool m_shaped = false;  // false: no shaping made yet
+    // Glyphs relative to the text cell's top-left corner; empty when the text is drawn from its
+    // string (text that the glyph path would not draw alike, or a device without pixels).
+    QList<QGlyphRun> m_runs;
 };
 
 class Canvas {
@@ -107,6 +126,12 @@ public:
     void TextOut(int x, int y, const QString& text);
     // Text clipped to r (extended rectangle output); an opaque background fills all of r.
     void TextRect(const Rect& r, int x, int y, const QString& text);
+    // Shapes a line in the current font for this canvas's device.
+    ShapedText ShapeText(const QString& text) const;
+    // Whether `shaped` holds `text` shaped in the current font for this canvas's device.
+    bool IsShaped(const ShapedText& shaped, const QString& text) const;
+    // TextRect of a shaped line: the same pixels as TextRect of its string.
+    void TextRect(const Rect& r, int x, int y, const ShapedText& text);
     // Returns the text height; with DT_CALCRECT only measures and sets r's right and bottom.
     // DT_VCENTER and DT_BOTTOM act with DT_SINGLELINE only, as in the window system.
     int DrawText(const QString& text, Rect& r, uint32_t flags);
@@ -172,6 +197,8 @@ private:
     const QFontMetrics& metrics() const;
     void pixelLine(int x0, int y0, int x1, int y1, int& dashPhase);
     void drawTextCell(int x, int y, QStringView text, bool expandTabs, int underlineAt);
+    void applyFont();
+    int deviceDpi() const;
     int lineWidth(QStringView text, bool expandTabs) const;
     void patternBrushOrigin();
 

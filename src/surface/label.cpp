@@ -351,6 +351,7 @@ void TGBaseLabel::Relayout() {
             SetLaidOutSize(atFull.width, atFull.height, m_layout.width, m_layout.height);
     }
     m_layoutZoom = Zoom();
+    m_shapedCaption = ShapedText();
     m_layoutDirty = false;
     m_inLayout = false;
 }
@@ -362,17 +363,19 @@ void TGBaseLabel::Paint(Canvas& canvas) {
 
     if (!m_transparent) canvas.FillRect(Rect(0, 0, Width(), Height()), m_backColor);
 
-    canvas.SetFont(DrawingFont(), m_angle * 10);
+    const FontRecord font = DrawingFont();
+    canvas.SetFont(font, m_angle * 10);
     canvas.SetBrushClear();
     canvas.SetBkTransparent(true);
+    if (!canvas.IsShaped(m_shapedCaption, m_caption)) m_shapedCaption = canvas.ShapeText(m_caption);
     const LabelLayout& l = m_layout;
     canvas.SetTextColor(m_colorShadow);
-    canvas.TextRect(l.shadowRect, l.shadowOrigin.x, l.shadowOrigin.y, m_caption);
+    canvas.TextRect(l.shadowRect, l.shadowOrigin.x, l.shadowOrigin.y, m_shapedCaption);
     canvas.SetTextColor(m_colorHighlight);
-    canvas.TextRect(l.highlightRect, l.highlightOrigin.x, l.highlightOrigin.y, m_caption);
+    canvas.TextRect(l.highlightRect, l.highlightOrigin.x, l.highlightOrigin.y, m_shapedCaption);
     canvas.SetTextColor(m_font.color);
-    canvas.TextRect(l.textRect, l.textOrigin.x, l.textOrigin.y, m_caption);
-    canvas.SetFont(DrawingFont(), 0);
+    canvas.TextRect(l.textRect, l.textOrigin.x, l.textOrigin.y, m_shapedCaption);
+    canvas.SetFont(font, 0);
 
     if (m_borderStyle == bsSingle) {
         canvas.SetPen(clBlack, 1, PenStyle::psSolid);
