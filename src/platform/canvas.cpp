@@ -148,6 +148,7 @@ void Canvas::SetFont(const QString& face, int height, FontStyles style, TColor c
     m_fontPitch = pitch;
     m_font = MakeQFont(face, height, style, pitch);
     m_metrics.reset();
+    m_shapingFont.reset();
 }
 
 void Canvas::SetFont(const FontRecord& font, int escapement) {
@@ -400,22 +401,34 @@ void Canvas::pixelLine(int x0, int y0, int x1, int y1, int& dashPhase) {
 
 // ---- text ----
 
-TextMetrics Canvas::GetTextMetrics() const {
-    const QFontMetrics& fm = metrics();
+namespace {
+TextMetrics textMetrics(const QFontMetrics& fm, const QFont& font) {
     TextMetrics tm;
     tm.ascent = fm.ascent();
     tm.descent = fm.descent();
     tm.height = tm.ascent + tm.descent;
-    tm.internalLeading = tm.height - m_font.pixelSize();
+    tm.internalLeading = tm.height - font.pixelSize();
     tm.externalLeading = std::max(0, fm.leading());
     tm.aveCharWidth = fm.averageCharWidth();
     return tm;
 }
 
-Size Canvas::TextExtent(const QString& text) const {
-    const QFontMetrics& fm = metrics();
+Size textExtent(const QFontMetrics& fm, const QString& text) {
     return {fm.horizontalAdvance(text), fm.ascent() + fm.descent()};
 }
+}  // namespace
+
+TextMetrics Canvas::GetTextMetrics() const { return textMetrics(metrics(), m_font); }
+
+Size Canvas::TextExtent(const QString& text) const { return textExtent(metrics(), text); }
+
+TextMeasure::TextMeasure(const FontRecord& font, const QPaintDevice* device)
+    : m_font(MakeQFont(font.name, font.height, font.style, font.pitch)),
+      m_metrics(device ? QFontMetrics(m_font, device) : QFontMetrics(m_font)) {}
+
+TextMetrics TextMeasure::GetTextMetrics() const { return textMetrics(m_metrics, m_font); }
+
+Size TextMeasure::TextExtent(const QString& text) const { return textExtent(m_metrics, text); }
 
 int Canvas::lineWidth(QStringView text, bool expandTabs) const {
     const QFontMetrics& fm = metrics();
@@ -515,16 +528,10 @@ ShapedText Canvas::ShapeText(const QString& text) const {
     shaped.m_shaped = true;
     shaped.m_ascent = metrics().ascent();
     if (!drawsAsGlyphs(text, m_font) || !rasterDevice()) return shaped;
-    // Shaped in the very font the painter would draw the string in: the canvas font resolved
-    // against the painter's own.
-    m_painter->save();
-    m_painter->setFont(m_font);
-    const QFont drawn = m_painter->font();
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTextDirection(m_painter->layoutDirection());
-    m_painter->restore();
-    QTextLayout layout(text, drawn, m_painter->device());
+    QTextLayout layout(text, shapingFont(), m_painter->device());
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
@@ -539,6 +546,18 @@ ShapedText Canvas::ShapeText(const QString& text) const {
         shaped.m_runs.push_back(run);
     }
     return shaped;
+}
+
+const QFont& Canvas::shapingFont() const {
+    // The very font the painter draws the string in: the canvas font resolved against the device's.
+    // Kept, so that its font engines are found once for all the text shaped in it.
+    if (!m_shapingFont) {
+        m_painter->save();
+        m_painter->setFont(m_font);
+        m_shapingFont = m_painter->font();
+        m_painter->restore();
+    }
+    return *m_shapingFont;
 }
 
 bool Canvas::IsShaped(const ShapedText& shaped, const QString& text) const {
@@ -702,6 +721,7 @@ void Canvas::Restore() {
         m_fontPitch != s.fontPitch) {
         m_font = s.font;
         m_metrics.reset();
+        m_shapingFont.reset();
     }
     m_fontFace = s.fontFace;
     m_fontHeight = s.fontHeight;

@@ -54,6 +54,22 @@ struct Size {
     int cx = 0, cy = 0;
 };
 
+// Measures text in a font as a Canvas on `device` measures it, without a painter: objects lay their text
+// out before anything paints, and a painter on a scratch image for each of them costs more than the
+// measuring itself.
+class TextMeasure {
+public:
+    TextMeasure(const FontRecord& font, const QPaintDevice* device);
+    TextMetrics GetTextMetrics() const;
+    Size TextExtent(const QString& text) const;
+    int TextWidth(const QString& text) const { return TextExtent(text).cx; }
+    int TextHeight(const QString& text) const { return TextExtent(text).cy; }
+
+private:
+    QFont m_font;
+    QFontMetrics m_metrics;
+};
+
 // A line of text shaped once in a canvas's font for its device (Canvas::ShapeText), so that drawing
 // it again costs no shaping: a label draws its caption three times at every paint of the page.
 class ShapedText {
@@ -199,6 +215,7 @@ private:
     void drawTextCell(int x, int y, QStringView text, bool expandTabs, int underlineAt);
     void applyFont();
     int deviceDpi() const;
+    const QFont& shapingFont() const;
     int lineWidth(QStringView text, bool expandTabs) const;
     void patternBrushOrigin();
 
@@ -222,6 +239,8 @@ private:
     FontStyles m_fontStyle = 0;
     FontPitch m_fontPitch = FontPitch::fpDefault;
     mutable std::optional<QFontMetrics> m_metrics;
+    // The font as the painter draws it (resolved against the device's), made at the first shaping.
+    mutable std::optional<QFont> m_shapingFont;
     std::vector<SavedState> m_saved;
     // The last pattern brush, rebuilt only when the pattern or its colours change.
     QImage m_patternImage;

@@ -67,13 +67,11 @@ Point originOf(const Rect& r, int angle) {
     }
 }
 
-// Text of the label can be measured without a widget: a scratch canvas on a small image.
-template <class F>
-void withScratchCanvas(F&& f) {
-    QImage image(1, 1, QImage::Format_RGB32);
-    QPainter painter(&image);
-    Canvas canvas(&painter);
-    f(canvas);
+// Text of the label is measured as on a bitmap at the default resolution, whatever device it is later
+// painted on.
+TextMeasure measure(const FontRecord& font) {
+    static const QImage device(1, 1, QImage::Format_RGB32);
+    return TextMeasure(font, &device);
 }
 
 }  // namespace
@@ -330,12 +328,10 @@ void TGBaseLabel::Relayout() {
         in.width = width;
         in.height = height;
         // Metrics of a rotated font are those of the upright one.
-        withScratchCanvas([&](Canvas& c) {
-            c.SetFont(f);
-            const TextMetrics tm = c.GetTextMetrics();
-            in.lineHeight = tm.height + tm.internalLeading + tm.externalLeading;
-            in.textWidth = c.TextWidth(m_caption + QLatin1Char(' '));
-        });
+        const TextMeasure m = measure(f);
+        const TextMetrics tm = m.GetTextMetrics();
+        in.lineHeight = tm.height + tm.internalLeading + tm.externalLeading;
+        in.textWidth = m.TextWidth(m_caption + QLatin1Char(' '));
         return ComputeLabelLayout(in);
     };
     m_layout = layoutFor(DrawingFont(), Width(), Height());
@@ -388,12 +384,9 @@ void TGBaseLabel::Paint(Canvas& canvas) {
 void TGBaseLabel::GrowToFit() {
     if (m_angle != 0) return;
     if (LayoutDirty()) Relayout();
-    int textWidth = 0, textHeight = 0;
-    withScratchCanvas([&](Canvas& c) {
-        c.SetFont(DrawingFont());
-        textWidth = c.TextWidth(m_caption + QStringLiteral("     "));
-        textHeight = c.TextHeight(m_caption);
-    });
+    const TextMeasure m = measure(DrawingFont());
+    const int textWidth = m.TextWidth(m_caption + QStringLiteral("     "));
+    const int textHeight = m.TextHeight(m_caption);
     const LabelLayout& l = m_layout;
     const int neededWidth = std::max({l.textRect.left, l.shadowRect.left, l.highlightRect.left}) + textWidth;
     const int neededHeight = std::max({l.textRect.top, l.shadowRect.top, l.highlightRect.top}) + textHeight;
