@@ -525,12 +525,14 @@ ShapedText Canvas::ShapeText(const QString& text) const {
     shaped.m_text = text;
     shaped.m_font = m_font;
     shaped.m_dpi = deviceDpi();
+    shaped.m_raster = rasterDevice();
+    shaped.m_direction = m_painter->layoutDirection();
     shaped.m_shaped = true;
     shaped.m_ascent = metrics().ascent();
-    if (!drawsAsGlyphs(text, m_font) || !rasterDevice()) return shaped;
+    if (!drawsAsGlyphs(text, m_font) || !shaped.m_raster) return shaped;
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(m_painter->layoutDirection());
+    option.setTextDirection(shaped.m_direction);
     QTextLayout layout(text, shapingFont(), m_painter->device());
     layout.setTextOption(option);
     layout.beginLayout();
@@ -561,15 +563,15 @@ const QFont& Canvas::shapingFont() const {
 }
 
 bool Canvas::IsShaped(const ShapedText& shaped, const QString& text) const {
-    return shaped.m_shaped && shaped.m_text == text && shaped.m_font == m_font && shaped.m_dpi == deviceDpi();
+    return shaped.m_shaped && shaped.m_text == text && shaped.m_font == m_font && shaped.m_dpi == deviceDpi() &&
+           shaped.m_raster == rasterDevice() && shaped.m_direction == m_painter->layoutDirection();
 }
 
 void Canvas::TextRect(const Rect& r, int x, int y, const ShapedText& text) {
-    // Glyphs are drawn the way the painter draws a string only upright and unscaled on a pixel device;
-    // anything else draws the string.
+    // Glyphs are drawn the way the painter draws a string only upright and unscaled on a pixel device
+    // (IsShaped: the device it was shaped for); anything else draws the string.
     if (text.m_runs.isEmpty() || (m_escapement % 3600) != 0 ||
-        m_painter->worldTransform().type() > QTransform::TxTranslate || !IsShaped(text, text.m_text) ||
-        !rasterDevice()) {
+        m_painter->deviceTransform().type() > QTransform::TxTranslate || !IsShaped(text, text.m_text)) {
         TextRect(r, x, y, text.m_text);
         return;
     }

@@ -81,6 +81,8 @@ private:
     QString m_text;
     QFont m_font;  // the canvas font it was shaped in
     int m_dpi = 0;
+    bool m_raster = false;
+    Qt::LayoutDirection m_direction = Qt::LeftToRight;
     int m_ascent = 0;
     bool m_shaped = false;  // false: no shaping made yet
     // Glyphs relative to the text cell's top-left corner; empty when the text is drawn from its

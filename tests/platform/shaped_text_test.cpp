@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <functional>
 
 #include "platform/canvas.h"
@@ -114,4 +115,12 @@ TEST(ShapedText, IsShapedOnlyForItsTextFontAndDevice) {
     Canvas printCanvas(&printPainter);
     printCanvas.SetFont(QStringLiteral("Arial"), -13, 0, clBlack);
     EXPECT_FALSE(printCanvas.IsShaped(shaped, QStringLiteral("Text")));
+
+    // A picture records text, not pixels: what is shaped for it is not what a bitmap draws.
+    QPicture picture;
+    QPainter picturePainter(&picture);
+    Canvas pictureCanvas(&picturePainter);
+    pictureCanvas.SetFont(QStringLiteral("Arial"), -13, 0, clBlack);
+    EXPECT_FALSE(pictureCanvas.IsShaped(shaped, QStringLiteral("Text")));
+    EXPECT_FALSE(canvas.IsShaped(pictureCanvas.ShapeText(QStringLiteral("Text")), QStringLiteral("Text")));
 }
