@@ -539,14 +539,10 @@ ShapedText Canvas::ShapeText(const QString& text) const {
     QTextLine line = layout.createLine();
     layout.endLayout();
     if (!line.isValid() || line.textLength() != text.size()) return shaped;
-    // The line's baseline lies at its ascent; the runs keep positions from the baseline.
-    const qreal baseline = line.ascent();
-    for (QGlyphRun run : line.glyphRuns()) {
-        QList<QPointF> positions = run.positions();
-        for (QPointF& p : positions) p.ry() -= baseline;
-        run.setPositions(positions);
-        shaped.m_runs.push_back(run);
-    }
+    // Glyph positions are from the line's top-left, its baseline at its ascent (in 1/64 pixels, so that
+    // moving them by whole pixels stays exact).
+    shaped.m_lineAscent = line.ascent();
+    shaped.m_runs = line.glyphRuns();
     return shaped;
 }
 
@@ -580,8 +576,8 @@ void Canvas::TextRect(const Rect& r, int x, int y, const ShapedText& text) {
     applyCopyMode();
     if (!m_bkTransparent) m_painter->fillRect(toQRect(r.normalized()), toQColor(m_bkColor));
     m_painter->setPen(toQColor(m_textColor));
-    const QPointF baseline(x, y + text.m_ascent);
-    for (const QGlyphRun& run : text.m_runs) m_painter->drawGlyphRun(baseline, run);
+    const QPointF lineTopLeft(x, y + text.m_ascent - text.m_lineAscent);
+    for (const QGlyphRun& run : text.m_runs) m_painter->drawGlyphRun(lineTopLeft, run);
     m_painter->restore();
 }
 

@@ -85,9 +85,10 @@ private:
     Qt::LayoutDirection m_direction = Qt::LeftToRight;
     int m_ascent = 0;
     bool m_shaped = false;  // false: no shaping made yet
-    // Glyphs relative to the text cell's top-left corner; empty when the text is drawn from its
+    // Glyphs of the line, its baseline m_lineAscent below its top; empty when the text is drawn from its
     // string (text that the glyph path would not draw alike, or a device without pixels).
     QList<QGlyphRun> m_runs;
+    qreal m_lineAscent = 0;
 };
 
 class Canvas {

@@ -1,7 +1,6 @@
 #include "surface/label.h"
 
 #include <QImage>
-#include <QPainter>
 #include <algorithm>
 #include <cstdlib>
 
