@@ -13,6 +13,7 @@
 #include "calendar/calendar_print.h"
 #include "objects/rich_label.h"
 #include "platform/file_io.h"
+#include "platform/png_writer.h"
 #include "platform/stream_error.h"
 #include "printing/report.h"
 
@@ -49,7 +50,13 @@ bool writeImageFile(const QImage& image, const QString& path, const char* format
     }
     // Encoded in memory first: only a whole image ever replaces the file, through the checked write.
     QByteArray bytes;
-    {
+    if (qstrcmp(format, "png") == 0) {
+        QString why;
+        if (!EncodePng(image, bytes, &why)) {
+            if (error) *error = failure(QStringLiteral("write"), path, why);
+            return false;
+        }
+    } else {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, format);

@@ -3,6 +3,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -147,6 +148,7 @@ void Canvas::SetFont(const QString& face, int height, FontStyles style, TColor c
     m_fontPitch = pitch;
     m_font = MakeQFont(face, height, style, pitch);
     m_metrics.reset();
+    m_shapingFont.reset();
 }
 
 void Canvas::SetFont(const FontRecord& font, int escapement) {
@@ -399,22 +401,34 @@ void Canvas::pixelLine(int x0, int y0, int x1, int y1, int& dashPhase) {
 
 // ---- text ----
 
-TextMetrics Canvas::GetTextMetrics() const {
-    const QFontMetrics& fm = metrics();
+namespace {
+TextMetrics textMetrics(const QFontMetrics& fm, const QFont& font) {
     TextMetrics tm;
     tm.ascent = fm.ascent();
     tm.descent = fm.descent();
     tm.height = tm.ascent + tm.descent;
-    tm.internalLeading = tm.height - m_font.pixelSize();
+    tm.internalLeading = tm.height - font.pixelSize();
     tm.externalLeading = std::max(0, fm.leading());
     tm.aveCharWidth = fm.averageCharWidth();
     return tm;
 }
 
-Size Canvas::TextExtent(const QString& text) const {
-    const QFontMetrics& fm = metrics();
+Size textExtent(const QFontMetrics& fm, const QString& text) {
     return {fm.horizontalAdvance(text), fm.ascent() + fm.descent()};
 }
+}  // namespace
+
+TextMetrics Canvas::GetTextMetrics() const { return textMetrics(metrics(), m_font); }
+
+Size Canvas::TextExtent(const QString& text) const { return textExtent(metrics(), text); }
+
+TextMeasure::TextMeasure(const FontRecord& font, const QPaintDevice* device)
+    : m_font(MakeQFont(font.name, font.height, font.style, font.pitch)),
+      m_metrics(device ? QFontMetrics(m_font, device) : QFontMetrics(m_font)) {}
+
+TextMetrics TextMeasure::GetTextMetrics() const { return textMetrics(m_metrics, m_font); }
+
+Size TextMeasure::TextExtent(const QString& text) const { return textExtent(m_metrics, text); }
 
 int Canvas::lineWidth(QStringView text, bool expandTabs) const {
     const QFontMetrics& fm = metrics();
@@ -452,7 +466,7 @@ void Canvas::drawTextCell(int x, int y, QStringView text, bool expandTabs, int u
     if (!m_bkTransparent) m_painter->fillRect(QRect(x, y, lineWidth(text, expandTabs), height), toQColor(m_bkColor));
     const QColor color = toQColor(m_textColor);
     m_painter->setPen(color);
-    m_painter->setFont(m_font);
+    applyFont();
     if (expandTabs && text.contains(u'\t')) {
         const int tab = std::max(1, 8 * fm.averageCharWidth());
         int cx = 0;
@@ -478,6 +492,93 @@ void Canvas::drawTextCell(int x, int y, QStringView text, bool expandTabs, int u
         m_painter->fillRect(QRect(x + before, y + ascent + std::max(1, fm.underlinePos()), w, thickness), color);
     }
     if (rotated) m_painter->restore();
+}
+
+void Canvas::applyFont() {
+    // Setting a font makes the painter resolve it anew, and a new font finds its font engines again
+    // at its first text: keep the painter's font when it is already this one.
+    if (!(m_painter->font() == m_font)) m_painter->setFont(m_font);
+}
+
+int Canvas::deviceDpi() const {
+    const QPaintDevice* device = m_painter->device();
+    return device ? device->logicalDpiY() : 0;
+}
+
+namespace {
+// Text that the glyph path draws exactly as QPainter::drawText does: one line of printable characters
+// without the lines that a font's decorations add (drawn from the string's own measure there).
+bool drawsAsGlyphs(const QString& text, const QFont& font) {
+    if (text.isEmpty() || font.underline() || font.strikeOut() || font.overline()) return false;
+    for (const QChar c : text) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph || c == QChar::ObjectReplacementCharacter)
+            return false;
+    }
+    return true;
+}
+}  // namespace
+
+ShapedText Canvas::ShapeText(const QString& text) const {
+    ShapedText shaped;
+    shaped.m_text = text;
+    shaped.m_font = m_font;
+    shaped.m_dpi = deviceDpi();
+    shaped.m_raster = rasterDevice();
+    shaped.m_direction = m_painter->layoutDirection();
+    shaped.m_shaped = true;
+    shaped.m_ascent = metrics().ascent();
+    if (!drawsAsGlyphs(text, m_font) || !shaped.m_raster) return shaped;
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(shaped.m_direction);
+    QTextLayout layout(text, shapingFont(), m_painter->device());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid() || line.textLength() != text.size()) return shaped;
+    // Glyph positions are from the line's top-left, its baseline at its ascent (in 1/64 pixels, so that
+    // moving them by whole pixels stays exact).
+    shaped.m_lineAscent = line.ascent();
+    shaped.m_runs = line.glyphRuns();
+    return shaped;
+}
+
+const QFont& Canvas::shapingFont() const {
+    // The very font the painter draws the string in: the canvas font resolved against the device's.
+    // Kept, so that its font engines are found once for all the text shaped in it.
+    if (!m_shapingFont) {
+        m_painter->save();
+        m_painter->setFont(m_font);
+        m_shapingFont = m_painter->font();
+        m_painter->restore();
+    }
+    return *m_shapingFont;
+}
+
+bool Canvas::IsShaped(const ShapedText& shaped, const QString& text) const {
+    return shaped.m_shaped && shaped.m_text == text && shaped.m_font == m_font && shaped.m_dpi == deviceDpi() &&
+           shaped.m_raster == rasterDevice() && shaped.m_direction == m_painter->layoutDirection();
+}
+
+void Canvas::TextRect(const Rect& r, int x, int y, const ShapedText& text) {
+    // Glyphs are drawn the way the painter draws a string only upright and unscaled on a pixel device
+    // (IsShaped: the device it was shaped for); anything else draws the string.
+    if (text.m_runs.isEmpty() || (m_escapement % 3600) != 0 ||
+        m_painter->deviceTransform().type() > QTransform::TxTranslate || !IsShaped(text, text.m_text)) {
+        TextRect(r, x, y, text.m_text);
+        return;
+    }
+    m_painter->save();
+    m_painter->setClipRect(toQRect(r.normalized()), Qt::IntersectClip);
+    applyCopyMode();
+    if (!m_bkTransparent) m_painter->fillRect(toQRect(r.normalized()), toQColor(m_bkColor));
+    m_painter->setPen(toQColor(m_textColor));
+    const QPointF lineTopLeft(x, y + text.m_ascent - text.m_lineAscent);
+    for (const QGlyphRun& run : text.m_runs) m_painter->drawGlyphRun(lineTopLeft, run);
+    m_painter->restore();
 }
 
 void Canvas::TextOut(int x, int y, const QString& text) {
@@ -618,6 +719,7 @@ void Canvas::Restore() {
         m_fontPitch != s.fontPitch) {
         m_font = s.font;
         m_metrics.reset();
+        m_shapingFont.reset();
     }
     m_fontFace = s.fontFace;
     m_fontHeight = s.fontHeight;

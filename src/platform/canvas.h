@@ -5,6 +5,7 @@
 // (negative = character height) with an escapement for rotation. One code path serves the screen,
 // bitmaps, PDF and the printer.
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainterPath>
 #include <QPicture>
@@ -51,6 +52,43 @@ struct TextMetrics {
 
 struct Size {
     int cx = 0, cy = 0;
+};
+
+// Measures text in a font as a Canvas on `device` measures it, without a painter: objects lay their text
+// out before anything paints, and a painter on a scratch image for each of them costs more than the
+// measuring itself.
+class TextMeasure {
+public:
+    TextMeasure(const FontRecord& font, const QPaintDevice* device);
+    TextMetrics GetTextMetrics() const;
+    Size TextExtent(const QString& text) const;
+    int TextWidth(const QString& text) const { return TextExtent(text).cx; }
+    int TextHeight(const QString& text) const { return TextExtent(text).cy; }
+
+private:
+    QFont m_font;
+    QFontMetrics m_metrics;
+};
+
+// A line of text shaped once in a canvas's font for its device (Canvas::ShapeText), so that drawing
+// it again costs no shaping: a label draws its caption three times at every paint of the page.
+class ShapedText {
+public:
+    const QString& Text() const { return m_text; }
+
+private:
+    friend class Canvas;
+    QString m_text;
+    QFont m_font;  // the canvas font it was shaped in
+    int m_dpi = 0;
+    bool m_raster = false;
+    Qt::LayoutDirection m_direction = Qt::LeftToRight;
+    int m_ascent = 0;
+    bool m_shaped = false;  // false: no shaping made yet
+    // Glyphs of the line, its baseline m_lineAscent below its top; empty when the text is drawn from its
+    // string (text that the glyph path would not draw alike, or a device without pixels).
+    QList<QGlyphRun> m_runs;
+    qreal m_lineAscent = 0;
 };
 
 class Canvas {
@@ -107,6 +145,12 @@ public:
     void TextOut(int x, int y, const QString& text);
     // Text clipped to r (extended rectangle output); an opaque background fills all of r.
     void TextRect(const Rect& r, int x, int y, const QString& text);
+    // Shapes a line in the current font for this canvas's device.
+    ShapedText ShapeText(const QString& text) const;
+    // Whether `shaped` holds `text` shaped in the current font for this canvas's device.
+    bool IsShaped(const ShapedText& shaped, const QString& text) const;
+    // TextRect of a shaped line: the same pixels as TextRect of its string.
+    void TextRect(const Rect& r, int x, int y, const ShapedText& text);
     // Returns the text height; with DT_CALCRECT only measures and sets r's right and bottom.
     // DT_VCENTER and DT_BOTTOM act with DT_SINGLELINE only, as in the window system.
     int DrawText(const QString& text, Rect& r, uint32_t flags);
@@ -172,6 +216,9 @@ private:
     const QFontMetrics& metrics() const;
     void pixelLine(int x0, int y0, int x1, int y1, int& dashPhase);
     void drawTextCell(int x, int y, QStringView text, bool expandTabs, int underlineAt);
+    void applyFont();
+    int deviceDpi() const;
+    const QFont& shapingFont() const;
     int lineWidth(QStringView text, bool expandTabs) const;
     void patternBrushOrigin();
 
@@ -195,6 +242,8 @@ private:
     FontStyles m_fontStyle = 0;
     FontPitch m_fontPitch = FontPitch::fpDefault;
     mutable std::optional<QFontMetrics> m_metrics;
+    // The font as the painter draws it (resolved against the device's), made at the first shaping.
+    mutable std::optional<QFont> m_shapingFont;
     std::vector<SavedState> m_saved;
     // The last pattern brush, rebuilt only when the pattern or its colours change.
     QImage m_patternImage;

@@ -1,7 +1,6 @@
 #include "surface/label.h"
 
 #include <QImage>
-#include <QPainter>
 #include <algorithm>
 #include <cstdlib>
 
@@ -67,13 +66,11 @@ Point originOf(const Rect& r, int angle) {
     }
 }
 
-// Text of the label can be measured without a widget: a scratch canvas on a small image.
-template <class F>
-void withScratchCanvas(F&& f) {
-    QImage image(1, 1, QImage::Format_RGB32);
-    QPainter painter(&image);
-    Canvas canvas(&painter);
-    f(canvas);
+// Text of the label is measured as on a bitmap at the default resolution, whatever device it is later
+// painted on.
+TextMeasure measure(const FontRecord& font) {
+    static const QImage device(1, 1, QImage::Format_RGB32);
+    return TextMeasure(font, &device);
 }
 
 }  // namespace
@@ -330,12 +327,10 @@ void TGBaseLabel::Relayout() {
         in.width = width;
         in.height = height;
         // Metrics of a rotated font are those of the upright one.
-        withScratchCanvas([&](Canvas& c) {
-            c.SetFont(f);
-            const TextMetrics tm = c.GetTextMetrics();
-            in.lineHeight = tm.height + tm.internalLeading + tm.externalLeading;
-            in.textWidth = c.TextWidth(m_caption + QLatin1Char(' '));
-        });
+        const TextMeasure m = measure(f);
+        const TextMetrics tm = m.GetTextMetrics();
+        in.lineHeight = tm.height + tm.internalLeading + tm.externalLeading;
+        in.textWidth = m.TextWidth(m_caption + QLatin1Char(' '));
         return ComputeLabelLayout(in);
     };
     m_layout = layoutFor(DrawingFont(), Width(), Height());
@@ -351,6 +346,7 @@ void TGBaseLabel::Relayout() {
             SetLaidOutSize(atFull.width, atFull.height, m_layout.width, m_layout.height);
     }
     m_layoutZoom = Zoom();
+    m_shapedCaption = ShapedText();
     m_layoutDirty = false;
     m_inLayout = false;
 }
@@ -362,17 +358,19 @@ void TGBaseLabel::Paint(Canvas& canvas) {
 
     if (!m_transparent) canvas.FillRect(Rect(0, 0, Width(), Height()), m_backColor);
 
-    canvas.SetFont(DrawingFont(), m_angle * 10);
+    const FontRecord font = DrawingFont();
+    canvas.SetFont(font, m_angle * 10);
     canvas.SetBrushClear();
     canvas.SetBkTransparent(true);
+    if (!canvas.IsShaped(m_shapedCaption, m_caption)) m_shapedCaption = canvas.ShapeText(m_caption);
     const LabelLayout& l = m_layout;
     canvas.SetTextColor(m_colorShadow);
-    canvas.TextRect(l.shadowRect, l.shadowOrigin.x, l.shadowOrigin.y, m_caption);
+    canvas.TextRect(l.shadowRect, l.shadowOrigin.x, l.shadowOrigin.y, m_shapedCaption);
     canvas.SetTextColor(m_colorHighlight);
-    canvas.TextRect(l.highlightRect, l.highlightOrigin.x, l.highlightOrigin.y, m_caption);
+    canvas.TextRect(l.highlightRect, l.highlightOrigin.x, l.highlightOrigin.y, m_shapedCaption);
     canvas.SetTextColor(m_font.color);
-    canvas.TextRect(l.textRect, l.textOrigin.x, l.textOrigin.y, m_caption);
-    canvas.SetFont(DrawingFont(), 0);
+    canvas.TextRect(l.textRect, l.textOrigin.x, l.textOrigin.y, m_shapedCaption);
+    canvas.SetFont(font, 0);
 
     if (m_borderStyle == bsSingle) {
         canvas.SetPen(clBlack, 1, PenStyle::psSolid);
@@ -385,12 +383,9 @@ void TGBaseLabel::Paint(Canvas& canvas) {
 void TGBaseLabel::GrowToFit() {
     if (m_angle != 0) return;
     if (LayoutDirty()) Relayout();
-    int textWidth = 0, textHeight = 0;
-    withScratchCanvas([&](Canvas& c) {
-        c.SetFont(DrawingFont());
-        textWidth = c.TextWidth(m_caption + QStringLiteral("     "));
-        textHeight = c.TextHeight(m_caption);
-    });
+    const TextMeasure m = measure(DrawingFont());
+    const int textWidth = m.TextWidth(m_caption + QStringLiteral("     "));
+    const int textHeight = m.TextHeight(m_caption);
     const LabelLayout& l = m_layout;
     const int neededWidth = std::max({l.textRect.left, l.shadowRect.left, l.highlightRect.left}) + textWidth;
     const int neededHeight = std::max({l.textRect.top, l.shadowRect.top, l.highlightRect.top}) + textHeight;

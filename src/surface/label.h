@@ -6,6 +6,7 @@
 // in label_commands.h).
 #include <QString>
 
+#include "platform/canvas.h"
 #include "platform/colors.h"
 #include "platform/font.h"
 #include "platform/rect.h"
@@ -145,6 +146,9 @@ private:
     TColor m_backColor = clWhite;
     QString m_caption;
     FontRecord m_font;
+    // The caption shaped in the drawing font, drawn three times at every paint; shaped again after a
+    // layout (caption, font or zoom changed) or on a device of another resolution.
+    ShapedText m_shapedCaption;
 };
 
 class TGPLabel : public TGBaseLabel {
