@@ -13,8 +13,9 @@
 #            QPainter calls (what the page itself costs on this stack, whatever program draws it)
 #   month    plennix --print-pdf on the month page
 #   year     plennix --print-pdf --months 12 on the same page
-# and prints the median and the fastest run of each (milliseconds) and the ratios month/floor (goal
-# 1.15), page/floor and month/page, and year/month (goal 1.5). On a busy machine wall time mostly measures the wait for a CPU, so
+# and prints the median and the fastest run of each (milliseconds) and the ratios month/floor, page/floor,
+# month/page (goal 1.10: what plennix costs beyond any program drawing the same page) and year/month (goal
+# 1.3). On a busy machine wall time mostly measures the wait for a CPU, so
 # where perf is installed the script also prints the CPU time of each (perf stat's task-clock). With remind and rem2pdf installed it also times remind -p1 and
 # -p12 piped into rem2pdf for the same months.
 set -eu
@@ -29,7 +30,14 @@ for f in "$PLENNIX" "$FLOOR" "$PAGE" "$FIXTURE"; do
     [ -x "$f" ] || { echo "missing $f: build the targets plennix pdf_floor pdf_month_floor cli_startup_fixture" >&2; exit 1; }
 done
 
-WORK=$(mktemp -d)
+# plennix writes its output durably (the file and its folder are synced before it reports success, as
+# every save is); on a disk that waits for the device, which the floor programs never do. The work
+# folder is therefore in memory (/dev/shm) where there is one, so that the ratios compare the programs'
+# own work; BENCH_TMPDIR=/tmp (any folder) measures with that folder's device wait included.
+BENCH_TMPDIR=${BENCH_TMPDIR:-}
+if [ -z "$BENCH_TMPDIR" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then BENCH_TMPDIR=/dev/shm; fi
+WORK=$(mktemp -d ${BENCH_TMPDIR:+-p "$BENCH_TMPDIR"})
+echo "work folder: $WORK"
 trap 'rm -rf "$WORK"' EXIT
 # Both sides draw off-screen and share one private runtime folder.
 export QT_QPA_PLATFORM=offscreen
@@ -98,10 +106,10 @@ printf '%-34s %10s %10s\n' "floor (QGuiApplication+QPdfWriter)" "$floor_med" "$f
 printf '%-34s %10s %10s\n' "page (the month, plain QPainter)" "$page_med" "$page_min"
 printf '%-34s %10s %10s\n' "plennix --print-pdf (1 month)" "$month_med" "$month_min"
 printf '%-34s %10s %10s\n' "plennix --print-pdf --months 12" "$year_med" "$year_min"
-echo "month / floor: $(ratio "$month_med" "$floor_med") (median), $(ratio "$month_min" "$floor_min") (fastest); goal 1.15"
+echo "month / floor: $(ratio "$month_med" "$floor_med") (median), $(ratio "$month_min" "$floor_min") (fastest)"
 echo "page / floor:  $(ratio "$page_med" "$floor_med") (median), $(ratio "$page_min" "$floor_min") (fastest)"
-echo "month / page:  $(ratio "$month_med" "$page_med") (median), $(ratio "$month_min" "$page_min") (fastest)"
-echo "year / month:  $(ratio "$year_med" "$month_med") (median), $(ratio "$year_min" "$month_min") (fastest); goal 1.5"
+echo "month / page:  $(ratio "$month_med" "$page_med") (median), $(ratio "$month_min" "$page_min") (fastest); goal 1.10"
+echo "year / month:  $(ratio "$year_med" "$month_med") (median), $(ratio "$year_min" "$month_min") (fastest); goal 1.3"
 if [ "$have_remind" = 1 ]; then
     set -- $(stats remind1); r1=$1
     set -- $(stats remind12); r12=$1
