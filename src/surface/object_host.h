@@ -1,9 +1,9 @@
 #pragma once
 // TGObjectHost: a widget that shows windowless placed objects. It shows one list (TGObjectList: the
 // z-order, back to front), its own or one a page lends it, and observes it, paints them through the
-// Canvas, hit-tests them and routes
-// mouse input to them the way a window routes input to its windowless controls: a press goes to the
-// topmost object under the pointer, which then receives moves and the release until the button is up.
+// Canvas, hit-tests them and routes mouse input to them the way a window routes input to its windowless
+// controls: a press goes to the topmost object under the pointer, which then receives moves and the
+// release until the button is up.
 #include <QWidget>
 #include <vector>
 
