@@ -34,7 +34,8 @@ void DrawLabel(Canvas& c, const QString& text, const Rect& r, uint32_t flags, bo
 // clipping, and everything on the printer, go through the canvas itself.
 class LabelWriter {
 public:
-    LabelWriter(Canvas& c, int ppi, bool printing) : m_canvas(c), m_ppi(ppi), m_printing(printing) {}
+    LabelWriter(Canvas& c, int ppi, bool printing, bool measuring = false)
+        : m_canvas(c), m_ppi(ppi), m_printing(printing), m_measuring(measuring) {}
 
     void Select(const DrawFont& f) {
         m_font = f;
@@ -55,7 +56,7 @@ public:
     }
 
     void Label(const QString& text, const Rect& r, uint32_t flags) {
-        if (text.isEmpty()) return;
+        if (text.isEmpty() || m_measuring) return;
         if (m_printing) {
             DrawLabel(m_canvas, text, r, flags, true);
             return;
@@ -153,6 +154,7 @@ private:
     Canvas& m_canvas;
     int m_ppi;
     bool m_printing;
+    bool m_measuring;
     DrawFont m_font;
     bool m_canvasHasFont = false;
     FontEntry* m_entry = nullptr;
@@ -335,7 +337,7 @@ void DrawBorder(Canvas& c, const Rect& r, TCalBorderStyle style) {
 void DrawMonthCalendar(Canvas& c, CalendarDrawParams& p, const QString& titleText) {
     const CalDate month = SafeMonth(p.month, p.year);
     const int L0 = p.rect.left, T0 = p.rect.top, R1 = p.rect.right - 1, B1 = p.rect.bottom - 1;
-    LabelWriter text(c, p.ppi, p.printing);
+    LabelWriter text(c, p.ppi, p.printing, p.measuring);
     c.SetPen(clBlack, 1, PenStyle::psSolid);
     c.SetBrush(p.pageBackground, BrushStyle::bsSolid);
     c.FillRect(p.rect, p.pageBackground);
@@ -425,7 +427,7 @@ void DrawPlannerGrid(Canvas& c, CalendarDrawParams& p, int rows, const QStringLi
         c.FillRect(Rect(L0, T0, R1, B1), p.pageBackground);
     }
 
-    LabelWriter text(c, p.ppi, p.printing);
+    LabelWriter text(c, p.ppi, p.printing, p.measuring);
     text.Select(p.titleFont);
     // The screen measures "Weekly Planner", whose height is the font's cell height.
     const int titleHeight = p.printing ? truncToInt(1.6 * text.LineHeight()) : text.LineHeight();
@@ -526,11 +528,13 @@ bool DrawMainPass(Canvas& c, const CalendarSettings& s, const LayoutResult& layo
 
 }  // namespace
 
-void PaintCalendarPage(Canvas& c, const CalendarSettings& s, const LayoutResult& layout, float zoom,
-                       PageDrawState& state, const CellTextPainter* texts, int ppi) {
+namespace {
+void paintOrMeasure(Canvas& c, const CalendarSettings& s, const LayoutResult& layout, float zoom,
+                    PageDrawState& state, const CellTextPainter* texts, int ppi, bool measuring) {
     // Cells the pass does not draw keep nothing from an earlier layout, so clicks and day look-ups
     // never find a cell that is not on the page.
     CalendarDrawParams p = MainDrawParams(s, layout, zoom, ppi);
+    p.measuring = measuring;
     ResetCells(p.cells);
     if (DrawMainPass(c, s, layout, p)) {
         state.titleRect = p.titleRect;
@@ -543,7 +547,7 @@ void PaintCalendarPage(Canvas& c, const CalendarSettings& s, const LayoutResult&
     const Rect& f = state.cells[0].rFree;
     state.cell1Text = Rect(f.left, f.top, f.right + 5, f.bottom + 5);
 
-    if (layout.ShowMinis) {
+    if (layout.ShowMinis && !measuring) {
         CalendarDrawParams m = MiniDrawParams(s, zoom, ppi);
         for (int i = 0; i < layout.miniCount && i < kMaxMinis; ++i) {
             m.rect = ZoomRect(layout.minis[i].rect, zoom);
@@ -552,6 +556,22 @@ void PaintCalendarPage(Canvas& c, const CalendarSettings& s, const LayoutResult&
             DrawMonthCalendar(c, m);
         }
     }
+}
+}  // namespace
+
+void PaintCalendarPage(Canvas& c, const CalendarSettings& s, const LayoutResult& layout, float zoom,
+                       PageDrawState& state, const CellTextPainter* texts, int ppi) {
+    paintOrMeasure(c, s, layout, zoom, state, texts, ppi, false);
+}
+
+void MeasureCalendarPage(const CalendarSettings& s, const LayoutResult& layout, float zoom, PageDrawState& state,
+                         int ppi) {
+    // Lines and fills land on one pixel; the fonts are measured on the same kind of device as a screen
+    // pass draws on.
+    QImage target(1, 1, QImage::Format_RGB32);
+    QPainter painter(&target);
+    Canvas canvas(&painter);
+    paintOrMeasure(canvas, s, layout, zoom, state, nullptr, ppi, true);
 }
 
 QImage PaintToBitmap(const CalendarSettings& s, const LayoutResult& layout, float zoom, PageDrawState& state,

@@ -52,6 +52,9 @@ struct CalendarDrawParams {
     // The device: pixels per inch for font heights, and the printer's rules.
     int ppi = 96;
     bool printing = false;
+    // A pass that only measures (MeasureCalendarPage): its labels are neither laid out nor drawn; the
+    // geometry and the fonts' line heights are what a drawing pass finds.
+    bool measuring = false;
 };
 
 // The block for the main calendar or planner at a zoom (screen and bitmap).
@@ -114,6 +117,12 @@ void DrawCellTexts(Canvas& c, const CellInfoArray& cells, float zoom, const Cell
 void PaintCalendarPage(Canvas& c, const CalendarSettings& s, const LayoutResult& layout, float zoom,
                        PageDrawState& state, const CellTextPainter* texts = nullptr,
                        int ppi = ScreenPixelsPerInch());
+
+// What PaintCalendarPage leaves in `state` (the cells, title and day-name row, cell 1's text rectangle),
+// found without laying out or drawing a label, and without the minis, which leave nothing there: what
+// output needs of a screen pass for a page never shown.
+void MeasureCalendarPage(const CalendarSettings& s, const LayoutResult& layout, float zoom, PageDrawState& state,
+                         int ppi = ScreenPixelsPerInch());
 
 // The calendar alone in a bitmap of the panel's size (white where nothing is drawn).
 QImage PaintToBitmap(const CalendarSettings& s, const LayoutResult& layout, float zoom, PageDrawState& state,

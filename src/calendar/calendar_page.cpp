@@ -260,12 +260,8 @@ QImage TCalendarPage::PaintToBitmap() {
 
 void TCalendarPage::MeasureForPrint() {
     if (m_layout.PanelWidth(m_view.zoom) <= 0 || m_layout.PanelHeight(m_view.zoom) <= 0) return;
-    // The layout and the fonts' metrics are those of a full pass; the drawing is clipped to one pixel
-    // and the cell texts are not laid out at all.
-    QImage target(1, 1, QImage::Format_RGB32);
-    QPainter painter(&target);
-    Canvas canvas(&painter);
-    PaintCalendarPage(canvas, m_settings, m_layout, m_view.zoom, m_state, nullptr);
+    // The layout and the fonts' metrics are those of a full pass; no label or cell text is laid out.
+    MeasureCalendarPage(m_settings, m_layout, m_view.zoom, m_state);
     if (HasCellText()) m_renderer.SetZoomPercent(ZoomPercent(m_view.zoom));
 }
 

@@ -133,3 +133,38 @@ TEST(AllLayouts, GeometryAndDrawingFollowTheTable) {
         EXPECT_EQ(DarkPixels(image, Rect(0, 0, r.width, r.contentRect.top - 2)), 0);
     }
 }
+
+// Output measures a page never shown without drawing it; what it finds must be what a drawing pass
+// leaves, on every layout, with the numbers centred or in the corner, at any zoom, whatever an earlier
+// pass left.
+TEST(AllLayouts, MeasuringFindsWhatDrawingLeaves) {
+    PageDrawState left;  // an earlier pass's state, to be replaced whole
+    for (const LayoutRow& row : kLayouts) {
+        for (const auto position : {TCalendarNumberPosition::cnpCenter, TCalendarNumberPosition::cnpUpperRight}) {
+            for (const float zoom : {0.6f, 1.0f, 1.3f}) {
+                SCOPED_TRACE(testing::Message() << static_cast<int>(row.layout) << " position "
+                                                << static_cast<int>(position) << " zoom " << zoom);
+                CalendarSettings s;
+                s.CalendarLayout = row.layout;
+                s.NumberPosition = position;
+                s.MainCalMonth = 1;
+                s.MainCalYear = 1998;
+                s.MainCalDay = 5;
+                const LayoutResult layout = ArrangeLayout(s, true, {}, 96);
+                PageDrawState drawn;
+                PaintToBitmap(s, layout, zoom, drawn, nullptr, 96);
+                PageDrawState measured = left;
+                MeasureCalendarPage(s, layout, zoom, measured, 96);
+                EXPECT_EQ(measured.titleRect, drawn.titleRect);
+                EXPECT_EQ(measured.dayNameRowRect, drawn.dayNameRowRect);
+                EXPECT_EQ(measured.cell1Text, drawn.cell1Text);
+                for (int i = 0; i < kCellCount; ++i) {
+                    EXPECT_EQ(measured.cells[i].rTotal, drawn.cells[i].rTotal) << "cell " << i + 1;
+                    EXPECT_EQ(measured.cells[i].rFree, drawn.cells[i].rFree) << "cell " << i + 1;
+                    EXPECT_EQ(measured.cells[i].iDay, drawn.cells[i].iDay) << "cell " << i + 1;
+                }
+                left = drawn;
+            }
+        }
+    }
+}
