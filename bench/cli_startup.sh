@@ -17,7 +17,8 @@
 # month/page (goal 1.10: what plennix costs beyond any program drawing the same page) and year/month (goal
 # 1.3). On a busy machine wall time mostly measures the wait for a CPU, so
 # where perf is installed the script also prints the CPU time of each (perf stat's task-clock). With remind and rem2pdf installed it also times remind -p1 and
-# -p12 piped into rem2pdf for the same months.
+# -p12 piped into rem2pdf for the same months. With valgrind installed it also counts the instructions
+# each runs (callgrind), which machine load does not change.
 set -eu
 
 BUILD=${1:-build}
@@ -129,5 +130,22 @@ if command -v perf >/dev/null 2>&1; then
         echo "CPU ms (perf task-clock): floor $floor_cpu, page $page_cpu, month $month_cpu, year $year_cpu"
         echo "CPU month / floor: $(ratio "$month_cpu" "$floor_cpu"); CPU page / floor: $(ratio "$page_cpu" "$floor_cpu");" \
              "CPU month / page: $(ratio "$month_cpu" "$page_cpu"); CPU year / month: $(ratio "$year_cpu" "$month_cpu")"
+    fi
+fi
+if command -v valgrind >/dev/null 2>&1; then
+    # instructions COMMAND...: instructions executed in user space (callgrind), the same for every run
+    # of the same program on the same input, however busy the machine is; the dynamic loader's work is
+    # counted, the kernel's (mapping files, faults) is not.
+    instructions() {
+        valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+            awk '/Collected :/ { print $NF }'
+    }
+    floor_ins=$(instructions "$FLOOR" "$WORK/floor.pdf")
+    page_ins=$(instructions "$PAGE" "$WORK/page.pdf")
+    month_ins=$(instructions "$PLENNIX" --print-pdf "$WORK/month.pdf" "$WORK/month.PXF")
+    year_ins=$(instructions "$PLENNIX" --print-pdf "$WORK/year.pdf" --months 12 "$WORK/month.PXF")
+    if [ -n "$floor_ins" ] && [ -n "$page_ins" ] && [ -n "$month_ins" ] && [ -n "$year_ins" ]; then
+        echo "instructions (callgrind): floor $floor_ins, page $page_ins, month $month_ins, year $year_ins"
+        echo "instructions month / page: $(ratio "$month_ins" "$page_ins"); year / month: $(ratio "$year_ins" "$month_ins")"
     fi
 fi
