@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "calendar/calendar_panel.h"
+#include "calendar/page_cells.h"
 #include "objects/picture_data.h"
 #include "platform/file_io.h"
 #include "platform/messages.h"
@@ -91,6 +92,9 @@ void TCalendarMain::cellClicked(const Rect& rFree, int iCell, TWPRtfStorage& sto
     m_cellEditor->SetPageSize(roundHalfEven(w / zoom * 1440.0 / ppi), roundHalfEven(h / zoom * 1440.0 / ppi));
     m_cellEditor->SetZoomPercent(truncToInt(m_page->Zoom() * 100.0));
     m_cellEditor->LoadFromStorage(store);
+    // A screen reader names the editor after its day, so that the person knows which day they type in.
+    const QString day = CellCaption(m_page->Settings(), m_page->Layout(), iCell);
+    m_cellEditor->setAccessibleName(day.isEmpty() ? QStringLiteral("Day cell text") : QStringLiteral("Text of ") + day);
     m_cellEditor->setGeometry(rFree.left + 1, rFree.top + 1, w, h);
     m_cellEditor->show();
     m_cellEditor->raise();

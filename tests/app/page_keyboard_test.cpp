@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "calendar/calendar_panel.h"
+#include "calendar/page_cells.h"
 #include "common/qstring_printer.h"
 #include "objects/super_text.h"
 #include "platform/common_dialogs.h"
@@ -101,6 +102,10 @@ TEST(PageKeyboard, ArrowsMoveTheCellFocusOverDayCellsAndEnterEditsThatCell) {
     w.key(Qt::Key_Return);
     ASSERT_TRUE(w.window.CellEditor()->isVisible());
     EXPECT_EQ(w.window.CurrentCell(), page->CellOfDay(24));
+    // A screen reader hears which day the editor writes into.
+    const QString day = CellCaption(page->Settings(), page->Layout(), page->CellOfDay(24));
+    EXPECT_TRUE(day.contains(QStringLiteral("24"))) << day.toStdString();
+    EXPECT_EQ(w.window.CellEditor()->accessibleName(), QStringLiteral("Text of ") + day);
     QTest::keyClicks(w.window.CellEditor(), QStringLiteral("Christmas Eve"));
     // Escape closes the editor keeping the text, back on the same cell of the page.
     w.key(Qt::Key_Escape);
