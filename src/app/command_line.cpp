@@ -15,6 +15,7 @@
 #include "app/month_pages.h"
 #include "app/photo_pictures.h"
 #include "app/photo_run.h"
+#include "app/sample_calendar.h"
 #include "calendar/calendar_dump.h"
 #include "calendar/calendar_page.h"
 #include "platform/file_io.h"
@@ -267,10 +268,13 @@ int RunCommandLine(const CommandLine& c) {
         std::fflush(stdout);
         return 0;
     }
-    // The sample is made by the window program (it makes it on a page in a window): a run here that
-    // asks for it is a fault of the caller, not of the person.
-    if (c.action == A::CreateSample || c.action == A::OpenWindow)
-        return fail(QStringLiteral("this action needs the window program"));
+    if (c.action == A::CreateSample) {
+        QString error;
+        if (!CreateSampleCalendar(c.output, &error)) return fail(error);
+        return 0;
+    }
+    // The window is the window program's: a run here that asks for it is a fault of the caller.
+    if (c.action == A::OpenWindow) return fail(QStringLiteral("the window is opened by the window program"));
     if (c.action == A::ImportIcs || c.action == A::ExportIcs) {
         QString error;
         QStringList leftOut;

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "calendar/calendar_panel.h"
+#include "calendar/calendar_page.h"
 #include "platform/stream_error.h"
 #include "richtext/rtf_storage.h"
 #include "surface/label.h"
@@ -20,8 +20,7 @@ QByteArray cellRtf(const char* text, int colorIndex) {
 
 bool CreateSampleCalendar(const QString& path, QString* error) {
     QObject owner;
-    TCalendarPanel32 page(nullptr);
-    page.SetNamingOwner(&owner);
+    TCalendarPage page;
     page.ResetToDefaults();
     page.SetCalendarLayout(TCalendarLayout::loFCMinisInTitleLS);
     page.SetMainCalYear(2026);
@@ -56,7 +55,10 @@ bool CreateSampleCalendar(const QString& path, QString* error) {
     label->SetFont(font);
     label->SetDepthShadow(2);
     label->SetcolorShadow(RGB(200, 200, 200));
-    page.AddObject(label, Rect::fromBounds(760, 720, 240, 40));
+    // Placed as the page in the window places a new object: named in its kind's series, at least 10 x 15.
+    label->SetName(QStringLiteral("Special1"));
+    label->SetList(&page.ObjectList());
+    label->SetBounds(760, 720, 240, 40);
     label->GrowToFit();
     try {
         page.SaveToFile(path);

@@ -1,5 +1,6 @@
 #pragma once
-// The bundled sample calendar (data/samples/Sample.PXF), made by the program itself: --create-sample.
+// The bundled sample calendar (data/samples/Sample.PXF), made by the program itself on a page apart from
+// any window: --create-sample.
 #include <QString>
 
 namespace plennix {

@@ -12,12 +12,12 @@
 #include "objects/object_classes.h"
 #include "surface/label.h"
 
-// plennix: the program people start. Headless runs (exports, dumps, the iCalendar commands, --help,
-// --version) are done here with Qt Gui alone, so that they never load the widget and print-dialog
+// plennix: the program people start. Headless runs (exports, dumps, the iCalendar commands, the sample,
+// --help, --version) are done here with Qt Gui alone, so that they never load the widget and print-dialog
 // libraries: that loading was most of what a run cost beyond drawing its page. Everything else (the
-// window, the sample calendar, and a command line that only Qt's widget application understands, such as
-// one with -style) is the window program's, plennix-window beside this one: this process becomes it
-// (exec), keeping its process, arguments and environment.
+// window, and a command line that only Qt's widget application understands, such as one with -style) is
+// the window program's, plennix-window beside this one: this process becomes it (exec), keeping its
+// process, arguments and environment.
 namespace {
 
 QStringList argumentsOf(int argc, char** argv) {
@@ -51,8 +51,7 @@ int main(int argc, char** argv) {
     const plennix::CommandLine command = plennix::ParseCommandLine(argumentsOf(argc, argv));
     // Words the parser refuses may be Qt's own options, which the window program's application takes
     // off before it parses the line again.
-    if (command.action == Action::OpenWindow || command.action == Action::CreateSample ||
-        command.action == Action::Usage)
+    if (command.action == Action::OpenWindow || command.action == Action::Usage)
         becomeWindowProgram(argv);
 
     // Before Qt looks for it: a runtime folder of this user's alone, also when no session set one.

@@ -7,7 +7,6 @@
 #include "app/command_line.h"
 #include "app/icon_palette.h"
 #include "app/main_window.h"
-#include "app/sample_calendar.h"
 #include "app/single_instance.h"
 #include "app/tool_icons.h"
 #include "calendar/calendar_panel.h"
@@ -15,9 +14,9 @@
 #include "platform/accessibility.h"
 
 namespace {
-// A run that shows no window (the sample, or a headless command line given to this program directly)
-// draws only off-screen: it needs no display connection, so it works without one. An explicit platform
-// choice is kept.
+// A run that shows no window (a headless command line given to this program directly, or with a widget
+// application's own options) draws only off-screen: it needs no display connection, so it works without
+// one. An explicit platform choice is kept.
 void UseOffscreenPlatformWhenHeadless(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
     QStringList arguments;
@@ -36,8 +35,8 @@ public:
 };
 }  // namespace
 
-// plennix-window: the window, and what only a widget application does (the sample calendar is made on
-// a page in a window; Qt's widget options such as -style are taken off only by a widget application).
+// plennix-window: the window, and a command line that only a widget application understands (Qt's widget
+// options such as -style are taken off only by a widget application).
 // People start "plennix", which does headless runs itself and becomes this program for the rest; this
 // program also takes a headless command line, handing it to the same run as "plennix" does.
 int main(int argc, char** argv) {
@@ -51,12 +50,6 @@ int main(int argc, char** argv) {
     plennix::RegisterCalendarObjectClasses();
     using Action = plennix::CommandLine::Action;
     const plennix::CommandLine command = plennix::ParseCommandLine(QApplication::arguments());
-    if (command.action == Action::CreateSample) {
-        QString error;
-        if (plennix::CreateSampleCalendar(command.output, &error)) return 0;
-        std::fprintf(stderr, "plennix: %s\n", error.simplified().toLocal8Bit().constData());
-        return 1;
-    }
     if (command.action != Action::OpenWindow) return plennix::RunCommandLine(command);
 
     // One copy per user: a later start hands its document to the running copy and ends before it
