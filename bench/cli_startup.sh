@@ -117,19 +117,26 @@ if [ "$have_remind" = 1 ]; then
     echo "remind -p1 | rem2pdf: $r1 ms, plennix month / that: $(ratio "$month_med" "$r1")"
     echo "remind -p12 | rem2pdf: $r12 ms, plennix year / that: $(ratio "$year_med" "$r12")"
 fi
+# measure_all FUNCTION: "floor page month year", FUNCTION's figure for each program in turn; nothing when
+# one of them gives none.
+measure_all() {
+    f=$("$1" "$FLOOR" "$WORK/floor.pdf")
+    p=$("$1" "$PAGE" "$WORK/page.pdf")
+    m=$("$1" "$PLENNIX" --print-pdf "$WORK/month.pdf" "$WORK/month.PXF")
+    y=$("$1" "$PLENNIX" --print-pdf "$WORK/year.pdf" --months 12 "$WORK/month.PXF")
+    if [ -n "$f" ] && [ -n "$p" ] && [ -n "$m" ] && [ -n "$y" ]; then echo "$f $p $m $y"; fi
+}
 if command -v perf >/dev/null 2>&1; then
     # cpu_ms COMMAND...: mean task-clock milliseconds over RUNS runs.
     cpu_ms() {
         perf stat -x, -e task-clock -r "$RUNS" "$@" 2>&1 >/dev/null | awk -F, '/task-clock/ { printf "%.1f", $1 }'
     }
-    floor_cpu=$(cpu_ms "$FLOOR" "$WORK/floor.pdf")
-    page_cpu=$(cpu_ms "$PAGE" "$WORK/page.pdf")
-    month_cpu=$(cpu_ms "$PLENNIX" --print-pdf "$WORK/month.pdf" "$WORK/month.PXF")
-    year_cpu=$(cpu_ms "$PLENNIX" --print-pdf "$WORK/year.pdf" --months 12 "$WORK/month.PXF")
-    if [ -n "$floor_cpu" ] && [ -n "$page_cpu" ] && [ -n "$month_cpu" ] && [ -n "$year_cpu" ]; then
-        echo "CPU ms (perf task-clock): floor $floor_cpu, page $page_cpu, month $month_cpu, year $year_cpu"
-        echo "CPU month / floor: $(ratio "$month_cpu" "$floor_cpu"); CPU page / floor: $(ratio "$page_cpu" "$floor_cpu");" \
-             "CPU month / page: $(ratio "$month_cpu" "$page_cpu"); CPU year / month: $(ratio "$year_cpu" "$month_cpu")"
+    cpu=$(measure_all cpu_ms)
+    if [ -n "$cpu" ]; then
+        set -- $cpu
+        echo "CPU ms (perf task-clock): floor $1, page $2, month $3, year $4"
+        echo "CPU month / floor: $(ratio "$3" "$1"); CPU page / floor: $(ratio "$2" "$1");" \
+             "CPU month / page: $(ratio "$3" "$2"); CPU year / month: $(ratio "$4" "$3")"
     fi
 fi
 if command -v valgrind >/dev/null 2>&1; then
@@ -140,12 +147,10 @@ if command -v valgrind >/dev/null 2>&1; then
         valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
             awk '/Collected :/ { print $NF }'
     }
-    floor_ins=$(instructions "$FLOOR" "$WORK/floor.pdf")
-    page_ins=$(instructions "$PAGE" "$WORK/page.pdf")
-    month_ins=$(instructions "$PLENNIX" --print-pdf "$WORK/month.pdf" "$WORK/month.PXF")
-    year_ins=$(instructions "$PLENNIX" --print-pdf "$WORK/year.pdf" --months 12 "$WORK/month.PXF")
-    if [ -n "$floor_ins" ] && [ -n "$page_ins" ] && [ -n "$month_ins" ] && [ -n "$year_ins" ]; then
-        echo "instructions (callgrind): floor $floor_ins, page $page_ins, month $month_ins, year $year_ins"
-        echo "instructions month / page: $(ratio "$month_ins" "$page_ins"); year / month: $(ratio "$year_ins" "$month_ins")"
+    counted=$(measure_all instructions)
+    if [ -n "$counted" ]; then
+        set -- $counted
+        echo "instructions (callgrind): floor $1, page $2, month $3, year $4"
+        echo "instructions month / page: $(ratio "$3" "$2"); year / month: $(ratio "$4" "$3")"
     fi
 fi
