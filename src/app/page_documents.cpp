@@ -1,7 +1,5 @@
 #include "app/page_documents.h"
 
-#include <QFileInfo>
-
 #include "app/document_io.h"
 #include "calendar/calendar_panel.h"
 
@@ -32,9 +30,10 @@ private:
 
 bool LoadDocumentIntoPage(TCalendarPanel32& page, const QString& path, QObject* owner, QString* error) {
     // A file that is gone is reported before the page is touched.
-    if (!QFileInfo::exists(path)) return ReadDocumentFile(path, {}, error);
-    DocumentZoomGuard guard(page);
-    return ReadDocumentFile(path, [&] { page.LoadFromFile(path, owner); }, error);
+    return ReadDocumentFile(path, [&] {
+        DocumentZoomGuard guard(page);
+        page.LoadFromFile(path, owner);
+    }, error);
 }
 
 bool SavePageDocument(TCalendarPanel32& page, const QString& path, QString* error) {
